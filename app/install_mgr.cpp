@@ -1,0 +1,87 @@
+#include "app/install_mgr.h"
+
+#include <windows.h>
+#include <shlobj.h>
+
+#include <string>
+
+#include "app/module_path.h"
+#include "app/statistics.h"
+#include "script/nebscript_engine.h"
+#include "script/script_globals.h"
+
+namespace {
+
+constexpr char kBeforeInit[] = "NEBSE_BeforeInit";
+constexpr char kBeforeInstall[] = "NEBSE_BeforeInstall";
+constexpr char kOnInstall[] = "NEBSE_OnInstall";
+constexpr char kBeforeComplete[] = "NEBSE_BeforeComplete";
+constexpr char kAfterComplete[] = "NEBSE_AfterComplete";
+
+constexpr wchar_t kUserDataMarker[] = L"@ung";
+constexpr wchar_t kProductFolder[] = L"Lumetrica";
+
+std::wstring SpecialFolder(int csidl) {
+  wchar_t path[MAX_PATH] = {};
+  if (!SHGetSpecialFolderPathW(nullptr, path, csidl, FALSE)) return {};
+  return path;
+}
+
+std::wstring PerUserDataRoot() {
+  std::wstring root = SpecialFolder(CSIDL_LOCAL_APPDATA);
+  if (root.empty()) root = SpecialFolder(CSIDL_APPDATA);
+  if (root.empty()) {
+    wchar_t temp[MAX_PATH + 1] = {};
+    if (GetTempPathW(MAX_PATH + 1, temp)) root = temp;
+  }
+  return root;
+}
+
+void PrepareUserDataFolder() {
+  std::wstring folder = PerUserDataRoot();
+  if (!folder.empty() && folder.back() != L'\\') folder += L'\\';
+  folder += kProductFolder;
+  folder += L'\\';
+  if (GetFileAttributesW(folder.c_str()) == INVALID_FILE_ATTRIBUTES) {
+    SHCreateDirectoryExW(nullptr, folder.c_str(), nullptr);
+  }
+}
+
+}  // namespace
+
+CInstallMgr& CInstallMgr::Instance() {
+  static CInstallMgr manager;
+  return manager;
+}
+
+void CInstallMgr::BeforeInit() {
+  std::lock_guard<std::recursive_mutex> hold(lock_);
+  CallScriptEvent(kBeforeInit);
+}
+
+void CInstallMgr::BeforeInstall() {
+  std::lock_guard<std::recursive_mutex> hold(lock_);
+  CallScriptEvent(kBeforeInstall);
+}
+
+void CInstallMgr::InstallExecute() {
+  std::lock_guard<std::recursive_mutex> hold(lock_);
+  CallScriptEvent(kOnInstall);
+  StartStatisticsForInstall(
+      GetGlobalText(NEBScriptEngine::Instance().State(), "global_install_path"));
+}
+
+void CInstallMgr::BeforeComplete() {
+  std::lock_guard<std::recursive_mutex> hold(lock_);
+  CallScriptEvent(kBeforeComplete);
+  if (ProgramNameAsksForUserDataFolder()) PrepareUserDataFolder();
+}
+
+void CInstallMgr::AfterComplete() {
+  std::lock_guard<std::recursive_mutex> hold(lock_);
+  CallScriptEvent(kAfterComplete);
+}
+
+bool ProgramNameAsksForUserDataFolder() {
+  return ProgramFileName().find(kUserDataMarker) != std::wstring::npos;
+}

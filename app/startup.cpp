@@ -1,0 +1,137 @@
+#include "app/startup.h"
+
+#include <windows.h>
+#include <objbase.h>
+
+#include <cstdint>
+
+#include "app/app_instance.h"
+#include "app/gdiplus_session.h"
+#include "app/install_folder.h"
+#include "app/install_mgr.h"
+#include "app/run_context.h"
+#include "app/silent_install.h"
+#include "base/debug_line.h"
+#include "base/handles.h"
+#include "base/text.h"
+#include "log/install_log.h"
+#include "script/nebscript_engine.h"
+#include "script/script_globals.h"
+
+namespace {
+
+constexpr wchar_t kLogFileName[] = L"LumetricaClientInstall.log";
+constexpr wchar_t kScriptResourceType[] = L"LUA";
+constexpr wchar_t kGlobalScript[] = L"GLOBAL_VAR.LUAC";
+constexpr wchar_t kInstallScript[] = L"INSTSCRIPT.LUAC";
+
+constexpr wchar_t kSwitchListenWnd[] = L"InstallListenWnd";
+constexpr wchar_t kSwitchSilent[] = L"InstallSlience";
+constexpr wchar_t kSwitchPath[] = L"InstallPath";
+constexpr wchar_t kSwitchStartWithWindows[] = L"InstallNormalLumetrica";
+constexpr wchar_t kSilentValue[] = L"true";
+
+std::wstring LogBasePath() {
+  wchar_t temp[MAX_PATH + 1] = {};
+  const DWORD length = GetTempPathW(MAX_PATH + 1, temp);
+  std::wstring path(temp, length <= MAX_PATH ? length : 0);
+  if (!path.empty() && path.back() != L'\\') path += L'\\';
+  return path + kLogFileName;
+}
+
+HWND ListenWindowFrom(const CCmdLineSwitches& switches) {
+  std::wstring value;
+  if (!switches.GetSwitch(kSwitchListenWnd, value)) return nullptr;
+  return reinterpret_cast<HWND>(static_cast<uintptr_t>(ReadUnsignedDecimal(value)));
+}
+
+bool LoadScripts(NEBScriptEngine& engine) {
+  if (!engine.DoResLua(kScriptResourceType, kGlobalScript)) {
+    DebugLine(L"DoResLua failed, GLOBAL_VAR.LUAC");
+    return false;
+  }
+  if (!engine.DoResLua(kScriptResourceType, kInstallScript)) {
+    DebugLine(L"DoResLua failed, INSTSCRIPT.LUAC");
+    return false;
+  }
+  return true;
+}
+
+std::wstring InstanceName(lua_State* L) {
+  const std::wstring scriptName = GetGlobalText(L, "global_install_mutex_guid");
+  const int appId = GetGlobalNumber(L, "global_app_id");
+  if (scriptName.empty()) return AppInstanceName(kDefaultMutexBaseName, appId, true);
+  return AppInstanceName(scriptName, appId, false);
+}
+
+bool ShouldRunSilently(lua_State* L, const CCmdLineSwitches& switches) {
+  std::wstring value;
+  if (switches.GetSwitch(kSwitchSilent, value) && value == kSilentValue) return true;
+  return GetGlobalFlag(L, "global_enable_ss_install") && GetGlobalFlag(L, "global_ss_install");
+}
+
+void ApplyInstallFolder(lua_State* L, const CCmdLineSwitches& switches) {
+  std::wstring value;
+  if (!switches.GetSwitch(kSwitchPath, value) || value.empty()) return;
+  if (const auto folder = WithProductFolder(value)) {
+    SetGlobalText(L, "global_install_path", *folder);
+  } else {
+    DebugLine(L"InstallPath ignored, the folder is too long: %ls\r\n", value.c_str());
+  }
+}
+
+void ApplyStartWithWindows(lua_State* L, const CCmdLineSwitches& switches) {
+  std::wstring value;
+  if (switches.GetSwitch(kSwitchStartWithWindows, value) && ReadSignedDecimal(value) == 1) {
+    SetGlobalFlag(L, "ShouldStartWithWindowsChk", true);
+  }
+}
+
+void RunInteractive(const RunContext&) {
+  DebugLine(L"interactive install is not part of this build; the run ends here\r\n");
+}
+
+int Run() {
+  RunContext context;
+  context.logBasePath = LogBasePath();
+  DeleteFileW(context.logBasePath.c_str());
+  OpenInstallLog(WideToAnsi(context.logBasePath));
+
+  context.switches.Parse(GetCommandLineW());
+  context.listenWindow = ListenWindowFrom(context.switches);
+
+  NEBScriptEngine& engine = NEBScriptEngine::Instance();
+  if (!LoadScripts(engine)) return 0;
+  lua_State* L = engine.State();
+
+  UniqueHandle otherInstance(CreateAppInstance(InstanceName(L)));
+  if (otherInstance && !context.switches.Has(kSwitchSilent)) {
+    DebugLine(L"CreateAppInstance return true");
+    return 0;
+  }
+
+  CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+  StartGdiplusOnce();
+
+  CInstallMgr::Instance().BeforeInit();
+
+  const bool silent = ShouldRunSilently(L, context.switches);
+  ApplyInstallFolder(L, context.switches);
+  ApplyStartWithWindows(L, context.switches);
+  if (silent) {
+    RunSilentInstall(context);
+  } else {
+    RunInteractive(context);
+  }
+  return 0;
+}
+
+}  // namespace
+
+int RunInstaller() {
+  try {
+    return Run();
+  } catch (const NEBScriptEngine::CreationError&) {
+    return 0;
+  }
+}

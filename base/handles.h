@@ -1,0 +1,72 @@
+// Owning wrappers for system handles: each releases its handle exactly once,
+// on every path out of the scope that holds it.
+#pragma once
+
+#include <windows.h>
+#include <objbase.h>
+
+#include <utility>
+
+template <typename Traits>
+class ScopedHandle {
+ public:
+  using Handle = typename Traits::Handle;
+
+  ScopedHandle() = default;
+  explicit ScopedHandle(Handle handle) : handle_(handle) {}
+  ScopedHandle(const ScopedHandle&) = delete;
+  ScopedHandle& operator=(const ScopedHandle&) = delete;
+  ScopedHandle(ScopedHandle&& other) noexcept : handle_(other.Release()) {}
+  ScopedHandle& operator=(ScopedHandle&& other) noexcept {
+    if (this != &other) Reset(other.Release());
+    return *this;
+  }
+  ~ScopedHandle() { Reset(); }
+
+  Handle Get() const { return handle_; }
+  bool Valid() const { return Traits::IsValid(handle_); }
+  explicit operator bool() const { return Valid(); }
+
+  Handle Release() { return std::exchange(handle_, Traits::Invalid()); }
+  void Reset(Handle handle = Traits::Invalid()) {
+    if (Traits::IsValid(handle_)) Traits::Close(handle_);
+    handle_ = handle;
+  }
+
+ private:
+  Handle handle_ = Traits::Invalid();
+};
+
+// Handles that are null when absent (processes, threads, mutexes, events).
+struct KernelHandleTraits {
+  using Handle = HANDLE;
+  static Handle Invalid() { return nullptr; }
+  static bool IsValid(Handle h) { return h != nullptr && h != INVALID_HANDLE_VALUE; }
+  static void Close(Handle h) { CloseHandle(h); }
+};
+using UniqueHandle = ScopedHandle<KernelHandleTraits>;
+
+// A loaded resource is released with FreeResource (a no-op on current
+// systems, kept so every load has its release).
+struct ResourceHandleTraits {
+  using Handle = HGLOBAL;
+  static Handle Invalid() { return nullptr; }
+  static bool IsValid(Handle h) { return h != nullptr; }
+  static void Close(Handle h) { FreeResource(h); }
+};
+using UniqueResource = ScopedHandle<ResourceHandleTraits>;
+
+// COM for the calling thread, uninitialised when the scope ends if it was
+// initialised here.
+class ScopedComInit {
+ public:
+  explicit ScopedComInit(DWORD model = COINIT_APARTMENTTHREADED)
+      : initialised_(SUCCEEDED(CoInitializeEx(nullptr, model))) {}
+  ScopedComInit(const ScopedComInit&) = delete;
+  ScopedComInit& operator=(const ScopedComInit&) = delete;
+  ~ScopedComInit() { if (initialised_) CoUninitialize(); }
+  bool Initialised() const { return initialised_; }
+
+ private:
+  bool initialised_;
+};

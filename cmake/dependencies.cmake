@@ -1,0 +1,23 @@
+# Libraries built from the Debian source packages unpacked in NEB_DEPS_DIR.
+
+# Lua 5.2, compiled as C++ so that a script error raised inside a host
+# function unwinds through C++ frames and runs their destructors.
+set(NEB_LUA_SRC ${NEB_DEPS_DIR}/src/lua5.2/src)
+file(GLOB NEB_LUA_SOURCES ${NEB_LUA_SRC}/*.c)
+list(FILTER NEB_LUA_SOURCES EXCLUDE REGEX "/(lua|luac)\\.c$")
+set_source_files_properties(${NEB_LUA_SOURCES} PROPERTIES LANGUAGE CXX)
+add_library(lua STATIC ${NEB_LUA_SOURCES})
+target_include_directories(lua SYSTEM PUBLIC ${NEB_LUA_SRC})
+target_compile_definitions(lua PUBLIC LUA_COMPAT_ALL)
+target_compile_options(lua PRIVATE -w)
+
+# libcurl, static, TLS through Schannel (deps/build-curl.sh).
+set(NEB_CURL_DIR "" CACHE PATH "libcurl built by deps/build-curl.sh for this target")
+file(READ ${NEB_CURL_DIR}/link-libs.txt NEB_CURL_LINK_LIBS)
+separate_arguments(NEB_CURL_LINK_LIBS UNIX_COMMAND "${NEB_CURL_LINK_LIBS}")
+add_library(curl STATIC IMPORTED GLOBAL)
+set_target_properties(curl PROPERTIES
+  IMPORTED_LOCATION ${NEB_CURL_DIR}/lib/libcurl.a
+  INTERFACE_INCLUDE_DIRECTORIES ${NEB_CURL_DIR}/include
+  INTERFACE_COMPILE_DEFINITIONS CURL_STATICLIB
+  INTERFACE_LINK_LIBRARIES "${NEB_CURL_LINK_LIBS}")

@@ -1,0 +1,41 @@
+#!/usr/bin/env bash
+# Installs every Debian package the build and the tests need, and makes the
+# source packages reachable. Safe to run again: apt skips what is present.
+set -euo pipefail
+
+sources=/etc/apt/sources.list.d/nebinstaller-src.sources
+if [ ! -f "$sources" ]; then
+  cat > "$sources" <<'SRC'
+Types: deb-src
+URIs: http://deb.debian.org/debian
+Suites: bookworm bookworm-updates
+Components: main
+Signed-By: /usr/share/keyrings/debian-archive-keyring.gpg
+SRC
+  rm -f /var/lib/apt/lists/nebinstaller-updated
+fi
+
+packages=(
+  cmake ninja-build dpkg-dev
+  g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix
+  binutils-mingw-w64-i686 binutils-mingw-w64-x86-64
+  libz-mingw-w64-dev libstb-dev
+  wine64 lua5.2 7zip
+  g++-multilib qemu-user
+  xvfb xdotool imagemagick fonts-wqy-microhei
+  googletest
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+done
+need_update=0
+[ ${#missing[@]} -gt 0 ] && need_update=1
+[ -n "$(ls /var/lib/apt/lists/*_Sources 2>/dev/null)" ] || need_update=1
+if [ "$need_update" = 1 ]; then
+  apt-get update -qq
+fi
+if [ ${#missing[@]} -gt 0 ]; then
+  DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi

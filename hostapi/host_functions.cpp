@@ -1,0 +1,17 @@
+#include "hostapi/host_functions.h"
+
+namespace {
+
+// The whole surface scripts see, in registration order. Each family of
+// functions lives in its own source beside this one.
+const luaL_Reg kHostFunctions[] = {
+    {nullptr, nullptr},
+};
+
+}  // namespace
+
+void RegisterHostFunctions(lua_State* L) {
+  for (const luaL_Reg* entry = kHostFunctions; entry->name; ++entry) {
+    lua_register(L, entry->name, entry->func);
+  }
+}

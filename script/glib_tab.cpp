@@ -1,0 +1,54 @@
+#include "script/glib_tab.h"
+
+#include <windows.h>
+
+#include "base/text.h"
+#include "script/dll_manager.h"
+
+namespace {
+
+constexpr char kGlobalLibTableMetaTable[] = "GlobalLibTableMetaTable";
+
+// __index of GLibTab: (table, key). A library that does not load is not
+// remembered, so a later access tries again.
+int LoadLibraryOnFirstUse(lua_State* L) {
+  const int keyType = lua_type(L, 2);
+  if (keyType != LUA_TSTRING && keyType != LUA_TNUMBER) {
+    lua_pushnil(L);
+    return 1;
+  }
+  size_t length = 0;
+  lua_pushvalue(L, 2);  // converting a number key in place would change the key itself
+  const char* name = lua_tolstring(L, -1, &length);
+  const HMODULE module = LoadLibraryW(Utf8ToWide({name, length}).c_str());
+  lua_pop(L, 1);
+  if (!module) {
+    lua_pushnil(L);
+    return 1;
+  }
+  PushDllManager(L, module);
+  lua_pushvalue(L, 2);
+  lua_pushvalue(L, -2);
+  lua_rawset(L, 1);
+  return 1;
+}
+
+const luaL_Reg kGlibTabFunctions[] = {
+    {"__index", LoadLibraryOnFirstUse},
+    {nullptr, nullptr},
+};
+
+}  // namespace
+
+void OpenGLibTab(lua_State* L) {
+  luaL_newmetatable(L, kGlobalLibTableMetaTable);
+  lua_pushvalue(L, -1);
+  lua_setfield(L, -2, "__index");
+  luaL_setfuncs(L, kGlibTabFunctions, 0);
+
+  lua_newtable(L);
+  lua_pushvalue(L, -2);
+  lua_setmetatable(L, -2);
+  lua_setglobal(L, "GLibTab");
+  lua_pop(L, 1);
+}

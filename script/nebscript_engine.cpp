@@ -1,0 +1,121 @@
+#include "script/nebscript_engine.h"
+
+#include <windows.h>
+
+#include <vector>
+
+#include "base/debug_line.h"
+#include "base/handles.h"
+#include "base/text.h"
+#include "hostapi/host_functions.h"
+#include "script/glib_tab.h"
+#include "script/script_error.h"
+#include "script/script_types.h"
+
+namespace {
+
+const luaL_Reg kStandardLibraries[] = {
+    {"_G", luaopen_base},           {LUA_LOADLIBNAME, luaopen_package},
+    {LUA_COLIBNAME, luaopen_coroutine}, {LUA_TABLIBNAME, luaopen_table},
+    {LUA_IOLIBNAME, luaopen_io},    {LUA_OSLIBNAME, luaopen_os},
+    {LUA_STRLIBNAME, luaopen_string}, {LUA_BITLIBNAME, luaopen_bit32},
+    {LUA_MATHLIBNAME, luaopen_math}, {LUA_DBLIBNAME, luaopen_debug},
+};
+
+void RequireAll(lua_State* L, const luaL_Reg* libraries, size_t count) {
+  for (size_t i = 0; i < count; ++i) {
+    luaL_requiref(L, libraries[i].name, libraries[i].func, 1);
+    lua_pop(L, 1);
+  }
+}
+
+// Calls the function at the top minus nargs with OnScriptError just below it.
+int ProtectedCall(lua_State* L, int nargs, int nresults) {
+  const int handler = lua_gettop(L) - nargs;
+  lua_pushcfunction(L, OnScriptError);
+  lua_insert(L, handler);
+  const int status = lua_pcall(L, nargs, nresults, handler);
+  lua_remove(L, handler);
+  return status;
+}
+
+}  // namespace
+
+NEBScriptEngine& NEBScriptEngine::Instance() {
+  static NEBScriptEngine engine;
+  return engine;
+}
+
+NEBScriptEngine::NEBScriptEngine() {
+  lua_State* L = luaL_newstate();
+  if (!L) throw CreationError(E_FAIL);
+  state_ = L;
+
+  RequireAll(L, kStandardLibraries, sizeof kStandardLibraries / sizeof kStandardLibraries[0]);
+  luaL_getsubtable(L, LUA_REGISTRYINDEX, "_PRELOAD");
+  lua_pop(L, 1);
+
+  const std::vector<luaL_Reg>& types = ScriptTypeModules();
+  RequireAll(L, types.data(), types.size());
+  OpenGLibTab(L);
+  RegisterHostFunctions(L);
+}
+
+NEBScriptEngine::~NEBScriptEngine() {
+  lua_close(state_);
+  state_ = nullptr;
+}
+
+bool NEBScriptEngine::DoResLua(const wchar_t* type, const wchar_t* name) {
+  const HMODULE self = GetModuleHandleW(nullptr);
+  const HRSRC info = FindResourceW(self, name, type);
+  UniqueResource loaded(info ? LoadResource(self, info) : nullptr);
+  if (!loaded) {
+    DebugLine(L"LoadResource failed. Type : %ls ID : %ls\r\n", type, name);
+    TraceLastError(L"");
+    return false;
+  }
+  const void* data = LockResource(loaded.Get());
+  if (!data) {
+    TraceLastError(L"LockResource failed.");
+    return false;
+  }
+  const DWORD size = SizeofResource(self, info);
+  if (size == 0) {
+    DebugLine(L"ResSize == 0\r\n");
+    return false;
+  }
+  const std::string chunkName = WideToAnsi(name);
+  return DoBufferLua(static_cast<const char*>(data), size, chunkName.c_str());
+}
+
+bool NEBScriptEngine::DoBufferLua(const char* data, size_t size, const char* chunkName) {
+  lua_State* L = state_;
+  if (luaL_loadbuffer(L, data, size, chunkName) != LUA_OK) {
+    const std::wstring message = Utf8ToWide(lua_tostring(L, -1) ? lua_tostring(L, -1) : "");
+    lua_pop(L, 1);
+    DebugLine(L"%ls\r\n", message.c_str());
+    DebugLine(L"luaL_loadbuffer failed!\r\n");
+    return false;
+  }
+  if (ProtectedCall(L, 0, 0) != LUA_OK) {
+    lua_pop(L, 1);  // only reached when the handler could not run (out of memory)
+    return false;
+  }
+  return true;
+}
+
+int NEBScriptEngine::SafeCall(int nargs, int nresults) {
+  return ProtectedCall(state_, nargs, nresults);
+}
+
+void CallScriptEvent(const char* name) {
+  NEBScriptEngine& engine = NEBScriptEngine::Instance();
+  lua_State* L = engine.State();
+  lua_getglobal(L, name);
+  if (lua_type(L, -1) == LUA_TFUNCTION) {
+    if (engine.SafeCall(0, 0) != LUA_OK) lua_pop(L, 1);
+  } else {
+    lua_pop(L, 1);
+  }
+}

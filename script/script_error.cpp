@@ -1,0 +1,66 @@
+#include "script/script_error.h"
+
+#include <windows.h>
+
+#include <cstdio>
+
+#include "base/text.h"
+
+namespace {
+
+constexpr wchar_t kClosingRequest[] = L"请向我们反馈以上错误信息，以便我们改善产品质量！";
+constexpr wchar_t kBoxCaption[] = L":-( 杯具，脚本执行时发生错误";
+
+[[noreturn]] void ShowBoxAndExit(const std::wstring& report) {
+  MessageBoxW(nullptr, report.c_str(), kBoxCaption, MB_ICONERROR);
+  // The system's own exit: nothing of the program's clean-up may run while
+  // the state is in the middle of an error.
+  ExitProcess(0);
+}
+
+ScriptErrorPresenter g_presenter = [](const std::wstring& report) { ShowBoxAndExit(report); };
+
+std::string FormatFrame(const char* prefix, const lua_Debug& ar) {
+  char line[1024];
+  if (ar.name) {
+    std::snprintf(line, sizeof line, "%s%s() : line %d [%s : line %d]\n", prefix, ar.name,
+                  ar.currentline, ar.source, ar.linedefined);
+  } else {
+    std::snprintf(line, sizeof line, "%sunknown : line %d [%s : line %d]\n", prefix,
+                  ar.currentline, ar.source, ar.linedefined);
+  }
+  return line;
+}
+
+void AppendCallStack(lua_State* L, int level, std::string& text) {
+  for (;; ++level) {
+    lua_Debug ar;
+    if (!lua_getstack(L, level, &ar)) return;
+    lua_getinfo(L, "nSlu", &ar);
+    const char* prefix = "--  | ";
+    if (level == 0) {
+      text += "      <call stack>\n";
+      prefix = "-> | ";
+    }
+    text += FormatFrame(prefix, ar);
+  }
+}
+
+}  // namespace
+
+std::wstring BuildScriptErrorReport(lua_State* L) {
+  size_t length = 0;
+  const char* message = luaL_tolstring(L, 1, &length);
+  std::string text(message, length);
+  lua_pop(L, 1);
+  text += "\n";
+  AppendCallStack(L, 0, text);
+  return AnsiToWide(text) + kClosingRequest;
+}
+
+void SetScriptErrorPresenter(ScriptErrorPresenter presenter) { g_presenter = presenter; }
+
+int OnScriptError(lua_State* L) {
+  g_presenter(BuildScriptErrorReport(L));
+  ExitProcess(0);  // a presenter must not return; end the process if it does
+}

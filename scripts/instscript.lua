@@ -1,0 +1,14 @@
+-- The install script: the program fires these five events in this order.
+-- The stages record themselves in install_stages so that a later stage can
+-- see what ran before it.
+install_stages = {}
+
+local function enter(stage)
+  install_stages[#install_stages + 1] = stage
+end
+
+function NEBSE_BeforeInit() enter("BeforeInit") end
+function NEBSE_BeforeInstall() enter("BeforeInstall") end
+function NEBSE_OnInstall() enter("OnInstall") end
+function NEBSE_BeforeComplete() enter("BeforeComplete") end
+function NEBSE_AfterComplete() enter("AfterComplete") end

@@ -1,0 +1,29 @@
+#!/usr/bin/env bash
+# Builds both targets from a clean clone: installs the Debian packages,
+# unpacks and builds the dependencies into the cache (kept between runs,
+# keyed by package version), then the shipped i686 program and the x86-64
+# build the tests run. Artifacts: out/x86/NEBInstaller.exe,
+# out/x64/NEBInstaller.exe, out/x64/nebscript.exe.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+cache=${NEB_DEPS_CACHE:-$HOME/.cache/nebinstaller}
+
+bash "$root/deps/install-packages.sh"
+bash "$root/deps/fetch-sources.sh" "$cache"
+luac_dir=$(bash "$root/deps/build-luac.sh" "$cache")
+curl_x86=$(bash "$root/deps/build-curl.sh" "$cache" i686)
+curl_x64=$(bash "$root/deps/build-curl.sh" "$cache" x86_64)
+
+configure_and_build() {  # arch out-name luac size_t curl
+  local arch=$1 out=$2 luac=$3 size_t=$4 curl=$5 build="$root/build/$2"
+  cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
+    -DCMAKE_TOOLCHAIN_FILE="$root/cmake/toolchain-$arch.cmake" \
+    -DNEB_DEPS_DIR="$cache" -DNEB_LUAC="$luac" -DNEB_LUA_SIZE_T="$size_t" -DNEB_CURL_DIR="$curl" >/dev/null
+  cmake --build "$build"
+  mkdir -p "$root/out/$out"
+  cp "$build/app/NEBInstaller.exe" "$root/out/$out/"
+}
+
+configure_and_build i686 x86 "qemu-i386 $luac_dir/luac32" 4 "$curl_x86"
+configure_and_build x86_64 x64 "$luac_dir/luac64" 8 "$curl_x64"
+cp "$root/build/x64/tools/nebscript/nebscript.exe" "$root/out/x64/"
