@@ -1,5 +1,6 @@
 #include "app/cmdline_switches.h"
 
+#include <climits>
 #include <cwctype>
 
 namespace {
@@ -38,11 +39,12 @@ size_t SkipToDigits(std::wstring_view text, bool& negative) {
   return i;
 }
 
-template <typename Unsigned>
-Unsigned ReadMagnitude(std::wstring_view text, size_t i) {
-  Unsigned value = 0;
+// Digits from position i on, saturated at a value past every 32-bit result.
+unsigned long long ReadMagnitude(std::wstring_view text, size_t i) {
+  constexpr unsigned long long kSaturated = 1ull << 40;
+  unsigned long long value = 0;
   for (; i < text.size() && text[i] >= L'0' && text[i] <= L'9'; ++i) {
-    value = value * 10 + static_cast<Unsigned>(text[i] - L'0');
+    if (value < kSaturated) value = value * 10 + static_cast<unsigned>(text[i] - L'0');
   }
   return value;
 }
@@ -86,18 +88,23 @@ bool CCmdLineSwitches::Has(const std::wstring& name) const {
   return switches_.count(name) != 0;
 }
 
-// Out-of-range input wraps as the C library's readers do on a 32-bit target;
-// nothing depends on values that large.
+// Out-of-range input saturates as the C library's readers do: the largest
+// unsigned value, or the signed limit on the side of the sign.
 unsigned long ReadUnsignedDecimal(std::wstring_view text) {
   bool negative = false;
-  const size_t start = SkipToDigits(text, negative);
-  const unsigned long magnitude = ReadMagnitude<unsigned long>(text, start);
-  return negative ? 0ul - magnitude : magnitude;
+  const unsigned long long magnitude = ReadMagnitude(text, SkipToDigits(text, negative));
+  if (magnitude > ULONG_MAX) return ULONG_MAX;
+  const unsigned long value = static_cast<unsigned long>(magnitude);
+  return negative ? 0ul - value : value;
 }
 
 long ReadSignedDecimal(std::wstring_view text) {
   bool negative = false;
-  const size_t start = SkipToDigits(text, negative);
-  const unsigned long magnitude = ReadMagnitude<unsigned long>(text, start);
-  return static_cast<long>(negative ? 0ul - magnitude : magnitude);
+  const unsigned long long magnitude = ReadMagnitude(text, SkipToDigits(text, negative));
+  if (negative) {
+    return magnitude > static_cast<unsigned long long>(LONG_MAX) + 1
+               ? LONG_MIN
+               : static_cast<long>(0ll - static_cast<long long>(magnitude));
+  }
+  return magnitude > static_cast<unsigned long long>(LONG_MAX) ? LONG_MAX : static_cast<long>(magnitude);
 }

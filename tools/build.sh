@@ -16,7 +16,9 @@ curl_x64=$(bash "$root/deps/build-curl.sh" "$cache" x86_64)
 
 configure_and_build() {  # arch out-name luac size_t curl
   local arch=$1 out=$2 luac=$3 size_t=$4 curl=$5 build="$root/build/$2"
-  cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
+  # Tests run only in the x86-64 build: 32-bit programs cannot start here.
+  local testing=OFF; [ "$arch" = x86_64 ] && testing=ON
+  cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=$testing \
     -DCMAKE_TOOLCHAIN_FILE="$root/cmake/toolchain-$arch.cmake" \
     -DNEB_DEPS_DIR="$cache" -DNEB_LUAC="$luac" -DNEB_LUA_SIZE_T="$size_t" -DNEB_CURL_DIR="$curl" >/dev/null
   cmake --build "$build"

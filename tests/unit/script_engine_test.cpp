@@ -1,0 +1,165 @@
+#include "script/nebscript_engine.h"
+
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <cstdio>
+#include <string>
+
+#include "base/text.h"
+#include "script/script_error.h"
+#include "script/script_globals.h"
+
+namespace {
+
+// A script error that reaches the engine's handler would show a box and end
+// the process; in these tests it ends the process loudly instead.
+[[noreturn]] void FailOnReport(const std::wstring& report) {
+  std::fprintf(stderr, "unexpected script error report:\n%s\n", WideToUtf8(report).c_str());
+  std::fflush(stderr);
+  ExitProcess(3);
+}
+
+class ScriptEngineTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    SetScriptErrorPresenter(FailOnReport);
+    L = NEBScriptEngine::Instance().State();
+    top_ = lua_gettop(L);
+  }
+  void TearDown() override { EXPECT_EQ(lua_gettop(L), top_) << "stack left unbalanced"; }
+
+  bool Run(const std::string& code) {
+    return NEBScriptEngine::Instance().DoBufferLua(code.data(), code.size(), "=test");
+  }
+
+  lua_State* L = nullptr;
+  int top_ = 0;
+};
+
+TEST_F(ScriptEngineTest, StandardLibrariesAndTypesAreOpenAsModules) {
+  ASSERT_TRUE(Run(R"(
+    for _, name in ipairs{"_G", "package", "coroutine", "table", "io", "os", "string",
+                          "bit32", "math", "debug", "DllManager"} do
+      assert(package.loaded[name] ~= nil, name)
+      assert(_G[name] == package.loaded[name], name)
+    end
+    assert(getmetatable(GLibTab) == debug.getregistry().GlobalLibTableMetaTable)
+    assert(type(debug.getregistry()._PRELOAD) == "table")
+  )"));
+}
+
+TEST_F(ScriptEngineTest, GlobalsReadWithDefaultsForMissingValues) {
+  ASSERT_TRUE(Run("g_text = 'caf\xC3\xA9' g_number = 42.9 g_numeric_text = '17' g_flag = 0"));
+  EXPECT_EQ(GetGlobalText(L, "g_text"), L"café");
+  EXPECT_EQ(GetGlobalText(L, "g_number"), L"42.9");
+  EXPECT_EQ(GetGlobalText(L, "g_missing"), L"");
+  EXPECT_EQ(GetGlobalNumber(L, "g_number"), 42);
+  EXPECT_EQ(GetGlobalNumber(L, "g_numeric_text"), 17);
+  EXPECT_EQ(GetGlobalNumber(L, "g_text"), 0);
+  EXPECT_TRUE(GetGlobalFlag(L, "g_flag"));
+  EXPECT_FALSE(GetGlobalFlag(L, "g_missing"));
+
+  SetGlobalText(L, "g_set", L"D:\\应用");
+  SetGlobalNumber(L, "g_set_number", -5);
+  SetGlobalFlag(L, "g_set_flag", false);
+  EXPECT_TRUE(Run("assert(g_set == 'D:\\\\\xE5\xBA\x94\xE7\x94\xA8') assert(g_set_number == -5)"
+                  " assert(g_set_flag == false)"));
+}
+
+TEST_F(ScriptEngineTest, ChunksThatDoNotLoadFailWithoutRunning) {
+  EXPECT_FALSE(Run("this is not lua ("));
+  // A chunk in the 32-bit layout (size_t 4) is foreign to this build.
+  const std::string foreign("\x1bLuaR\x00\x01\x04\x04\x04\x08\x00\x19\x93\r\n\x1a\n", 18);
+  EXPECT_FALSE(NEBScriptEngine::Instance().DoBufferLua(foreign.data(), foreign.size(), "foreign"));
+}
+
+TEST_F(ScriptEngineTest, MissingResourceFails) {
+  EXPECT_FALSE(NEBScriptEngine::Instance().DoResLua(L"LUA", L"NO_SUCH.LUAC"));
+}
+
+TEST_F(ScriptEngineTest, EventsThatAreNotFunctionsAreSkipped) {
+  ASSERT_TRUE(Run("event_calls = 0 NotAFunction = 5 function CountedEvent() event_calls = event_calls + 1 end"));
+  CallScriptEvent("NoSuchEvent");
+  CallScriptEvent("NotAFunction");
+  CallScriptEvent("CountedEvent");
+  EXPECT_EQ(GetGlobalNumber(L, "event_calls"), 1);
+}
+
+TEST_F(ScriptEngineTest, SafeCallLeavesAskedResults) {
+  ASSERT_TRUE(Run("function Pair(a) return a, a * 2 end"));
+  lua_getglobal(L, "Pair");
+  lua_pushinteger(L, 21);
+  ASSERT_EQ(NEBScriptEngine::Instance().SafeCall(1, 2), LUA_OK);
+  EXPECT_EQ(lua_tointeger(L, -2), 21);
+  EXPECT_EQ(lua_tointeger(L, -1), 42);
+  lua_pop(L, 2);
+}
+
+TEST_F(ScriptEngineTest, GLibTabLoadsEachLibraryOnce) {
+  EXPECT_TRUE(Run(R"(
+    local k = GLibTab.kernel32
+    assert(type(k) == "userdata")
+    assert(getmetatable(k) == debug.getregistry().DllManagerMetaTable)
+    assert(rawget(GLibTab, "kernel32") == k)
+    assert(GLibTab.kernel32 == k)
+    assert(GLibTab["kernel32.dll"] ~= nil)
+  )"));
+}
+
+TEST_F(ScriptEngineTest, GLibTabRefusesOtherKeysAndRemembersNoFailure) {
+  EXPECT_TRUE(Run(R"(
+    assert(GLibTab[{}] == nil)
+    assert(GLibTab[true] == nil)
+    assert(GLibTab.no_such_library_here == nil)
+    assert(rawget(GLibTab, "no_such_library_here") == nil)
+    assert(GLibTab[12345] == nil)
+    assert(rawget(GLibTab, 12345) == nil)
+  )"));
+}
+
+// The report as the engine's handler builds it, captured by a handler of the
+// test's own at the same depth.
+int CaptureReport(lua_State* L) {
+  const std::wstring report = BuildScriptErrorReport(L);
+  const std::string utf8 = WideToUtf8(report);
+  lua_pushlstring(L, utf8.data(), utf8.size());
+  return 1;
+}
+
+TEST_F(ScriptEngineTest, ErrorReportShowsTheMessageAndTheCallStack) {
+  const std::string code =
+      "local function inner() error('bad thing') end\n"
+      "function outer() inner() end\n"
+      "outer()\n";
+  lua_pushcfunction(L, CaptureReport);
+  ASSERT_EQ(luaL_loadbuffer(L, code.data(), code.size(), "=chunk"), LUA_OK);
+  ASSERT_NE(lua_pcall(L, 0, 0, -2), LUA_OK);
+  const std::string report = lua_tostring(L, -1);
+  lua_pop(L, 2);
+
+  EXPECT_EQ(report,
+            "chunk:1: bad thing\n"
+            "      <call stack>\n"
+            "-> | unknown : line -1 [=[C] : line -1]\n"
+            "--  | error() : line -1 [=[C] : line -1]\n"
+            "--  | inner() : line 1 [=chunk : line 1]\n"
+            "--  | outer() : line 2 [=chunk : line 2]\n"
+            "--  | unknown : line 3 [=chunk : line 0]\n"
+            "\xE8\xAF\xB7\xE5\x90\x91\xE6\x88\x91\xE4\xBB\xAC\xE5\x8F\x8D\xE9\xA6\x88\xE4\xBB\xA5"
+            "\xE4\xB8\x8A\xE9\x94\x99\xE8\xAF\xAF\xE4\xBF\xA1\xE6\x81\xAF\xEF\xBC\x8C\xE4\xBB\xA5"
+            "\xE4\xBE\xBF\xE6\x88\x91\xE4\xBB\xAC\xE6\x94\xB9\xE5\x96\x84\xE4\xBA\xA7\xE5\x93\x81"
+            "\xE8\xB4\xA8\xE9\x87\x8F\xEF\xBC\x81");
+}
+
+TEST_F(ScriptEngineTest, ErrorReportOfANonStringErrorValue) {
+  lua_pushcfunction(L, CaptureReport);
+  const std::string code = "error({})";
+  ASSERT_EQ(luaL_loadbuffer(L, code.data(), code.size(), "=chunk"), LUA_OK);
+  ASSERT_NE(lua_pcall(L, 0, 0, -2), LUA_OK);
+  const std::string report = lua_tostring(L, -1);
+  lua_pop(L, 2);
+  EXPECT_EQ(report.rfind("table: ", 0), 0u) << report;
+}
+
+}  // namespace
