@@ -1,0 +1,188 @@
+"""Drives the Windows programs of the build under Wine for end-to-end tests.
+
+tools/test.sh prepares one Wine prefix (and an X display) for the whole test
+run and exports WINEPREFIX, DISPLAY and NEB_BUILD_DIR; every program started
+here runs in that prefix, with its debugger output captured from Wine's
+debug channel.
+"""
+import glob
+import os
+import re
+import shutil
+import subprocess
+import tempfile
+import time
+
+WINE = "/usr/lib/wine/wine64"
+BUILD_DIR = os.environ.get("NEB_BUILD_DIR", "")
+PREFIX = os.environ.get("WINEPREFIX", "")
+
+# Wine 8 reports OutputDebugString text on the "seh" channel at warn level,
+# escaped the way its debugstr_a() escapes.
+DEBUG_CHANNEL = "warn+seh"
+_DEBUG_LINE = re.compile(r'^[0-9a-f]+:warn:seh:OutputDebugStringA "(.*)"$')
+_ESCAPES = {"n": "\n", "r": "\r", "t": "\t", '"': '"', "\\": "\\"}
+
+CASE_SCRIPT_ERROR = ":-( 杯具，脚本执行时发生错误"
+
+
+def _unescape(text):
+    out, i = [], 0
+    while i < len(text):
+        c = text[i]
+        if c == "\\" and i + 1 < len(text):
+            nxt = text[i + 1]
+            if nxt in _ESCAPES:
+                out.append(_ESCAPES[nxt])
+                i += 2
+                continue
+            if nxt == "x":
+                out.append(chr(int(text[i + 2:i + 4], 16)))
+                i += 4
+                continue
+            if nxt.isdigit():
+                out.append(chr(int(text[i + 1:i + 4], 8)))
+                i += 4
+                continue
+        out.append(c)
+        i += 1
+    return "".join(out)
+
+
+def debug_lines(stderr_text):
+    """The program's debugger output lines, in order, as the program wrote them."""
+    lines = []
+    for raw in stderr_text.splitlines():
+        match = _DEBUG_LINE.match(raw)
+        if match:
+            lines.append(_unescape(match.group(1)))
+    return lines
+
+
+def windows_path(unix_path):
+    """The path under Wine's Z: drive, which maps the whole Unix tree."""
+    return "Z:" + os.path.abspath(unix_path).replace("/", "\\")
+
+
+def c_drive_path(unix_path):
+    """The C: path of a file inside the prefix's drive_c."""
+    relative = os.path.relpath(os.path.abspath(unix_path), os.path.join(PREFIX, "drive_c"))
+    return "C:\\" + relative.replace("/", "\\")
+
+
+def build_path(*parts):
+    return os.path.join(BUILD_DIR, *parts)
+
+
+def env(**extra):
+    result = dict(os.environ)
+    result["WINEDEBUG"] = DEBUG_CHANNEL
+    result["LANG"] = "C.UTF-8"
+    result.update({k: str(v) for k, v in extra.items()})
+    return result
+
+
+class Result:
+    def __init__(self, returncode, stdout, stderr):
+        self.returncode = returncode
+        self.stdout = stdout
+        self.stderr = stderr
+        self.debug = debug_lines(stderr)
+
+
+def run(program, args=(), timeout=120, **extra_env):
+    completed = subprocess.run([WINE, program, *args], env=env(**extra_env),
+                               capture_output=True, timeout=timeout,
+                               encoding="utf-8", errors="replace")
+    return Result(completed.returncode, completed.stdout, completed.stderr)
+
+
+def start(program, args=(), **extra_env):
+    return subprocess.Popen([WINE, program, *args], env=env(**extra_env),
+                            stdout=subprocess.PIPE, stderr=subprocess.PIPE,
+                            encoding="utf-8", errors="replace")
+
+
+def finish(process, timeout=120):
+    stdout, stderr = process.communicate(timeout=timeout)
+    return Result(process.returncode, stdout, stderr)
+
+
+def stage(program, name=None):
+    """Copies a built program into a fresh folder of the prefix's C: drive.
+
+    Installers schedule their own file for deletion at the next restart, and
+    Wine carries that out whenever its server starts again, so tests never
+    run the build's own copy.
+    """
+    folder = tempfile.mkdtemp(prefix="neb-", dir=os.path.join(PREFIX, "drive_c"))
+    target = os.path.join(folder, name or os.path.basename(program))
+    shutil.copy2(program, target)
+    return target
+
+
+def wait_for_file(path, timeout=60):
+    deadline = time.monotonic() + timeout
+    while time.monotonic() < deadline:
+        if os.path.exists(path):
+            return True
+        time.sleep(0.05)
+    return False
+
+
+def user_folder(*parts):
+    """A folder of the prefix's user profile (drive_c/users/<name>/...)."""
+    matches = [p for p in glob.glob(os.path.join(PREFIX, "drive_c", "users", "*"))
+               if os.path.basename(p) != "Public"]
+    return os.path.join(matches[0], *parts)
+
+
+def reg_query(key, value):
+    """A registry value as `reg query` prints it, or None when it is absent."""
+    completed = subprocess.run([WINE, "reg", "query", key, "/v", value], env=env(WINEDEBUG="-all"),
+                               capture_output=True, encoding="utf-8", errors="replace")
+    if completed.returncode != 0:
+        return None
+    for line in completed.stdout.splitlines():
+        parts = line.strip().split(None, 2)
+        if len(parts) >= 2 and parts[0] == value:
+            return parts[2] if len(parts) == 3 else ""
+    return None
+
+
+class ListenWindow:
+    """The listen_window helper: a window that records message 3014."""
+
+    def __init__(self, window_class=None, seconds=60):
+        args = ["--seconds", str(seconds)]
+        if window_class:
+            args += ["--class", window_class]
+        self.process = start(build_path("tests", "helpers", "listen_window.exe"), args)
+        first = self.process.stdout.readline().split()
+        if len(first) != 2 or first[0] != "hwnd":
+            raise RuntimeError("listen_window did not start: %r" % first)
+        self.handle = int(first[1])
+
+    def received(self, timeout=60):
+        stdout, _ = self.process.communicate(timeout=timeout)
+        return [line for line in stdout.splitlines() if line.startswith("received")]
+
+    def close(self):
+        if self.process.poll() is None:
+            self.process.kill()
+            self.process.wait()
+
+
+class BoxAnswer:
+    """The box_answer helper: reads a message box's text and presses OK."""
+
+    def __init__(self, caption, seconds=60):
+        self.process = start(build_path("tests", "helpers", "box_answer.exe"),
+                             [caption, "--seconds", str(seconds)])
+
+    def text(self, timeout=90):
+        stdout, _ = self.process.communicate(timeout=timeout)
+        if self.process.returncode != 0:
+            return None
+        body = stdout.split("text-begin\n", 1)[1]
+        return body.rsplit("\ntext-end", 1)[0]

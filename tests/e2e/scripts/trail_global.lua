@@ -1,0 +1,7 @@
+-- Settings for the end-to-end builds: the test chooses them through the
+-- environment of the installer's process.
+global_app_id = tonumber(os.getenv("NEB_TEST_APP_ID") or "145")
+global_install_mutex_guid = os.getenv("NEB_TEST_MUTEX") or ""
+global_install_path = "C:\\Program Files\\Lumetrica"
+global_enable_ss_install = os.getenv("NEB_TEST_SCRIPT_SILENT") ~= nil
+global_ss_install = false

@@ -1,0 +1,51 @@
+-- Install script of the end-to-end builds. Each event appends its name to
+-- the trail file NEB_TEST_TRAIL; AfterComplete also writes the globals the
+-- program sets. Further switches, all from the environment:
+--   NEB_TEST_HOLD=path      BeforeInit creates path.held and waits while path exists
+--   NEB_TEST_FAIL_IN=Event  that event calls a host function that does not exist
+--   NEB_TEST_SKIP=Event     that event is not defined
+--   NEB_TEST_SCRIPT_SILENT  BeforeInit asks for the silent install
+local trail = os.getenv("NEB_TEST_TRAIL")
+
+local function note(line)
+  if not trail then return end
+  local file = assert(io.open(trail, "a"))
+  file:write(line, "\n")
+  file:close()
+end
+
+local function exists(path)
+  local file = io.open(path, "r")
+  if file then file:close() end
+  return file ~= nil
+end
+
+local function hold()
+  local path = os.getenv("NEB_TEST_HOLD")
+  if not path then return end
+  assert(io.open(path .. ".held", "w")):close()
+  while exists(path) do end
+end
+
+local extra = {
+  BeforeInit = function()
+    if os.getenv("NEB_TEST_SCRIPT_SILENT") then global_ss_install = true end
+    hold()
+  end,
+  AfterComplete = function()
+    for _, name in ipairs{"global_install_path", "InstallPath", "ShouldStartWithWindowsChk",
+                          "global_ss_install"} do
+      note(name .. "=" .. tostring(_G[name]))
+    end
+  end,
+}
+
+for _, name in ipairs{"BeforeInit", "BeforeInstall", "OnInstall", "BeforeComplete", "AfterComplete"} do
+  if os.getenv("NEB_TEST_SKIP") ~= name then
+    _G["NEBSE_" .. name] = function()
+      note("event " .. name)
+      if os.getenv("NEB_TEST_FAIL_IN") == name then Lua_HttpPost() end
+      if extra[name] then extra[name]() end
+    end
+  end
+end

@@ -1,0 +1,20 @@
+#!/usr/bin/env bash
+# The main job: builds both targets, then installs silently into a fresh Wine
+# prefix with the x86-64 build and shows what the installer did: its
+# debugger output lines, in order.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+bash "$root/tools/build.sh"
+
+# shellcheck source=tools/wine-session.sh
+. "$root/tools/wine-session.sh"
+wine_session_start
+trap wine_session_end EXIT
+
+# The installer removes its own file at the next restart: run a copy.
+cp "$root/out/x64/NEBInstaller.exe" "$WINEPREFIX/drive_c/NEBInstaller.exe"
+echo "== silent install: C:\\NEBInstaller.exe /InstallSlience true"
+WINEDEBUG=warn+seh "$WINE64" 'C:\NEBInstaller.exe' /InstallSlience true 2>"$wine_session_dir/run.log"
+echo "exit code: $?"
+echo "== debugger output"
+sed -n 's/^[0-9a-f]*:warn:seh:OutputDebugStringA "\(.*\)"$/\1/p' "$wine_session_dir/run.log"

@@ -1,0 +1,40 @@
+# Sourced by the scripts that run Windows programs: a fresh Wine prefix, a
+# private X display (windows, message boxes and painting need one), and a
+# server kept alive for the whole session so programs start quickly.
+WINE64=/usr/lib/wine/wine64
+WINESERVER=/usr/lib/wine/wineserver
+
+wine_session_start() {
+  wine_session_dir=$(mktemp -d /tmp/neb-wine.XXXXXX)
+  export WINEPREFIX="$wine_session_dir/prefix"
+  export WINEDEBUG=-all
+  export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
+  export LANG=C.UTF-8
+
+  local display
+  for display in $(seq 90 140); do
+    [ -e "/tmp/.X11-unix/X$display" ] || [ -e "/tmp/.X$display-lock" ] || break
+  done
+  Xvfb ":$display" -screen 0 1280x1024x24 -nolisten tcp >"$wine_session_dir/xvfb.log" 2>&1 &
+  wine_session_xvfb=$!
+  export DISPLAY=":$display"
+  local waited
+  for waited in $(seq 100); do
+    [ -e "/tmp/.X11-unix/X$display" ] && break
+    sleep 0.1
+  done
+
+  "$WINE64" wineboot -i >"$wine_session_dir/wineboot.log" 2>&1
+  "$WINESERVER" -w
+  # Keep one server for the whole session: every start of a new server is a
+  # "restart" to Wine, which also carries out pending delete-at-restart work.
+  "$WINESERVER" -p >/dev/null 2>&1
+  "$WINE64" cmd /c exit >/dev/null 2>&1
+}
+
+wine_session_end() {
+  "$WINESERVER" -k 2>/dev/null || true
+  kill "$wine_session_xvfb" 2>/dev/null || true
+  wait "$wine_session_xvfb" 2>/dev/null || true
+  rm -rf "$wine_session_dir"
+}
