@@ -11,18 +11,16 @@ wine_session_start() {
   export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
   export LANG=C.UTF-8
 
-  local display
-  for display in $(seq 90 140); do
-    [ -e "/tmp/.X11-unix/X$display" ] || [ -e "/tmp/.X$display-lock" ] || break
-  done
-  Xvfb ":$display" -screen 0 1280x1024x24 -nolisten tcp >"$wine_session_dir/xvfb.log" 2>&1 &
+  # Xvfb picks a free display itself and writes its number once it is ready.
+  Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp \
+    3>"$wine_session_dir/display" >"$wine_session_dir/xvfb.log" 2>&1 &
   wine_session_xvfb=$!
-  export DISPLAY=":$display"
   local waited
   for waited in $(seq 100); do
-    [ -e "/tmp/.X11-unix/X$display" ] && break
+    [ -s "$wine_session_dir/display" ] && break
     sleep 0.1
   done
+  export DISPLAY=":$(cat "$wine_session_dir/display")"
 
   "$WINE64" wineboot -i >"$wine_session_dir/wineboot.log" 2>&1
   "$WINESERVER" -w
