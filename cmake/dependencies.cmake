@@ -32,4 +32,4 @@ add_library(lzma_7z STATIC
   ${NEB_7Z_SRC}/Ppmd7.c ${NEB_7Z_SRC}/Ppmd7Dec.c)
 target_include_directories(lzma_7z SYSTEM PUBLIC ${NEB_7Z_SRC})
 target_compile_definitions(lzma_7z PUBLIC Z7_PPMD_SUPPORT Z7_EXTRACT_ONLY)
-target_compile_options(lzma_7z PRIVATE -O2 -w)
+target_compile_options(lzma_7z PRIVATE -w)

@@ -36,3 +36,6 @@ wine_session_end() {
   wait "$wine_session_xvfb" 2>/dev/null || true
   rm -rf "$wine_session_dir"
 }
+
+# The Windows name of a Unix path, through Wine's Z: drive.
+winepath_of() { printf 'Z:%s' "$(readlink -f "$1" | tr / '\\')"; }
