@@ -46,16 +46,6 @@ struct KernelHandleTraits {
 };
 using UniqueHandle = ScopedHandle<KernelHandleTraits>;
 
-// A loaded resource is released with FreeResource (a no-op on current
-// systems, kept so every load has its release).
-struct ResourceHandleTraits {
-  using Handle = HGLOBAL;
-  static Handle Invalid() { return nullptr; }
-  static bool IsValid(Handle h) { return h != nullptr; }
-  static void Close(Handle h) { FreeResource(h); }
-};
-using UniqueResource = ScopedHandle<ResourceHandleTraits>;
-
 // COM for the calling thread, uninitialised when the scope ends if it was
 // initialised here.
 class ScopedComInit {

@@ -23,7 +23,7 @@ packages=(
   wine64 lua5.2 7zip
   g++-multilib qemu-user
   xvfb xdotool imagemagick fonts-wqy-microhei
-  googletest
+  googletest python3
 )
 
 missing=()

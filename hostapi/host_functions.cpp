@@ -1,10 +1,14 @@
 #include "hostapi/host_functions.h"
 
+#include "hostapi/archive_functions.h"
+
 namespace {
 
 // The whole surface scripts see, in registration order. Each family of
 // functions lives in its own source beside this one.
 const luaL_Reg kHostFunctions[] = {
+    {"Lua_UnCompress7z", Lua_UnCompress7z},
+    {"Lua_ExtractResource", Lua_ExtractResource},
     {nullptr, nullptr},
 };
 

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "base/debug_line.h"
-#include "base/handles.h"
+#include "base/module_resource.h"
 #include "base/text.h"
 #include "hostapi/host_functions.h"
 #include "script/glib_tab.h"
@@ -67,26 +67,23 @@ NEBScriptEngine::~NEBScriptEngine() {
 }
 
 bool NEBScriptEngine::DoResLua(const wchar_t* type, const wchar_t* name) {
-  const HMODULE self = GetModuleHandleW(nullptr);
-  const HRSRC info = FindResourceW(self, name, type);
-  UniqueResource loaded(info ? LoadResource(self, info) : nullptr);
-  if (!loaded) {
-    DebugLine(L"LoadResource failed. Type : %ls ID : %ls\r\n", type, name);
-    TraceLastError(L"");
-    return false;
-  }
-  const void* data = LockResource(loaded.Get());
-  if (!data) {
-    TraceLastError(L"LockResource failed.");
-    return false;
-  }
-  const DWORD size = SizeofResource(self, info);
-  if (size == 0) {
-    DebugLine(L"ResSize == 0\r\n");
-    return false;
+  ResourceView chunk;
+  switch (FindModuleResource(type, name, chunk)) {
+    case ResourceStatus::kNotLoadable:
+      DebugLine(L"LoadResource failed. Type : %ls ID : %ls\r\n", type, name);
+      TraceLastError(L"");
+      return false;
+    case ResourceStatus::kNotLockable:
+      TraceLastError(L"LockResource failed.");
+      return false;
+    case ResourceStatus::kEmpty:
+      DebugLine(L"ResSize == 0\r\n");
+      return false;
+    case ResourceStatus::kFound:
+      break;
   }
   const std::string chunkName = WideToAnsi(name);
-  return DoBufferLua(static_cast<const char*>(data), size, chunkName.c_str());
+  return DoBufferLua(reinterpret_cast<const char*>(chunk.data), chunk.size, chunkName.c_str());
 }
 
 bool NEBScriptEngine::DoBufferLua(const char* data, size_t size, const char* chunkName) {

@@ -124,6 +124,23 @@ def stage(program, name=None):
     return target
 
 
+def run_lua(code, args=(), timeout=120, **extra_env):
+    """Runs Lua source in nebscript, the installer's engine as a console tool."""
+    with tempfile.NamedTemporaryFile("w", suffix=".lua", delete=False, encoding="utf-8") as f:
+        f.write(code)
+        script = f.name
+    try:
+        return run(build_path("tools", "nebscript", "nebscript.exe"), [windows_path(script), *args],
+                   timeout=timeout, **extra_env)
+    finally:
+        os.remove(script)
+
+
+def lua_string(text):
+    """A Lua long-bracket-free string literal for a path or text."""
+    return '"' + text.replace("\\", "\\\\").replace('"', '\\"') + '"'
+
+
 def wait_for_file(path, timeout=60):
     deadline = time.monotonic() + timeout
     while time.monotonic() < deadline:

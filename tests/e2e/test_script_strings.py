@@ -6,8 +6,6 @@ else through tostring.
 The test session runs Wine with the C.UTF-8 locale, whose ANSI code page is
 1252: AString holds "é" as one byte and turns Chinese characters into "?".
 """
-import os
-import tempfile
 import unittest
 
 import neb
@@ -35,11 +33,7 @@ class ScriptStringsTest(unittest.TestCase):
         body = [PRELUDE, setup]
         for expression, _ in cases:
             body.append("print(show(%s))" % expression)
-        handle, path = tempfile.mkstemp(suffix=".lua", dir=os.path.join(neb.PREFIX, "drive_c"))
-        with os.fdopen(handle, "w", encoding="utf-8") as f:
-            f.write("\n".join(body))
-        self.addCleanup(os.remove, path)
-        result = neb.run(neb.build_path("tools", "nebscript", "nebscript.exe"), [neb.c_drive_path(path)])
+        result = neb.run_lua("\n".join(body))
         self.assertEqual(result.returncode, 0, result.stderr)
         printed = result.stdout.splitlines()
         self.assertEqual(len(printed), len(cases), result.stdout)

@@ -1,0 +1,23 @@
+// Unpacks a 7z archive into a folder, entry by entry, reporting to the
+// script's callbacks.
+#pragma once
+
+#include <string>
+
+#include "hostapi/archive_streams.h"
+
+class ScriptCallback;
+
+// Result codes besides the decoder's own (SZ_ERROR_*).
+constexpr int kExtractOk = 0;
+constexpr int kExtractNoMemory = 2;
+constexpr int kExtractWriteFailed = 11;
+
+// progress(path) after each file written; onError(path, code) when a file
+// cannot be created: 0 try once more, 1 skip it, other stop. Either may be
+// null. A skipped file makes the result kExtractWriteFailed once the rest
+// is extracted: the archive was not extracted whole. An entry whose name
+// would lead outside the folder is refused (nothing written for it) and
+// makes the result SZ_ERROR_ARCHIVE once the rest is extracted.
+int Extract7z(ISeekInStream* stream, const std::wstring& folder, ScriptCallback* progress,
+              ScriptCallback* onError);
