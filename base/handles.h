@@ -60,3 +60,12 @@ class ScopedComInit {
  private:
   bool initialised_;
 };
+
+// A directory listing from FindFirstFile, closed with FindClose.
+struct FindHandleTraits {
+  using Handle = HANDLE;
+  static Handle Invalid() { return INVALID_HANDLE_VALUE; }
+  static bool IsValid(Handle h) { return h != INVALID_HANDLE_VALUE; }
+  static void Close(Handle h) { FindClose(h); }
+};
+using UniqueFindHandle = ScopedHandle<FindHandleTraits>;

@@ -18,9 +18,12 @@ BUILD_DIR = os.environ.get("NEB_BUILD_DIR", "")
 PREFIX = os.environ.get("WINEPREFIX", "")
 
 # Wine 8 reports OutputDebugString text on the "seh" channel at warn level,
-# escaped the way its debugstr_a() escapes.
+# escaped the way its debugstr_a() escapes. The line that names
+# OutputDebugStringA appears only for text sent through OutputDebugStringW;
+# the exception dispatcher's line appears once for every text, whichever
+# function sent it.
 DEBUG_CHANNEL = "warn+seh"
-_DEBUG_LINE = re.compile(r'^[0-9a-f]+:warn:seh:OutputDebugStringA "(.*)"$')
+_DEBUG_LINE = re.compile(r'^[0-9a-f]+:warn:seh:dispatch_exception "(.*)"$')
 _ESCAPES = {"n": "\n", "r": "\r", "t": "\t", '"': '"', "\\": "\\"}
 
 CASE_SCRIPT_ERROR = ":-( 杯具，脚本执行时发生错误"
