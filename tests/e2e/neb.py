@@ -100,6 +100,12 @@ def run(program, args=(), timeout=120, **extra_env):
     return Result(completed.returncode, completed.stdout, completed.stderr)
 
 
+def run_script(script, args=(), timeout=120, **extra_env):
+    """Runs a Lua file in nebscript, the installer's engine as a console tool."""
+    nebscript = build_path("tools", "nebscript", "nebscript.exe")
+    return run(nebscript, [windows_path(script), *args], timeout=timeout, **extra_env)
+
+
 def start(program, args=(), **extra_env):
     return subprocess.Popen([WINE, program, *args], env=env(**extra_env),
                             stdout=subprocess.PIPE, stderr=subprocess.PIPE,
