@@ -136,8 +136,7 @@ def run_lua(code, args=(), timeout=120, **extra_env):
         f.write(code)
         script = f.name
     try:
-        return run(build_path("tools", "nebscript", "nebscript.exe"), [windows_path(script), *args],
-                   timeout=timeout, **extra_env)
+        return run_script(script, args, timeout=timeout, **extra_env)
     finally:
         os.remove(script)
 

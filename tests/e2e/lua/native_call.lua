@@ -129,4 +129,13 @@ case("WriteFile through a handle from CreateFileA", "true, 6, true",
      (kernel32:Get("WriteFile", "bool")(file, "bridge", 6, written, nil)),
      written:OffsetGetAsUInt32(0), (kernel32:Get("CloseHandle", "bool")(file)))
 
+-- WString and AString values pass their blocks: the system reads and writes them in place.
+local lstrlenW = kernel32:Get("lstrlenW", "int")
+case("lstrlenW reads a WString's units, lstrlenA an AString's bytes", "5, 3",
+     (lstrlenW(WString.New(16, "wide!"))), (lstrlenA(AString.New(8, "abc"))))
+local value = WString.New(64)
+local valueLength = GetEnvironmentVariableW(WString.New(64, envName), value, 64)
+case("GetEnvironmentVariableW writes into a WString output buffer", "true, true",
+     valueLength == units, tostring(value) == envValue)
+
 print("done")
