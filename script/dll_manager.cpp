@@ -6,6 +6,7 @@
 #include "base/debug_line.h"
 #include "base/text.h"
 #include "script/native_call.h"
+#include "script/type_metatable.h"
 
 namespace {
 
@@ -101,10 +102,7 @@ const luaL_Reg kModuleFunctions[] = {
 }  // namespace
 
 int OpenDllManager(lua_State* L) {
-  luaL_newmetatable(L, kDllManagerMetaTable);
-  lua_pushvalue(L, -1);
-  lua_setfield(L, -2, "__index");
-  luaL_setfuncs(L, kMethods, 0);
+  PushTypeMetatable(L, kDllManagerMetaTable, kMethods);
   lua_pop(L, 1);
   luaL_newlib(L, kModuleFunctions);
   return 1;

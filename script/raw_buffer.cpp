@@ -6,6 +6,7 @@
 #include <type_traits>
 
 #include "script/native_text.h"
+#include "script/type_metatable.h"
 
 // Every offset operation takes its operands from the top of the stack: a get
 // finds the buffer just below the offset, a set finds buffer, offset and value
@@ -227,10 +228,7 @@ const luaL_Reg kModuleFunctions[] = {
 }  // namespace
 
 int OpenRawBuffer(lua_State* L) {
-  luaL_newmetatable(L, kRawBufferMetaTable);
-  lua_pushvalue(L, -1);
-  lua_setfield(L, -2, "__index");
-  luaL_setfuncs(L, kMethods, 0);
+  PushTypeMetatable(L, kRawBufferMetaTable, kMethods);
   lua_pop(L, 1);
   luaL_newlib(L, kModuleFunctions);
   return 1;

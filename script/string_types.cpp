@@ -8,6 +8,7 @@
 #include "base/text.h"
 #include "hostapi/host_args.h"
 #include "script/string_block.h"
+#include "script/type_metatable.h"
 
 namespace {
 
@@ -154,10 +155,7 @@ const luaL_Reg kMetamethods[] = {
 
 template <typename Kind>
 int Open(lua_State* L) {
-  luaL_newmetatable(L, Kind::kMetaTable);
-  lua_pushvalue(L, -1);
-  lua_setfield(L, -2, "__index");
-  luaL_setfuncs(L, kMetamethods<Kind>, 0);
+  PushTypeMetatable(L, Kind::kMetaTable, kMetamethods<Kind>);
   lua_pop(L, 1);
   lua_createtable(L, 0, 1);
   lua_pushcfunction(L, New<Kind>);

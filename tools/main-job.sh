@@ -9,7 +9,6 @@ bash "$root/tools/build.sh"
 # shellcheck source=tools/wine-session.sh
 . "$root/tools/wine-session.sh"
 wine_session_start
-trap wine_session_end EXIT
 
 # The installer removes its own file at the next restart: run a copy.
 cp "$root/out/x64/NEBInstaller.exe" "$WINEPREFIX/drive_c/NEBInstaller.exe"

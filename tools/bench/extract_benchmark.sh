@@ -15,7 +15,7 @@ runs=${2:-3}
 . "$root/tools/wine-session.sh"
 wine_session_start
 work=$(mktemp -d /tmp/neb-bench.XXXXXX)
-trap 'wine_session_end; rm -rf "$work"' EXIT
+trap 'wine_session_end; rm -rf "$work"' EXIT  # replaces the session's own trap
 
 # The archive is kept between runs of the benchmark: making it takes longer
 # than the measurement.
