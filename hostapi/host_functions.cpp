@@ -1,6 +1,7 @@
 #include "hostapi/host_functions.h"
 
 #include "hostapi/archive_functions.h"
+#include "hostapi/file_functions.h"
 
 namespace {
 
@@ -8,7 +9,22 @@ namespace {
 // functions lives in its own source beside this one.
 const luaL_Reg kHostFunctions[] = {
     {"Lua_UnCompress7z", Lua_UnCompress7z},
+    {"Lua_CreateDirectory", Lua_CreateDirectory},
+    {"Lua_CopyFile", Lua_CopyFile},
+    {"Lua_MoveFile", Lua_MoveFile},
+    {"Lua_RenameFile", Lua_RenameFile},
+    {"Lua_DeleteFile", Lua_DeleteFile},
+    {"Lua_DeleteFileEx", Lua_DeleteFileEx},
+    {"Lua_RegVarByCSIDL", Lua_RegVarByCSIDL},
     {"Lua_ExtractResource", Lua_ExtractResource},
+    {"Lua_DelFileRecursive", Lua_DelFileRecursive},
+    {"Lua_DelFileRecursiveEx", Lua_DelFileRecursiveEx},
+    {"Lua_DeleteFileAfterReboot", Lua_DeleteFileAfterReboot},
+    {"Lua_GetTempFileName", Lua_GetTempFileName},
+    {"Lua_GetTempPath", Lua_GetTempPath},
+    {"Lua_ExpandEnv", Lua_ExpandEnv},
+    {"Lua_PathFileExists", Lua_PathFileExists},
+    {"Lua_PathYetAnotherMakeUniqueName", Lua_PathYetAnotherMakeUniqueName},
     {nullptr, nullptr},
 };
 

@@ -17,3 +17,12 @@ WINEDEBUG=warn+seh "$WINE64" 'C:\NEBInstaller.exe' /InstallSlience true 2>"$wine
 echo "exit code: $?"
 echo "== debugger output"
 sed -n 's/^[0-9a-f]*:warn:seh:dispatch_exception "\(.*\)"$/\1/p' "$wine_session_dir/run.log"
+echo "== installed files (C:\\Program Files\\Lumetrica)"
+installed="$WINEPREFIX/drive_c/Program Files/Lumetrica"
+if [ -d "$installed" ]; then
+  (cd "$installed" && find . -mindepth 1 | sort | sed 's|^\./|  |')
+else
+  echo "  (none)"
+fi
+echo "== install log"
+cat "$WINEPREFIX"/drive_c/users/*/Temp/LumetricaClientInstall_*.log 2>/dev/null || echo "  (none)"

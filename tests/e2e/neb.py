@@ -93,9 +93,11 @@ class Result:
         self.debug = debug_lines(stderr)
 
 
-def run(program, args=(), timeout=120, **extra_env):
+def run(program, args=(), timeout=120, cwd=None, **extra_env):
+    """Runs a program to its end. `cwd` (a Unix folder) becomes its current
+    folder, under the drive letter that maps it."""
     completed = subprocess.run([WINE, program, *args], env=env(**extra_env),
-                               capture_output=True, timeout=timeout,
+                               capture_output=True, timeout=timeout, cwd=cwd,
                                encoding="utf-8", errors="replace")
     return Result(completed.returncode, completed.stdout, completed.stderr)
 
@@ -106,8 +108,8 @@ def run_script(script, args=(), timeout=120, **extra_env):
     return run(nebscript, [windows_path(script), *args], timeout=timeout, **extra_env)
 
 
-def start(program, args=(), **extra_env):
-    return subprocess.Popen([WINE, program, *args], env=env(**extra_env),
+def start(program, args=(), stdin=None, **extra_env):
+    return subprocess.Popen([WINE, program, *args], env=env(**extra_env), stdin=stdin,
                             stdout=subprocess.PIPE, stderr=subprocess.PIPE,
                             encoding="utf-8", errors="replace")
 
@@ -199,11 +201,22 @@ class ListenWindow:
 
 
 class BoxAnswer:
-    """The box_answer helper: reads a message box's text and presses OK."""
+    """The box_answer helper: reads a message box's text and presses a button,
+    OK unless `button` names another ("abort", "retry", "ignore", ...).
 
-    def __init__(self, caption, seconds=60):
-        self.process = start(build_path("tests", "helpers", "box_answer.exe"),
-                             [caption, "--seconds", str(seconds)])
+    With `hold`, the button is pressed only when press() is called, after
+    shown_text() has seen the box, so a test can change things while the box
+    is up. The helper returns only once the box has closed.
+    """
+
+    def __init__(self, caption, seconds=60, button=None, hold=False):
+        args = [caption, "--seconds", str(seconds)]
+        if button:
+            args += ["--button", button]
+        if hold:
+            args.append("--hold")
+        self.process = start(build_path("tests", "helpers", "box_answer.exe"), args,
+                             stdin=subprocess.PIPE if hold else None)
 
     def text(self, timeout=90):
         stdout, _ = self.process.communicate(timeout=timeout)
@@ -211,3 +224,45 @@ class BoxAnswer:
             return None
         body = stdout.split("text-begin\n", 1)[1]
         return body.rsplit("\ntext-end", 1)[0]
+
+    def shown_text(self):
+        """With `hold`: waits for the box and returns its text, or None when
+        no box appeared in time."""
+        if self.process.stdout.readline() != "text-begin\n":
+            return None
+        lines = []
+        for line in self.process.stdout:
+            if line == "text-end\n":
+                return "\n".join(lines)
+            lines.append(line.rstrip("\n"))
+        return None
+
+    def press(self, timeout=90):
+        """With `hold`: presses the button; true once the box has closed."""
+        self.process.communicate("\n", timeout=timeout)
+        return self.process.returncode == 0
+
+
+class HeldFile:
+    """The hold_file helper: keeps a file open without delete sharing, the
+    way a running program holds its files (exclusive: without any sharing),
+    until release()."""
+
+    def __init__(self, windows_path, exclusive=False):
+        args = ["--exclusive", windows_path] if exclusive else [windows_path]
+        self.process = start(build_path("tests", "helpers", "hold_file.exe"), args,
+                             stdin=subprocess.PIPE)
+        if self.process.stdout.readline().strip() != "held":
+            self.process.kill()
+            self.process.wait()
+            raise RuntimeError("hold_file could not open %s" % windows_path)
+
+    def release(self):
+        if self.process.poll() is None:
+            self.process.communicate("\n", timeout=60)
+
+    def __enter__(self):
+        return self
+
+    def __exit__(self, *exc):
+        self.release()

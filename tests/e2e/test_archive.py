@@ -262,15 +262,6 @@ class FileExtractionTest(ExtractionCase):
 
 
 class LockedFileTest(ExtractionCase):
-    def hold(self, path):
-        marker = os.path.join(self.work, "holding")
-        open(marker, "w").close()
-        holder = neb.start(neb.build_path("tests", "helpers", "hold_file.exe"),
-                           [neb.windows_path(path), neb.windows_path(marker)])
-        self.assertEqual(holder.stdout.readline().strip(), "locked")
-        self.addCleanup(lambda: holder.poll() is None and holder.kill())
-        return marker, holder
-
     def creation_attempts(self, result, path):
         # The extractor's own opens: write access, read sharing only (the
         # callback's probing opens share everything).
@@ -295,15 +286,14 @@ class LockedFileTest(ExtractionCase):
             with self.subTest(answer=answer, wait=wait):
                 for name in os.listdir(self.out):
                     os.remove(os.path.join(self.out, name))
-                marker, holder = self.hold(locked)
+                holder = neb.HeldFile(neb.windows_path(locked), exclusive=True)
+                self.addCleanup(holder.release)
                 if wait:
                     # The callback waits for the file, which the holder lets go a moment later.
-                    threading.Timer(1.0, os.remove, [marker]).start()
+                    threading.Timer(1.0, holder.release).start()
                 result = self.extract(archive, answer=answer, wait="wait-unlock" if wait else "",
                                       WINEDEBUG="warn+seh,trace+file")
-                if os.path.exists(marker):
-                    os.remove(marker)
-                holder.communicate(timeout=30)
+                holder.release()
                 self.assertEqual(result.ok, ok)
                 self.assertEqual(result.errors, [] if answer == "none" else
                                  ["%s 32" % neb.windows_path(locked)])
