@@ -53,7 +53,7 @@ struct FindHandleTraits {
   static bool IsValid(Handle h) { return h != INVALID_HANDLE_VALUE && h != nullptr; }
   static void Close(Handle h) { FindClose(h); }
 };
-using FindHandle = ScopedHandle<FindHandleTraits>;
+using UniqueFindHandle = ScopedHandle<FindHandleTraits>;
 
 // COM for the calling thread, uninitialised when the scope ends if it was
 // initialised here.
@@ -69,12 +69,3 @@ class ScopedComInit {
  private:
   bool initialised_;
 };
-
-// A directory listing from FindFirstFile, closed with FindClose.
-struct FindHandleTraits {
-  using Handle = HANDLE;
-  static Handle Invalid() { return INVALID_HANDLE_VALUE; }
-  static bool IsValid(Handle h) { return h != INVALID_HANDLE_VALUE; }
-  static void Close(Handle h) { FindClose(h); }
-};
-using UniqueFindHandle = ScopedHandle<FindHandleTraits>;

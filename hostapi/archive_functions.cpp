@@ -51,14 +51,6 @@ std::unique_ptr<unsigned char[]> PrivateCopy(const ResourceView& resource) {
   return copy;
 }
 
-bool PathExists(const std::wstring& path) {
-  return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
-}
-
-void ReportMissing(const wchar_t* function, const std::wstring& path) {
-  DebugLine(L"Fun:%ls, Description:%ls it's not exists!\r\n", function, path.c_str());
-}
-
 int ExtractFromFile(const std::wstring& archive, const std::wstring& folder, ScriptCallback* progress,
                     ScriptCallback* onError) {
   DebugLine(L"UnCompress %ls to %ls .\r\n", archive.c_str(), folder.c_str());
@@ -119,7 +111,7 @@ int Lua_UnCompress7z(lua_State* L) {
   const bool fromFile = lua_type(L, 3) == LUA_TBOOLEAN && lua_toboolean(L, 3);
   const std::wstring folder = ExpandEnvPath(ArgText(L, 2));
   if (!PathExists(folder)) {
-    ReportMissing(kUnCompressName, folder);
+    ReportMissingPath(kUnCompressName, folder);
     return ReturnOverArguments(L, count, false);
   }
 
@@ -127,7 +119,7 @@ int Lua_UnCompress7z(lua_State* L) {
   if (fromFile) {
     const std::wstring archive = ExpandEnvPath(ArgText(L, 1));
     if (!PathExists(archive)) {
-      ReportMissing(kUnCompressName, archive);
+      ReportMissingPath(kUnCompressName, archive);
       return ReturnOverArguments(L, count, false);
     }
     result = ExtractFromFile(archive, folder, progressFn, errorFn);

@@ -57,7 +57,7 @@ void RemoveTree(const std::wstring& path, const wchar_t* label, ScriptCallback* 
   const std::wstring folder = isFolder ? path : ParentFolder(path);
 
   WIN32_FIND_DATAW entry = {};
-  FindHandle search;
+  UniqueFindHandle search;
   if (pattern.size() < kPatternUnits) search.Reset(FindFirstFileW(pattern.c_str(), &entry));
   for (bool found = search.Valid(); found; found = FindNextFileW(search.Get(), &entry)) {
     const std::wstring name = entry.cFileName;

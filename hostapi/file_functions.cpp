@@ -55,7 +55,6 @@ int ReturnBoolean(lua_State* L, bool value) {
   return 1;
 }
 
-bool PathExists(const std::wstring& path) { return PathFileExistsW(path.c_str()) != FALSE; }
 
 // A shell path list of one path: the path followed by two null units. The
 // paths come from ExpandEnvPath, which ends a text at its first null unit, so

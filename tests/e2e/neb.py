@@ -11,6 +11,7 @@ import re
 import shutil
 import subprocess
 import tempfile
+import threading
 import time
 
 WINE = "/usr/lib/wine/wine64"
@@ -249,6 +250,7 @@ class HeldFile:
     until release()."""
 
     def __init__(self, windows_path, exclusive=False):
+        self._releasing = threading.Lock()
         args = ["--exclusive", windows_path] if exclusive else [windows_path]
         self.process = start(build_path("tests", "helpers", "hold_file.exe"), args,
                              stdin=subprocess.PIPE)
@@ -258,8 +260,10 @@ class HeldFile:
             raise RuntimeError("hold_file could not open %s" % windows_path)
 
     def release(self):
-        if self.process.poll() is None:
-            self.process.communicate("\n", timeout=60)
+        # A test may release from a timer thread while it waits in another.
+        with self._releasing:
+            if self.process.poll() is None:
+                self.process.communicate("\n", timeout=60)
 
     def __enter__(self):
         return self
