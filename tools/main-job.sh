@@ -16,7 +16,13 @@ echo "== silent install: C:\\NEBInstaller.exe /InstallSlience true"
 WINEDEBUG=warn+seh "$WINE64" 'C:\NEBInstaller.exe' /InstallSlience true 2>"$wine_session_dir/run.log"
 echo "exit code: $?"
 echo "== debugger output"
-sed -n 's/^[0-9a-f]*:warn:seh:dispatch_exception "\(.*\)"$/\1/p' "$wine_session_dir/run.log"
+PYTHONDONTWRITEBYTECODE=1 python3 -c '
+import sys
+sys.path.insert(0, sys.argv[1])
+import neb
+for line in neb.debug_lines(open(sys.argv[2], encoding="utf-8", errors="replace").read()):
+    print(line.rstrip("\r\n"))
+' "$root/tests/e2e" "$wine_session_dir/run.log"
 echo "== installed files (C:\\Program Files\\Lumetrica)"
 installed="$WINEPREFIX/drive_c/Program Files/Lumetrica"
 if [ -d "$installed" ]; then
