@@ -3,6 +3,7 @@
 #include <cstdlib>
 #include <mutex>
 #include <new>
+#include <unordered_set>
 #include <vector>
 
 extern "C" {
@@ -72,16 +73,27 @@ class Decoder {
   size_t blockSize_ = 0;
 };
 
-// Creates the folders of the entry's name below the target folder and turns
-// its separators into backslashes.
-void CreateEntryFolders(std::wstring& path, size_t nameStart) {
-  for (size_t i = nameStart; i < path.size(); ++i) {
-    if (path[i] != L'/') continue;
-    path[i] = L'\0';
-    CreateDirectoryW(path.c_str(), nullptr);
-    path[i] = L'\\';
+// The folders this run has already made sure of. Archives list many files
+// per folder, and asking the file system again for each of them is most of
+// the cost of small files. Anything the script runs may change the disk, so
+// the set is forgotten whenever a callback has run.
+class KnownFolders {
+ public:
+  // Creates the folders of the entry's name below the target folder and
+  // turns its separators into backslashes.
+  void CreateEntryFolders(std::wstring& path, size_t nameStart) {
+    for (size_t i = nameStart; i < path.size(); ++i) {
+      if (path[i] != L'/') continue;
+      path[i] = L'\0';
+      if (known_.insert(path.substr(0, i)).second) CreateDirectoryW(path.c_str(), nullptr);
+      path[i] = L'\\';
+    }
   }
-}
+  void Forget() { known_.clear(); }
+
+ private:
+  std::unordered_set<std::wstring> known_;
+};
 
 HANDLE CreateEntryFile(const std::wstring& path) {
   const DWORD attributes = GetFileAttributesW(path.c_str());
@@ -105,12 +117,14 @@ bool WriteAll(HANDLE file, const Byte* data, size_t size) {
 
 enum class Creation { kCreated, kSkipped, kGivenUp };
 
-Creation CreateWithRetry(const std::wstring& path, ScriptCallback* onError, UniqueHandle& file) {
+Creation CreateWithRetry(const std::wstring& path, ScriptCallback* onError, KnownFolders& folders,
+                         UniqueHandle& file) {
   file.Reset(CreateEntryFile(path));
   if (file) return Creation::kCreated;
   const DWORD error = GetLastError();
   if (!onError || !onError->Valid()) return Creation::kGivenUp;
   const int answer = onError->Call(path, error);
+  folders.Forget();
   if (answer == kAnswerSkip) return Creation::kSkipped;
   if (answer != kAnswerRetry) return Creation::kGivenUp;
   file.Reset(CreateEntryFile(path));
@@ -127,6 +141,7 @@ int Extract7z(ISeekInStream* stream, const std::wstring& folder, ScriptCallback*
   const CSzArEx& db = decoder.Db();
 
   int deferred = kExtractOk;
+  KnownFolders folders;
   std::vector<UInt16> name;
   for (UInt32 i = 0; i < db.NumFiles; ++i) {
     std::wstring path;
@@ -151,14 +166,14 @@ int Extract7z(ISeekInStream* stream, const std::wstring& folder, ScriptCallback*
       const SRes decoded = decoder.Extract(i, data, size);
       if (decoded != SZ_OK) return decoded;
     }
-    CreateEntryFolders(path, nameStart);
+    folders.CreateEntryFolders(path, nameStart);
     if (isFolder) {
       CreateDirectoryW(path.c_str(), nullptr);
       continue;
     }
 
     UniqueHandle file;
-    switch (CreateWithRetry(path, onError, file)) {
+    switch (CreateWithRetry(path, onError, folders, file)) {
       case Creation::kCreated:
         break;
       case Creation::kSkipped:
@@ -178,7 +193,10 @@ int Extract7z(ISeekInStream* stream, const std::wstring& folder, ScriptCallback*
       if (attributes & kPosixModeBits) attributes &= kWindowsAttributeBits;
       SetFileAttributesW(path.c_str(), attributes);
     }
-    if (progress && progress->Valid()) progress->Call(path);
+    if (progress && progress->Valid()) {
+      progress->Call(path);
+      folders.Forget();
+    }
   }
   return deferred;
 }

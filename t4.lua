@@ -1,0 +1,1 @@
+print("kill", Lua_KillAllTaskByName("TGT1.exe"))
