@@ -200,6 +200,20 @@ class FileExtractionTest(ExtractionCase):
                 self.assertEqual(result.stdout.count("progress"), expected_calls, result.stdout)
                 self.assertTrue(result.stdout.strip().endswith("true"))
 
+    def test_a_folder_removed_by_a_callback_is_made_again(self):
+        archive = neb.lua_string(neb.windows_path(self.archive({"a/1.txt": b"1", "a/2.txt": b"2"})))
+        folder = neb.windows_path(self.out)
+        code = """
+local removed = false
+local function progress(path)
+  if not removed then removed = true Lua_DelFileRecursive(%s) end
+end
+print(Lua_UnCompress7z(%s, %s, true, progress))
+""" % (neb.lua_string(folder + "\\a"), archive, neb.lua_string(folder))
+        result = neb.run_lua(code)
+        self.assertEqual(result.stdout.strip(), "true")
+        self.assertEqual(os.listdir(os.path.join(self.out, "a")), ["2.txt"])
+
     def test_missing_folder_or_archive(self):
         archive = self.archive({"x.txt": b"x"})
         missing_folder = os.path.join(self.work, "nowhere")
