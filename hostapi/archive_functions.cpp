@@ -14,6 +14,7 @@
 #include "hostapi/env_path.h"
 #include "hostapi/extract_7z.h"
 #include "hostapi/host_args.h"
+#include "hostapi/host_messages.h"
 
 namespace {
 
@@ -53,10 +54,6 @@ std::unique_ptr<unsigned char[]> PrivateCopy(const ResourceView& resource) {
 
 bool PathExists(const std::wstring& path) {
   return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
-}
-
-void ReportMissing(const wchar_t* function, const std::wstring& path) {
-  DebugLine(L"Fun:%ls, Description:%ls it's not exists!\r\n", function, path.c_str());
 }
 
 int ExtractFromFile(const std::wstring& archive, const std::wstring& folder, ScriptCallback* progress,

@@ -1,6 +1,7 @@
 #include "hostapi/host_functions.h"
 
 #include "hostapi/archive_functions.h"
+#include "hostapi/registry_functions.h"
 
 namespace {
 
@@ -8,6 +9,10 @@ namespace {
 // functions lives in its own source beside this one.
 const luaL_Reg kHostFunctions[] = {
     {"Lua_UnCompress7z", Lua_UnCompress7z},
+    {"Lua_RegQuery", Lua_RegQuery},
+    {"Lua_RegAdd", Lua_RegAdd},
+    {"Lua_RegDel", Lua_RegDel},
+    {"Lua_CefRegister", Lua_CefRegister},
     {"Lua_ExtractResource", Lua_ExtractResource},
     {nullptr, nullptr},
 };

@@ -137,17 +137,63 @@ def user_folder(*parts):
     return os.path.join(matches[0], *parts)
 
 
-def reg_query(key, value):
-    """A registry value as `reg query` prints it, or None when it is absent."""
-    completed = subprocess.run([WINE, "reg", "query", key, "/v", value], env=env(WINEDEBUG="-all"),
-                               capture_output=True, encoding="utf-8", errors="replace")
+def nebscript():
+    return build_path("tools", "nebscript", "nebscript.exe")
+
+
+def run_lua(source, args=(), timeout=120, **extra_env):
+    """Runs Lua source text in nebscript (the installer's engine with its
+    host functions); the script file exists only for the run."""
+    folder = tempfile.mkdtemp(prefix="neb-lua-")
+    path = os.path.join(folder, "script.lua")
+    try:
+        with open(path, "w", encoding="utf-8") as f:
+            f.write(source)
+        return run(nebscript(), [windows_path(path), *args], timeout=timeout, **extra_env)
+    finally:
+        shutil.rmtree(folder, ignore_errors=True)
+
+
+def reg(*args):
+    """Runs Wine's own reg tool in the prefix: an independent view of the registry."""
+    return subprocess.run([WINE, "reg", *args], env=env(WINEDEBUG="-all"),
+                          capture_output=True, encoding="utf-8", errors="replace")
+
+
+def reg_value(key, value):
+    """A registry value as `reg query` prints it, as (type, data), or None when it is absent."""
+    completed = reg("query", key, "/v", value)
     if completed.returncode != 0:
         return None
     for line in completed.stdout.splitlines():
         parts = line.strip().split(None, 2)
         if len(parts) >= 2 and parts[0] == value:
-            return parts[2] if len(parts) == 3 else ""
+            return parts[1], parts[2] if len(parts) == 3 else ""
     return None
+
+
+def reg_query(key, value):
+    """A registry value's data as `reg query` prints it, or None when it is absent."""
+    found = reg_value(key, value)
+    return found[1] if found else None
+
+
+def reg_key_exists(key):
+    return reg("query", key).returncode == 0
+
+
+def reg_export(key):
+    """The key as `reg export` writes it (UTF-16, so texts outside the
+    console's code page survive), or None when it cannot be exported."""
+    folder = tempfile.mkdtemp(prefix="neb-reg-")
+    path = os.path.join(folder, "export.reg")
+    try:
+        if reg("export", key, windows_path(path), "/y").returncode != 0:
+            return None
+        with open(path, "rb") as f:
+            return f.read().decode("utf-16")
+    finally:
+        shutil.rmtree(folder, ignore_errors=True)
 
 
 class ListenWindow:
