@@ -2,6 +2,8 @@
 
 #include "hostapi/archive_functions.h"
 #include "hostapi/registry_functions.h"
+#include "hostapi/shell_functions.h"
+#include "hostapi/shortcut_functions.h"
 
 namespace {
 
@@ -12,8 +14,13 @@ const luaL_Reg kHostFunctions[] = {
     {"Lua_RegQuery", Lua_RegQuery},
     {"Lua_RegAdd", Lua_RegAdd},
     {"Lua_RegDel", Lua_RegDel},
+    {"Lua_CreateShortcut", Lua_CreateShortcut},
     {"Lua_CefRegister", Lua_CefRegister},
+    {"Lua_Exec", Lua_Exec},
+    {"Lua_ExplorerExec", Lua_ExplorerExec},
     {"Lua_ExtractResource", Lua_ExtractResource},
+    {"Lua_MsgBox", Lua_MsgBox},
+    {"Lua_ShellExec", Lua_ShellExec},
     {nullptr, nullptr},
 };
 

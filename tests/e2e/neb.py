@@ -154,6 +154,14 @@ def run_lua(source, args=(), timeout=120, **extra_env):
         shutil.rmtree(folder, ignore_errors=True)
 
 
+def lua_text(text):
+    """A Lua string literal for any text (backslashes and quotes included)."""
+    level = "="
+    while "]" + level + "]" in text:
+        level += "="
+    return "[" + level + "[" + text + "]" + level + "]"
+
+
 def reg(*args):
     """Runs Wine's own reg tool in the prefix: an independent view of the registry."""
     return subprocess.run([WINE, "reg", *args], env=env(WINEDEBUG="-all"),
@@ -220,15 +228,43 @@ class ListenWindow:
 
 
 class BoxAnswer:
-    """The box_answer helper: reads a message box's text and presses OK."""
+    """The box_answer helper: reads a message box's buttons and text and
+    presses OK, or the button whose id `press` names."""
 
-    def __init__(self, caption, seconds=60):
-        self.process = start(build_path("tests", "helpers", "box_answer.exe"),
-                             [caption, "--seconds", str(seconds)])
+    def __init__(self, caption, seconds=60, press=None):
+        args = [caption, "--seconds", str(seconds)]
+        if press is not None:
+            args += ["--press", str(press)]
+        self.process = start(build_path("tests", "helpers", "box_answer.exe"), args)
+        self._stdout = None
+
+    def _answered(self, timeout):
+        if self._stdout is None:
+            self._stdout, _ = self.process.communicate(timeout=timeout)
+        return self.process.returncode == 0
 
     def text(self, timeout=90):
-        stdout, _ = self.process.communicate(timeout=timeout)
-        if self.process.returncode != 0:
+        """The box's message text, or None when no box appeared."""
+        if not self._answered(timeout):
             return None
-        body = stdout.split("text-begin\n", 1)[1]
+        body = self._stdout.split("text-begin\n", 1)[1]
         return body.rsplit("\ntext-end", 1)[0]
+
+    def buttons(self, timeout=90):
+        """The ids of the box's visible buttons, or None when no box appeared."""
+        if not self._answered(timeout):
+            return None
+        line = self._stdout.split("\n", 1)[0]
+        return [int(part) for part in line[len("buttons:"):].split()]
+
+    def close(self):
+        """Stops waiting for a box that may never come. The pipes are closed
+        rather than read to their end: a Wine process that the helper
+        started (the desktop's explorer.exe) may hold them open long after."""
+        if self._stdout is None:
+            if self.process.poll() is None:
+                self.process.kill()
+            self.process.wait()
+            self.process.stdout.close()
+            self.process.stderr.close()
+            self._stdout = ""

@@ -8,14 +8,6 @@ import neb
 TEST_KEY = "Software\\NEBInstallerTests"
 
 
-def lua_text(text):
-    """A Lua string literal for any text (backslashes and quotes included)."""
-    level = "="
-    while "]" + level + "]" in text:
-        level += "="
-    return "[" + level + "[" + text + "]" + level + "]"
-
-
 class RegistryCase(unittest.TestCase):
     """Each test works below its own key under HKCU\\Software\\NEBInstallerTests."""
 
@@ -26,7 +18,7 @@ class RegistryCase(unittest.TestCase):
 
     def lua(self, body):
         """Runs the body with K set to this test's key path; fails the test on a script error."""
-        result = neb.run_lua("local K = %s\n%s" % (lua_text(self.subkey), body))
+        result = neb.run_lua("local K = %s\n%s" % (neb.lua_text(self.subkey), body))
         self.assertEqual(result.returncode, 0, result.stderr[-2000:])
         return result
 

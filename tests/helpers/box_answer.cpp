@@ -1,8 +1,10 @@
 // Answers the message box that a program under test shows: waits for a
-// top-level dialog with the given caption, prints its message text (UTF-8)
-// between "text-begin" and "text-end" lines, and presses its default button.
-// Usage: box_answer CAPTION [--seconds N]   Exit code 0 when a box was
-// answered, 1 when none appeared in time.
+// top-level dialog with the given caption, prints the ids of its visible
+// buttons on a "buttons:" line and its message text (UTF-8) between
+// "text-begin" and "text-end" lines, and presses a button: OK unless
+// --press names another id (IDCANCEL 2, IDYES 6, ...).
+// Usage: box_answer CAPTION [--seconds N] [--press ID]   Exit code 0 when a
+// box was answered, 1 when none appeared in time.
 #include <windows.h>
 
 #include <cstdio>
@@ -12,6 +14,7 @@
 namespace {
 
 constexpr int kMessageTextId = 0xFFFF;  // the static control of a message box
+constexpr int kLastButtonId = IDCONTINUE;
 
 std::string ToUtf8(const std::wstring& text) {
   if (text.empty()) return {};
@@ -31,21 +34,37 @@ std::wstring ControlText(HWND control) {
   return text;
 }
 
+std::string VisibleButtons(HWND box) {
+  std::string ids;
+  for (int id = IDOK; id <= kLastButtonId; ++id) {
+    const HWND button = GetDlgItem(box, id);
+    if (button && IsWindowVisible(button)) ids += " " + std::to_string(id);
+  }
+  return ids;
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
   if (argc < 2) return 2;
   const wchar_t* caption = argv[1];
   int seconds = 60;
-  if (argc >= 4 && std::wcscmp(argv[2], L"--seconds") == 0) seconds = _wtoi(argv[3]);
+  int press = IDOK;
+  for (int i = 2; i + 1 < argc; i += 2) {
+    if (std::wcscmp(argv[i], L"--seconds") == 0) seconds = _wtoi(argv[i + 1]);
+    if (std::wcscmp(argv[i], L"--press") == 0) press = _wtoi(argv[i + 1]);
+  }
 
   for (int waited = 0; waited < seconds * 10; ++waited) {
     const HWND box = FindWindowW(L"#32770", caption);
-    if (box) {
+    // The box is found as soon as it exists; its text and buttons are final
+    // once it is shown.
+    if (box && IsWindowVisible(box)) {
       const HWND text = GetDlgItem(box, kMessageTextId);
+      std::printf("buttons:%s\n", VisibleButtons(box).c_str());
       std::printf("text-begin\n%s\ntext-end\n", ToUtf8(text ? ControlText(text) : L"").c_str());
       std::fflush(stdout);
-      PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+      PostMessageW(box, WM_COMMAND, MAKEWPARAM(press, BN_CLICKED), 0);
       return 0;
     }
     Sleep(100);

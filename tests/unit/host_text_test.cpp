@@ -1,9 +1,12 @@
-// Text forms the host functions build or take apart without the system.
+// Text forms the host functions build or take apart without the system:
+// binary registry data, the explorer.exe command line, a path's folder.
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
+#include "base/path_text.h"
+#include "hostapi/explorer_command_line.h"
 #include "hostapi/hex_pairs.h"
 
 namespace {
@@ -26,6 +29,28 @@ TEST(BytesFromHexPairs, ReadsPairsFromEvenPositions) {
       {L"1g2h", {0x01, 0x02}},
   };
   for (const auto& c : cases) EXPECT_EQ(BytesFromHexPairs(c.text), c.bytes) << "text \"" << c.text << "\"";
+}
+
+TEST(ExplorerCommandLine, QuotesTheFileAndTheParameters) {
+  EXPECT_EQ(ExplorerCommandLine(L"C:\\Program Files\\Lumetrica\\Lumetrica.exe", L""),
+            L"explorer.exe \"C:\\Program Files\\Lumetrica\\Lumetrica.exe\" \"\"");
+  EXPECT_EQ(ExplorerCommandLine(L"C:\\p.exe", L"-from installer"), L"explorer.exe \"C:\\p.exe\" \"-from installer\"");
+}
+
+TEST(PathFolder, CutsTheLastComponent) {
+  const struct {
+    const wchar_t* path;
+    const wchar_t* folder;
+  } cases[] = {
+      {L"C:\\Program Files\\Lumetrica\\Lumetrica.exe", L"C:\\Program Files\\Lumetrica"},
+      {L"C:\\Lumetrica.exe", L"C:\\"},
+      {L"C:/tools/a.exe", L"C:/tools"},
+      {L"\\\\server\\share\\a.lnk", L"\\\\server\\share"},
+      {L"\\a.exe", L"\\"},
+      {L"a.exe", L""},
+      {L"", L""},
+  };
+  for (const auto& c : cases) EXPECT_EQ(PathFolder(c.path), c.folder) << "path \"" << c.path << "\"";
 }
 
 }  // namespace
