@@ -14,7 +14,7 @@
 #include "base/debug_line.h"
 #include "base/handles.h"
 #include "base/text.h"
-#include "log/install_log.h"
+#include "log/qm_base_log.h"
 #include "script/nebscript_engine.h"
 #include "script/script_globals.h"
 
@@ -95,7 +95,7 @@ int Run() {
   RunContext context;
   context.logBasePath = LogBasePath();
   DeleteFileW(context.logBasePath.c_str());
-  OpenInstallLog(WideToAnsi(context.logBasePath));
+  CQMBaseLog::Instance().InitLogger(WideToAnsi(context.logBasePath));
 
   context.switches.Parse(GetCommandLineW());
   context.listenWindow = ListenWindowFrom(context.switches);

@@ -56,6 +56,15 @@ struct RegistryKeyTraits {
 };
 using UniqueRegKey = ScopedHandle<RegistryKeyTraits>;
 
+// Directory searches (FindFirstFileW), invalid as INVALID_HANDLE_VALUE.
+struct FindHandleTraits {
+  using Handle = HANDLE;
+  static Handle Invalid() { return INVALID_HANDLE_VALUE; }
+  static bool IsValid(Handle h) { return h != INVALID_HANDLE_VALUE && h != nullptr; }
+  static void Close(Handle h) { FindClose(h); }
+};
+using UniqueFindHandle = ScopedHandle<FindHandleTraits>;
+
 // COM for the calling thread, uninitialised when the scope ends if it was
 // initialised here.
 class ScopedComInit {

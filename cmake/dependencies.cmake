@@ -32,4 +32,23 @@ add_library(lzma_7z STATIC
   ${NEB_7Z_SRC}/Ppmd7.c ${NEB_7Z_SRC}/Ppmd7Dec.c)
 target_include_directories(lzma_7z SYSTEM PUBLIC ${NEB_7Z_SRC})
 target_compile_definitions(lzma_7z PUBLIC Z7_PPMD_SUPPORT Z7_EXTRACT_ONLY)
-target_compile_options(lzma_7z PRIVATE -O2 -w)
+target_compile_options(lzma_7z PRIVATE -w)
+
+# fmt, a small static library; spdlog formats through it (Debian's spdlog
+# source ships without its bundled copy of fmt).
+set(NEB_FMT_DIR ${NEB_DEPS_DIR}/src/fmtlib)
+add_library(fmt STATIC ${NEB_FMT_DIR}/src/format.cc)
+target_include_directories(fmt SYSTEM PUBLIC ${NEB_FMT_DIR}/include)
+target_compile_options(fmt PRIVATE -w)
+
+# spdlog, compiled: the logger core, the file sinks and the worker parts the
+# registry refers to. The process never uses the library's default console
+# logger, so it is left out.
+set(NEB_SPDLOG_DIR ${NEB_DEPS_DIR}/src/spdlog)
+add_library(spdlog STATIC
+  ${NEB_SPDLOG_DIR}/src/spdlog.cpp ${NEB_SPDLOG_DIR}/src/file_sinks.cpp ${NEB_SPDLOG_DIR}/src/async.cpp)
+target_include_directories(spdlog SYSTEM PUBLIC ${NEB_SPDLOG_DIR}/include)
+target_compile_definitions(spdlog PUBLIC
+  SPDLOG_COMPILED_LIB SPDLOG_FMT_EXTERNAL SPDLOG_DISABLE_DEFAULT_LOGGER)
+target_link_libraries(spdlog PUBLIC fmt)
+target_compile_options(spdlog PRIVATE -w)

@@ -14,7 +14,6 @@
 #include "hostapi/env_path.h"
 #include "hostapi/extract_7z.h"
 #include "hostapi/host_args.h"
-#include "hostapi/host_messages.h"
 
 namespace {
 
@@ -50,10 +49,6 @@ std::unique_ptr<unsigned char[]> PrivateCopy(const ResourceView& resource) {
   std::unique_ptr<unsigned char[]> copy(new (std::nothrow) unsigned char[resource.size]);
   if (copy) std::copy_n(resource.data, resource.size, copy.get());
   return copy;
-}
-
-bool PathExists(const std::wstring& path) {
-  return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
 int ExtractFromFile(const std::wstring& archive, const std::wstring& folder, ScriptCallback* progress,
@@ -116,7 +111,7 @@ int Lua_UnCompress7z(lua_State* L) {
   const bool fromFile = lua_type(L, 3) == LUA_TBOOLEAN && lua_toboolean(L, 3);
   const std::wstring folder = ExpandEnvPath(ArgText(L, 2));
   if (!PathExists(folder)) {
-    ReportMissing(kUnCompressName, folder);
+    ReportMissingPath(kUnCompressName, folder);
     return ReturnOverArguments(L, count, false);
   }
 
@@ -124,7 +119,7 @@ int Lua_UnCompress7z(lua_State* L) {
   if (fromFile) {
     const std::wstring archive = ExpandEnvPath(ArgText(L, 1));
     if (!PathExists(archive)) {
-      ReportMissing(kUnCompressName, archive);
+      ReportMissingPath(kUnCompressName, archive);
       return ReturnOverArguments(L, count, false);
     }
     result = ExtractFromFile(archive, folder, progressFn, errorFn);

@@ -1,5 +1,7 @@
 #include "hostapi/host_args.h"
 
+#include <windows.h>
+
 #include "base/debug_line.h"
 #include "base/text.h"
 #include "script/nebscript_engine.h"
@@ -43,6 +45,14 @@ void PushText(lua_State* L, const std::wstring& text) {
 }
 
 void PushUnsigned(lua_State* L, uint32_t value) { lua_pushnumber(L, static_cast<lua_Number>(value)); }
+
+bool PathExists(const std::wstring& path) {
+  return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+void ReportMissingPath(const wchar_t* function, const std::wstring& path) {
+  DebugLine(L"Fun:%ls, Description:%ls it's not exists!\r\n", function, path.c_str());
+}
 
 ScriptCallback::ScriptCallback(lua_State* L, int index) : state_(L) {
   if (lua_type(L, index) != LUA_TFUNCTION) return;

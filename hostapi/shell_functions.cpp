@@ -11,7 +11,6 @@
 #include "hostapi/env_path.h"
 #include "hostapi/explorer_command_line.h"
 #include "hostapi/host_args.h"
-#include "hostapi/host_messages.h"
 
 namespace {
 
@@ -74,9 +73,9 @@ int Lua_Exec(lua_State* L) {
   std::wstring folder;
   if (!PathIsURLW(file.c_str())) {
     file = ExpandEnvPath(file);
-    if (!PathFileExistsW(file.c_str())) {
+    if (!PathExists(file)) {
       const bool nothingToUnpin = IsOneOf(verb, kUnpinVerbs);
-      if (!nothingToUnpin) ReportMissing(kExecName, file);
+      if (!nothingToUnpin) ReportMissingPath(kExecName, file);
       lua_pushboolean(L, nothingToUnpin);
       return 1;
     }

@@ -1,4 +1,5 @@
-// DllManager: a script value holding one loaded library.
+// DllManager: a script value holding one loaded library, whose exports it
+// binds as script functions (NativeCall).
 #pragma once
 
 #include <windows.h>
@@ -7,8 +8,10 @@
 
 constexpr char kDllManagerMetaTable[] = "DllManagerMetaTable";
 
-// Module opener: creates the metatable and returns the module table.
+// Module opener: creates the metatable with the methods UnLoad and Get and
+// returns the module table, which holds Load.
 int OpenDllManager(lua_State* L);
 
-// Pushes a new value holding `module`; the value does not free it.
+// Pushes a new value holding `module`. The value frees it only when a script
+// calls its UnLoad method; there is no finaliser.
 void PushDllManager(lua_State* L, HMODULE module);

@@ -4,6 +4,7 @@
 
 #include "base/text.h"
 #include "script/dll_manager.h"
+#include "script/type_metatable.h"
 
 namespace {
 
@@ -41,10 +42,7 @@ const luaL_Reg kGlibTabFunctions[] = {
 }  // namespace
 
 void OpenGLibTab(lua_State* L) {
-  luaL_newmetatable(L, kGlobalLibTableMetaTable);
-  lua_pushvalue(L, -1);
-  lua_setfield(L, -2, "__index");
-  luaL_setfuncs(L, kGlibTabFunctions, 0);
+  PushTypeMetatable(L, kGlobalLibTableMetaTable, kGlibTabFunctions);
 
   lua_newtable(L);
   lua_pushvalue(L, -2);

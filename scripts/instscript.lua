@@ -1,6 +1,7 @@
 -- The install script: the program fires these five events in this order.
--- The stages record themselves in install_stages so that a later stage can
--- see what ran before it.
+-- This build installs the payload archive into the chosen folder; the
+-- stages record themselves in install_stages so that a later stage can see
+-- what ran before it.
 install_stages = {}
 
 local function enter(stage)
@@ -8,7 +9,16 @@ local function enter(stage)
 end
 
 function NEBSE_BeforeInit() enter("BeforeInit") end
-function NEBSE_BeforeInstall() enter("BeforeInstall") end
-function NEBSE_OnInstall() enter("OnInstall") end
+
+function NEBSE_BeforeInstall()
+  enter("BeforeInstall")
+  Lua_CreateDirectory(InstallPath)
+end
+
+function NEBSE_OnInstall()
+  enter("OnInstall")
+  install_extracted = Lua_UnCompress7z("App.7z", InstallPath, false)
+end
+
 function NEBSE_BeforeComplete() enter("BeforeComplete") end
 function NEBSE_AfterComplete() enter("AfterComplete") end

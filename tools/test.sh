@@ -9,7 +9,6 @@ bash "$root/tools/build.sh"
 # shellcheck source=tools/wine-session.sh
 . "$root/tools/wine-session.sh"
 wine_session_start
-trap wine_session_end EXIT
 
 cd "$root/build/x64"
 ctest --output-on-failure --timeout 1200 "$@"

@@ -1,6 +1,7 @@
 # Sourced by the scripts that run Windows programs: a fresh Wine prefix, a
 # private X display (windows, message boxes and painting need one), and a
 # server kept alive for the whole session so programs start quickly.
+# wine_session_start sets them up and ends them when the shell exits.
 WINE64=/usr/lib/wine/wine64
 WINESERVER=/usr/lib/wine/wineserver
 
@@ -28,6 +29,7 @@ wine_session_start() {
   # "restart" to Wine, which also carries out pending delete-at-restart work.
   "$WINESERVER" -p >/dev/null 2>&1
   "$WINE64" cmd /c exit >/dev/null 2>&1
+  trap wine_session_end EXIT
 }
 
 wine_session_end() {
@@ -36,3 +38,6 @@ wine_session_end() {
   wait "$wine_session_xvfb" 2>/dev/null || true
   rm -rf "$wine_session_dir"
 }
+
+# The Windows name of a Unix path, through Wine's Z: drive.
+winepath_of() { printf 'Z:%s' "$(readlink -f "$1" | tr / '\\')"; }

@@ -11,6 +11,7 @@ import re
 import shutil
 import subprocess
 import tempfile
+import threading
 import time
 
 WINE = "/usr/lib/wine/wine64"
@@ -18,9 +19,12 @@ BUILD_DIR = os.environ.get("NEB_BUILD_DIR", "")
 PREFIX = os.environ.get("WINEPREFIX", "")
 
 # Wine 8 reports OutputDebugString text on the "seh" channel at warn level,
-# escaped the way its debugstr_a() escapes.
+# escaped the way its debugstr_a() escapes. The line that names
+# OutputDebugStringA appears only for text sent through OutputDebugStringW;
+# the exception dispatcher's line appears once for every text, whichever
+# function sent it.
 DEBUG_CHANNEL = "warn+seh"
-_DEBUG_LINE = re.compile(r'^[0-9a-f]+:warn:seh:OutputDebugStringA "(.*)"$')
+_DEBUG_LINE = re.compile(r'^[0-9a-f]+:warn:seh:dispatch_exception "(.*)"$')
 _ESCAPES = {"n": "\n", "r": "\r", "t": "\t", '"': '"', "\\": "\\"}
 
 CASE_SCRIPT_ERROR = ":-( 杯具，脚本执行时发生错误"
@@ -90,15 +94,23 @@ class Result:
         self.debug = debug_lines(stderr)
 
 
-def run(program, args=(), timeout=120, **extra_env):
+def run(program, args=(), timeout=120, cwd=None, **extra_env):
+    """Runs a program to its end. `cwd` (a Unix folder) becomes its current
+    folder, under the drive letter that maps it."""
     completed = subprocess.run([WINE, program, *args], env=env(**extra_env),
-                               capture_output=True, timeout=timeout,
+                               capture_output=True, timeout=timeout, cwd=cwd,
                                encoding="utf-8", errors="replace")
     return Result(completed.returncode, completed.stdout, completed.stderr)
 
 
-def start(program, args=(), **extra_env):
-    return subprocess.Popen([WINE, program, *args], env=env(**extra_env),
+def run_script(script, args=(), timeout=120, **extra_env):
+    """Runs a Lua file in nebscript, the installer's engine as a console tool."""
+    nebscript = build_path("tools", "nebscript", "nebscript.exe")
+    return run(nebscript, [windows_path(script), *args], timeout=timeout, **extra_env)
+
+
+def start(program, args=(), stdin=None, **extra_env):
+    return subprocess.Popen([WINE, program, *args], env=env(**extra_env), stdin=stdin,
                             stdout=subprocess.PIPE, stderr=subprocess.PIPE,
                             encoding="utf-8", errors="replace")
 
@@ -121,6 +133,22 @@ def stage(program, name=None):
     return target
 
 
+def run_lua(code, args=(), timeout=120, **extra_env):
+    """Runs Lua source in nebscript, the installer's engine as a console tool."""
+    with tempfile.NamedTemporaryFile("w", suffix=".lua", delete=False, encoding="utf-8") as f:
+        f.write(code)
+        script = f.name
+    try:
+        return run_script(script, args, timeout=timeout, **extra_env)
+    finally:
+        os.remove(script)
+
+
+def lua_string(text):
+    """A Lua long-bracket-free string literal for a path or text."""
+    return '"' + text.replace("\\", "\\\\").replace('"', '\\"') + '"'
+
+
 def wait_for_file(path, timeout=60):
     deadline = time.monotonic() + timeout
     while time.monotonic() < deadline:
@@ -135,31 +163,6 @@ def user_folder(*parts):
     matches = [p for p in glob.glob(os.path.join(PREFIX, "drive_c", "users", "*"))
                if os.path.basename(p) != "Public"]
     return os.path.join(matches[0], *parts)
-
-
-def nebscript():
-    return build_path("tools", "nebscript", "nebscript.exe")
-
-
-def run_lua(source, args=(), timeout=120, **extra_env):
-    """Runs Lua source text in nebscript (the installer's engine with its
-    host functions); the script file exists only for the run."""
-    folder = tempfile.mkdtemp(prefix="neb-lua-")
-    path = os.path.join(folder, "script.lua")
-    try:
-        with open(path, "w", encoding="utf-8") as f:
-            f.write(source)
-        return run(nebscript(), [windows_path(path), *args], timeout=timeout, **extra_env)
-    finally:
-        shutil.rmtree(folder, ignore_errors=True)
-
-
-def lua_text(text):
-    """A Lua string literal for any text (backslashes and quotes included)."""
-    level = "="
-    while "]" + level + "]" in text:
-        level += "="
-    return "[" + level + "[" + text + "]" + level + "]"
 
 
 def reg(*args):
@@ -228,14 +231,23 @@ class ListenWindow:
 
 
 class BoxAnswer:
-    """The box_answer helper: reads a message box's buttons and text and
-    presses OK, or the button whose id `press` names."""
+    """The box_answer helper: reads a message box's text and buttons and
+    presses a button, OK unless `button` names another ("abort", "retry",
+    "ignore", ...).
 
-    def __init__(self, caption, seconds=60, press=None):
+    With `hold`, the button is pressed only when press() is called, after
+    shown_text() has seen the box, so a test can change things while the box
+    is up. The helper returns only once the box has closed.
+    """
+
+    def __init__(self, caption, seconds=60, button=None, hold=False):
         args = [caption, "--seconds", str(seconds)]
-        if press is not None:
-            args += ["--press", str(press)]
-        self.process = start(build_path("tests", "helpers", "box_answer.exe"), args)
+        if button:
+            args += ["--button", button]
+        if hold:
+            args.append("--hold")
+        self.process = start(build_path("tests", "helpers", "box_answer.exe"), args,
+                             stdin=subprocess.PIPE if hold else None)
         self._stdout = None
 
     def _answered(self, timeout):
@@ -251,10 +263,11 @@ class BoxAnswer:
         return body.rsplit("\ntext-end", 1)[0]
 
     def buttons(self, timeout=90):
-        """The ids of the box's visible buttons, or None when no box appeared."""
+        """The ids of the box's visible buttons (IDOK 1, IDCANCEL 2, ...),
+        or None when no box appeared."""
         if not self._answered(timeout):
             return None
-        line = self._stdout.split("\n", 1)[0]
+        line = self._stdout.rsplit("\ntext-end\n", 1)[1].splitlines()[0]
         return [int(part) for part in line[len("buttons:"):].split()]
 
     def close(self):
@@ -268,3 +281,48 @@ class BoxAnswer:
             self.process.stdout.close()
             self.process.stderr.close()
             self._stdout = ""
+
+    def shown_text(self):
+        """With `hold`: waits for the box and returns its text, or None when
+        no box appeared in time."""
+        if self.process.stdout.readline() != "text-begin\n":
+            return None
+        lines = []
+        for line in self.process.stdout:
+            if line == "text-end\n":
+                return "\n".join(lines)
+            lines.append(line.rstrip("\n"))
+        return None
+
+    def press(self, timeout=90):
+        """With `hold`: presses the button; true once the box has closed."""
+        self.process.communicate("\n", timeout=timeout)
+        return self.process.returncode == 0
+
+
+class HeldFile:
+    """The hold_file helper: keeps a file open without delete sharing, the
+    way a running program holds its files (exclusive: without any sharing),
+    until release()."""
+
+    def __init__(self, windows_path, exclusive=False):
+        self._releasing = threading.Lock()
+        args = ["--exclusive", windows_path] if exclusive else [windows_path]
+        self.process = start(build_path("tests", "helpers", "hold_file.exe"), args,
+                             stdin=subprocess.PIPE)
+        if self.process.stdout.readline().strip() != "held":
+            self.process.kill()
+            self.process.wait()
+            raise RuntimeError("hold_file could not open %s" % windows_path)
+
+    def release(self):
+        # A test may release from a timer thread while it waits in another.
+        with self._releasing:
+            if self.process.poll() is None:
+                self.process.communicate("\n", timeout=60)
+
+    def __enter__(self):
+        return self
+
+    def __exit__(self, *exc):
+        self.release()

@@ -18,7 +18,7 @@ class RegistryCase(unittest.TestCase):
 
     def lua(self, body):
         """Runs the body with K set to this test's key path; fails the test on a script error."""
-        result = neb.run_lua("local K = %s\n%s" % (neb.lua_text(self.subkey), body))
+        result = neb.run_lua("local K = %s\n%s" % (neb.lua_string(self.subkey), body))
         self.assertEqual(result.returncode, 0, result.stderr[-2000:])
         return result
 

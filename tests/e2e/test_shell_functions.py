@@ -13,6 +13,7 @@ import neb
 SW_HIDE = "0"
 SW_SHOWNORMAL = "1"
 IDOK, IDCANCEL, IDYES, IDNO = 1, 2, 6, 7
+BUTTON_NAMES = {IDOK: "ok", IDCANCEL: "cancel", IDYES: "yes", IDNO: "no"}
 MB_OKCANCEL, MB_YESNO = 1, 4
 # The caption of the error boxes of Wine's shell (an unknown verb, a missing file).
 WINE_SHELL_ERROR_CAPTION = "Error"
@@ -33,7 +34,7 @@ class ShellCase(unittest.TestCase):
     def lua(self, body, **extra_env):
         """Runs the body with FOLDER and PROBE set; fails the test on a script error."""
         source = "local FOLDER = %s\nlocal PROBE = %s\n%s" % (
-            neb.lua_text(self.folder_path), neb.lua_text(self.probe_path), body)
+            neb.lua_string(self.folder_path), neb.lua_string(self.probe_path), body)
         result = neb.run_lua(source, **extra_env)
         self.assertEqual(result.returncode, 0, result.stderr[-2000:])
         return result
@@ -59,7 +60,7 @@ class CreateShortcutTest(ShellCase):
         expanded_link = neb.c_drive_path(os.path.join(start_menu, group, "Lumetrica.lnk"))
 
         result = self.lua('print(Lua_CreateShortcut("%%NEB_PRODUCT%%\\\\probe.exe", %s, "-from start", "Lumetrica"))'
-                          % neb.lua_text(link), NEB_PRODUCT=self.folder_path)
+                          % neb.lua_string(link), NEB_PRODUCT=self.folder_path)
 
         self.assertEqual(result.stdout.splitlines(), ["true"])
         self.assertEqual(result.debug, ["qd Save Shortcut %s \r\n" % expanded_link])
@@ -80,7 +81,7 @@ class CreateShortcutTest(ShellCase):
         for number, (values, arguments, description) in enumerate(cases):
             with self.subTest(values=values):
                 link = "%s\\case%d.lnk" % (self.folder_path, number)
-                call = ", ".join(part for part in ["PROBE", neb.lua_text(link), values] if part)
+                call = ", ".join(part for part in ["PROBE", neb.lua_string(link), values] if part)
                 result = self.lua("print(Lua_CreateShortcut(%s))" % call)
                 self.assertEqual(result.stdout.splitlines(), ["true"])
                 fields = self.read_link(link)
@@ -90,13 +91,13 @@ class CreateShortcutTest(ShellCase):
     def test_an_existing_link_is_replaced(self):
         link = self.folder_path + "\\again.lnk"
         self.lua('Lua_CreateShortcut(PROBE, %s, "-first", "")\n'
-                 'print(Lua_CreateShortcut(PROBE, %s, "-second", ""))' % (neb.lua_text(link), neb.lua_text(link)))
+                 'print(Lua_CreateShortcut(PROBE, %s, "-second", ""))' % (neb.lua_string(link), neb.lua_string(link)))
         self.assertEqual(self.read_link(link)["arguments"], "-second")
 
     def test_a_web_address_becomes_an_internet_shortcut_as_it_is(self):
         url = "https://www.example.com/lumetrica?from=%TEMP%"
         link = self.folder_path + "\\web\\Lumetrica.url"
-        result = self.lua("print(Lua_CreateShortcut(%s, %s, \"-a\", \"About\"))" % (neb.lua_text(url), neb.lua_text(link)))
+        result = self.lua("print(Lua_CreateShortcut(%s, %s, \"-a\", \"About\"))" % (neb.lua_string(url), neb.lua_string(link)))
         self.assertEqual(result.stdout.splitlines(), ["true"])
         self.assertEqual(result.debug, ["qd Save Shortcut %s \r\n" % link])
         with open(os.path.join(self.folder, "web", "Lumetrica.url"), encoding="utf-8", errors="replace") as f:
@@ -106,7 +107,7 @@ class CreateShortcutTest(ShellCase):
 
     def test_a_link_that_cannot_be_saved_answers_false_with_a_trace(self):
         link = "Q:\\no drive\\Lumetrica.lnk"
-        result = self.lua('print(Lua_CreateShortcut(PROBE, %s, "-a", "About"))' % neb.lua_text(link))
+        result = self.lua('print(Lua_CreateShortcut(PROBE, %s, "-a", "About"))' % neb.lua_string(link))
         self.assertEqual(result.stdout.splitlines(), ["false"])
         self.assertEqual(len(result.debug), 4, result.debug)
         self.assertEqual(result.debug[0], "qd Save %s failed!\r\n" % link)
@@ -166,7 +167,7 @@ class ExecTest(ShellCase):
         box = neb.BoxAnswer(WINE_SHELL_ERROR_CAPTION, seconds=10)
         self.addCleanup(box.close)
         result = self.lua('Lua_CreateShortcut(PROBE, %s, nil, nil)\n'
-                          'print(Lua_Exec(%s, "taskbarunpin"))' % (neb.lua_text(link), neb.lua_text(link)))
+                          'print(Lua_Exec(%s, "taskbarunpin"))' % (neb.lua_string(link), neb.lua_string(link)))
         self.assertEqual(result.stdout.splitlines(), ["true"])
         self.assertFalse(os.path.exists(self.record_file), "the verb must not start the link's target")
 
@@ -212,7 +213,7 @@ class MsgBoxTest(unittest.TestCase):
         ]
         for arguments, caption, text, buttons, press in cases:
             with self.subTest(arguments=arguments):
-                box = neb.BoxAnswer(caption, press=press)
+                box = neb.BoxAnswer(caption, button=BUTTON_NAMES[press])
                 self.addCleanup(box.close)
                 result = neb.run_lua("print(Lua_MsgBox(%s))" % arguments)
                 self.assertEqual(result.returncode, 0, result.stderr[-2000:])

@@ -55,6 +55,8 @@ class SilentInstallTest(InstallerCase):
             listener.close()
         self.assertEqual(result.returncode, 0)
         self.assertEqual(self.events(), ALL_EVENTS)
+        self.assertEqual([line for line in self.trail() if line.startswith("thread ")], [],
+                         "events ran off the main thread")
         self.assertEqual(received, ["received 3014 wparam=0 lparam=0 sender-blocked=1"])
         self.assertEqual(result.debug, [
             "qd  szObjectName = %s145 " % DEFAULT_MUTEX,

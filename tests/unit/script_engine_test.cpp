@@ -40,7 +40,8 @@ class ScriptEngineTest : public testing::Test {
 TEST_F(ScriptEngineTest, StandardLibrariesAndTypesAreOpenAsModules) {
   ASSERT_TRUE(Run(R"(
     for _, name in ipairs{"_G", "package", "coroutine", "table", "io", "os", "string",
-                          "bit32", "math", "debug", "DllManager"} do
+                          "bit32", "math", "debug", "AString", "WString", "RawBuffer",
+                          "DllManager"} do
       assert(package.loaded[name] ~= nil, name)
       assert(_G[name] == package.loaded[name], name)
     end

@@ -5,7 +5,11 @@
 --   NEB_TEST_FAIL_IN=Event  that event calls a host function that does not exist
 --   NEB_TEST_SKIP=Event     that event is not defined
 --   NEB_TEST_SCRIPT_SILENT  BeforeInit asks for the silent install
+-- An event that runs on another thread than the one that loaded the script
+-- (the main thread) adds the line "thread <event>".
 local trail = os.getenv("NEB_TEST_TRAIL")
+local currentThread = GLibTab.kernel32:Get("GetCurrentThreadId", "uint")
+local mainThread = currentThread()
 
 local function note(line)
   if not trail then return end
@@ -44,6 +48,7 @@ for _, name in ipairs{"BeforeInit", "BeforeInstall", "OnInstall", "BeforeComplet
   if os.getenv("NEB_TEST_SKIP") ~= name then
     _G["NEBSE_" .. name] = function()
       note("event " .. name)
+      if currentThread() ~= mainThread then note("thread " .. name) end
       if os.getenv("NEB_TEST_FAIL_IN") == name then Lua_HttpPost() end
       if extra[name] then extra[name]() end
     end

@@ -1,7 +1,0 @@
-#include "hostapi/host_messages.h"
-
-#include "base/debug_line.h"
-
-void ReportMissing(const wchar_t* function, const std::wstring& path) {
-  DebugLine(L"Fun:%ls, Description:%ls it's not exists!\r\n", function, path.c_str());
-}

@@ -1,0 +1,381 @@
+"""Payload extraction and resource copies through the real engine under Wine:
+Lua_UnCompress7z from files and from the program's own archive resource,
+and Lua_ExtractResource."""
+import os
+import shutil
+import stat
+import subprocess
+import tempfile
+import threading
+import unittest
+import zlib
+
+import neb
+
+# Extracts arg[1] into arg[2]; arg[3] "file" or "resource"; arg[4] the error
+# callback's answer ("none": no error callback); arg[5] "wait-unlock": the
+# error callback waits until the file can be opened before answering.
+EXTRACT = r'''
+local source, folder, mode, answer, wait = arg[1], arg[2], arg[3], arg[4], arg[5]
+local function progress(path) print("progress " .. path) end
+local function on_error(path, code)
+  print("error " .. path .. " " .. code)
+  if wait == "wait-unlock" then
+    while true do
+      local f = io.open(path, "a")
+      if f then f:close() break end
+    end
+  end
+  return tonumber(answer)
+end
+if mode ~= "file" then source = tonumber(source) or source end
+-- With five arguments a nil last one would hide the progress callback.
+local ok
+if answer == "none" then
+  ok = Lua_UnCompress7z(source, folder, mode == "file", progress)
+else
+  ok = Lua_UnCompress7z(source, folder, mode == "file", progress, on_error)
+end
+print("result " .. tostring(ok))
+'''
+
+
+def make_archive(path, files, *options, folders=()):
+    """A 7z archive of `files` ({relative name: bytes}) and empty `folders`."""
+    source = tempfile.mkdtemp(prefix="neb-src-")
+    for name, data in files.items():
+        full = os.path.join(source, name)
+        os.makedirs(os.path.dirname(full), exist_ok=True)
+        with open(full, "wb") as f:
+            f.write(data)
+    for name in folders:
+        os.makedirs(os.path.join(source, name), exist_ok=True)
+    subprocess.run(["7zz", "a", "-t7z", "-bd", "-bso0", *options, path, "."], cwd=source, check=True)
+    shutil.rmtree(source)
+    return path
+
+
+def read_bytes(path):
+    with open(path, "rb") as f:
+        return f.read()
+
+
+def packed_sizes(path):
+    """The packed size of each file of an archive, in archive order."""
+    listing = subprocess.run(["7zz", "l", "-slt", path], capture_output=True, text=True, check=True)
+    return [int(line.split("=")[1]) for line in listing.stdout.splitlines()
+            if line.startswith("Packed Size = ") and line.split("=")[1].strip()]
+
+
+def rename_entries(path, renames):
+    """Rewrites stored names in an archive made with an uncompressed header
+    (-mhc=off), keeping every length, and mends the header checksums."""
+    data = bytearray(read_bytes(path))
+    for old, new in renames.items():
+        assert len(old) == len(new)
+        old16, new16 = old.encode("utf-16-le"), new.encode("utf-16-le")
+        at = data.find(old16, 32)
+        assert at > 0, old
+        data[at:at + len(old16)] = new16
+    offset = int.from_bytes(data[12:20], "little")
+    size = int.from_bytes(data[20:28], "little")
+    header = data[32 + offset:32 + offset + size]
+    data[28:32] = zlib.crc32(header).to_bytes(4, "little")
+    data[8:12] = zlib.crc32(bytes(data[12:32])).to_bytes(4, "little")
+    with open(path, "wb") as f:
+        f.write(data)
+
+
+class ExtractionCase(unittest.TestCase):
+    def setUp(self):
+        self.work = tempfile.mkdtemp(prefix="neb-arc-")
+        self.out = os.path.join(self.work, "out")
+        os.mkdir(self.out)
+
+    def tearDown(self):
+        for root, dirs, files in os.walk(self.work):
+            for name in dirs + files:
+                os.chmod(os.path.join(root, name), 0o755)
+        shutil.rmtree(self.work, ignore_errors=True)
+
+    def archive(self, files, *options, folders=(), name="test.7z"):
+        return make_archive(os.path.join(self.work, name), files, *options, folders=folders)
+
+    def extract(self, source, mode="file", answer="none", wait="", folder=None, **extra_env):
+        if mode == "file":
+            source = neb.windows_path(source)
+        result = neb.run_lua(EXTRACT, [str(source), neb.windows_path(folder or self.out), mode, answer, wait],
+                             **extra_env)
+        lines = result.stdout.splitlines()
+        result.progress = [line[len("progress "):] for line in lines if line.startswith("progress ")]
+        result.errors = [line[len("error "):] for line in lines if line.startswith("error ")]
+        result.ok = "result true" in lines
+        self.assertEqual(result.returncode, 0, result.stderr[-2000:])
+        return result
+
+    def read(self, *parts):
+        with open(os.path.join(self.out, *parts), "rb") as f:
+            return f.read()
+
+    def out_path(self, *parts):
+        return neb.windows_path(os.path.join(self.out, *parts))
+
+
+class FileExtractionTest(ExtractionCase):
+    def test_entries_become_files_and_folders_with_backslash_paths(self):
+        archive = self.archive({"a/b/c.txt": b"deep", "top.txt": b"top"}, "-m0=lzma2", "-ms=on",
+                               folders=["empty/inner"])
+        result = self.extract(archive)
+        self.assertTrue(result.ok)
+        self.assertEqual(self.read("a", "b", "c.txt"), b"deep")
+        self.assertEqual(self.read("top.txt"), b"top")
+        self.assertTrue(os.path.isdir(os.path.join(self.out, "empty", "inner")))
+        self.assertEqual(sorted(result.progress), [self.out_path() + "\\a\\b\\c.txt",
+                                                   self.out_path() + "\\top.txt"])
+        self.assertTrue(all("/" not in path for path in result.progress))
+        self.assertIn("qd UnCompress %s to %s .\r\n" % (neb.windows_path(archive), neb.windows_path(self.out)),
+                      result.debug)
+        self.assertEqual(result.debug[-1], "qd UnCompress successful.\r\n")
+
+    def test_solid_and_filtered_archives(self):
+        files = {"f%02d.bin" % i: os.urandom(3000) + bytes(5000) * (i % 3) for i in range(12)}
+        for options in [("-m0=lzma2", "-ms=on"), ("-m0=lzma", "-ms=off"), ("-m0=ppmd",),
+                        ("-m0=bcj", "-m1=lzma2", "-ms=on"), ("-m0=copy",)]:
+            with self.subTest(options=options):
+                shutil.rmtree(self.out)
+                os.mkdir(self.out)
+                result = self.extract(self.archive(files, *options))
+                self.assertTrue(result.ok)
+                for name, data in files.items():
+                    self.assertEqual(self.read(name), data, name)
+                self.assertEqual(len(result.progress), len(files))
+
+    def test_modification_time_and_stored_read_only_attribute_are_kept(self):
+        source = tempfile.mkdtemp(prefix="neb-src-", dir=self.work)
+        kept = os.path.join(source, "kept.txt")
+        with open(kept, "w") as f:
+            f.write("old file")
+        os.utime(kept, (1_000_000_000, 1_000_000_000))
+        os.chmod(kept, 0o444)
+        archive = os.path.join(self.work, "attrs.7z")
+        subprocess.run(["7zz", "a", "-bd", "-bso0", archive, "kept.txt"], cwd=source, check=True)
+        self.assertTrue(self.extract(archive).ok)
+        target = os.path.join(self.out, "kept.txt")
+        self.assertEqual(int(os.stat(target).st_mtime), 1_000_000_000)
+        self.assertFalse(os.stat(target).st_mode & stat.S_IWUSR, "the stored read-only attribute")
+
+    def test_a_read_only_file_in_the_way_is_replaced(self):
+        archive = self.archive({"ro.txt": b"new content"})
+        target = os.path.join(self.out, "ro.txt")
+        with open(target, "wb") as f:
+            f.write(b"old")
+        os.chmod(target, 0o444)
+        self.assertTrue(self.extract(archive).ok)
+        self.assertEqual(self.read("ro.txt"), b"new content")
+
+    def test_argument_counts_outside_two_to_five_extract_nothing_and_succeed(self):
+        archive = neb.windows_path(self.archive({"x.txt": b"x"}))
+        folder = neb.windows_path(self.out)
+        for call in ["Lua_UnCompress7z(%s)" % neb.lua_string(archive),
+                     "Lua_UnCompress7z(%s, %s, true, nil, nil, 6)" % (neb.lua_string(archive),
+                                                                      neb.lua_string(folder))]:
+            with self.subTest(call=call):
+                result = neb.run_lua("print(%s)" % call)
+                self.assertEqual(result.stdout.strip(), "true")
+                self.assertEqual(result.debug, ["qd UnCompress successful.\r\n"])
+                self.assertEqual(os.listdir(self.out), [])
+
+    def test_callbacks_are_taken_from_the_top(self):
+        archive = neb.lua_string(neb.windows_path(self.archive({"x.txt": b"x"})))
+        folder = neb.lua_string(neb.windows_path(self.out))
+        progress = "function(p) print('progress', p) end"
+        cases = [
+            ("%s, %s, true, %s, nil" % (archive, folder, progress), 0),
+            ("%s, %s, true, %s" % (archive, folder, progress), 1),
+            ("%s, %s, true, %s, function() return 2 end" % (archive, folder, progress), 1),
+        ]
+        for arguments, expected_calls in cases:
+            with self.subTest(arguments=arguments):
+                result = neb.run_lua("print(Lua_UnCompress7z(%s))" % arguments)
+                self.assertEqual(result.stdout.count("progress"), expected_calls, result.stdout)
+                self.assertTrue(result.stdout.strip().endswith("true"))
+
+    def test_missing_folder_or_archive(self):
+        archive = self.archive({"x.txt": b"x"})
+        missing_folder = os.path.join(self.work, "nowhere")
+        result = self.extract(archive, folder=missing_folder)
+        self.assertFalse(result.ok)
+        self.assertEqual(result.debug, ["qd Fun:Lua_UnCompress7z, Description:%s it's not exists!\r\n"
+                                        % neb.windows_path(missing_folder)])
+        missing_archive = os.path.join(self.work, "none.7z")
+        result = self.extract(missing_archive)
+        self.assertFalse(result.ok)
+        self.assertEqual(result.debug, ["qd Fun:Lua_UnCompress7z, Description:%s it's not exists!\r\n"
+                                        % neb.windows_path(missing_archive)])
+
+    def test_damaged_archives_fail_and_keep_what_came_before(self):
+        files = {"1.txt": b"first file " * 50, "2.txt": b"second file " * 50, "3.txt": b"third file " * 50}
+        cases = []
+        stored = self.archive(files, "-m0=copy", name="stored.7z")
+        data = bytearray(read_bytes(stored))
+        at = data.find(b"second file")
+        data[at] ^= 0xFF
+        cases.append(("crc error in the second file", bytes(data), ["1.txt"]))
+        packed = self.archive(files, "-m0=lzma", "-ms=off", "-mx=9", name="packed.7z")
+        data = bytearray(read_bytes(packed))
+        second_stream = 32 + packed_sizes(packed)[0]  # non-solid streams follow the signature header
+        data[second_stream + 8:second_stream + 12] = b"\xff\x00\xff\x00"
+        cases.append(("damaged data in the second file", bytes(data), ["1.txt"]))
+        whole = read_bytes(stored)
+        cases.append(("truncated", whole[:len(whole) * 2 // 3], []))
+        cases.append(("not an archive", b"PK" + whole[2:], []))
+        for name, content, kept in cases:
+            with self.subTest(case=name):
+                shutil.rmtree(self.out)
+                os.mkdir(self.out)
+                broken = os.path.join(self.work, "broken.7z")
+                with open(broken, "wb") as f:
+                    f.write(content)
+                result = self.extract(broken)
+                self.assertFalse(result.ok)
+                self.assertEqual(result.debug[-1], "qd Fun:Lua_UnCompress7z, Description: UnCompress failed.!\r\n")
+                self.assertEqual(sorted(os.listdir(self.out)), sorted(kept))
+                for name_kept in kept:
+                    self.assertEqual(self.read(name_kept), files[name_kept])
+
+    def test_entries_that_lead_outside_the_folder_are_refused(self):
+        files = {"p1/evil1.txt": b"1", "q2zq2zevil2.txt": b"2", "Cxevil3.txt": b"3",
+                 "_evil4.txt": b"4", "good.txt": b"good"}
+        archive = self.archive(files, "-mhc=off", "-ms=off")
+        rename_entries(archive, {"p1/evil1.txt": "../evil1.txt", "p1": "..",
+                                 "q2zq2zevil2.txt": "..\\..\\evil2.txt",
+                                 "Cxevil3.txt": "C:evil3.txt", "_evil4.txt": "/evil4.txt"})
+        nested = os.path.join(self.out, "deeper")
+        os.mkdir(nested)
+        result = self.extract(archive, folder=nested)
+        self.assertFalse(result.ok)
+        self.assertEqual(os.listdir(nested), ["good.txt"])
+        self.assertEqual(os.listdir(self.out), ["deeper"])
+        for root in [self.work, "/", neb.PREFIX + "/drive_c"]:
+            for name in ["evil1.txt", "evil2.txt", "evil3.txt", "evil4.txt"]:
+                self.assertFalse(os.path.exists(os.path.join(root, name)), os.path.join(root, name))
+
+
+class LockedFileTest(ExtractionCase):
+    def creation_attempts(self, result, path):
+        # The extractor's own opens: write access, read sharing only (the
+        # callback's probing opens share everything).
+        escaped = neb.windows_path(path).replace("\\", "\\\\")
+        return sum(1 for line in result.stderr.splitlines()
+                   if "NtCreateFile" in line and escaped + '"' in line and "access=4" in line
+                   and "sharing=00000001" in line)
+
+    def test_error_callback_answers(self):
+        files = {"1.txt": b"one", "2.txt": b"two", "3.txt": b"three"}
+        archive = self.archive(files, "-ms=off")
+        locked = os.path.join(self.out, "2.txt")
+        cases = [
+            # answer, wait for unlock, result, files afterwards, creation attempts of 2.txt
+            ("0", False, False, {"1.txt": b"one"}, 2),
+            ("0", True, True, files, 2),
+            ("1", False, False, {"1.txt": b"one", "3.txt": b"three"}, 1),
+            ("2", False, False, {"1.txt": b"one"}, 1),
+            ("none", False, False, {"1.txt": b"one"}, 1),
+        ]
+        for answer, wait, ok, expected, attempts in cases:
+            with self.subTest(answer=answer, wait=wait):
+                for name in os.listdir(self.out):
+                    os.remove(os.path.join(self.out, name))
+                holder = neb.HeldFile(neb.windows_path(locked), exclusive=True)
+                self.addCleanup(holder.release)
+                if wait:
+                    # The callback waits for the file, which the holder lets go a moment later.
+                    threading.Timer(1.0, holder.release).start()
+                result = self.extract(archive, answer=answer, wait="wait-unlock" if wait else "",
+                                      WINEDEBUG="warn+seh,trace+file")
+                holder.release()
+                self.assertEqual(result.ok, ok)
+                self.assertEqual(result.errors, [] if answer == "none" else
+                                 ["%s 32" % neb.windows_path(locked)])
+                self.assertEqual(self.creation_attempts(result, locked), attempts)
+                actual = {name: self.read(name) for name in os.listdir(self.out)}
+                if not wait:
+                    actual.pop("2.txt", None)  # the holder's own (empty) file
+                self.assertEqual(actual, expected)
+
+
+class FullDiskTest(ExtractionCase):
+    def test_a_full_disk_stops_the_extraction_and_keeps_the_partial_file(self):
+        mount_point = tempfile.mkdtemp(prefix="neb-small-")
+        if subprocess.run(["mount", "-t", "tmpfs", "-o", "size=256k", "tmpfs", mount_point]).returncode:
+            self.skipTest("cannot mount a small file system here")
+        self.addCleanup(lambda: subprocess.run(["umount", mount_point]))
+        drive = os.path.join(neb.PREFIX, "dosdevices", "t:")
+        os.symlink(mount_point, drive)
+        self.addCleanup(os.remove, drive)
+
+        files = {"a_small.txt": b"small", "b_big.bin": os.urandom(600_000), "c_after.txt": b"after"}
+        archive = self.archive(files, "-m0=copy", "-ms=off")
+        result = neb.run_lua(EXTRACT, [neb.windows_path(archive), "T:\\", "file", "none", ""])
+        self.assertIn("result false", result.stdout)
+        self.assertEqual(sorted(os.listdir(mount_point)), ["a_small.txt", "b_big.bin"])
+        with open(os.path.join(mount_point, "a_small.txt"), "rb") as f:
+            self.assertEqual(f.read(), b"small")
+
+
+class ResourceTest(ExtractionCase):
+    def test_the_programs_own_archive(self):
+        for source in ["App.7z", "APP.7Z"]:
+            with self.subTest(source=source):
+                shutil.rmtree(self.out)
+                os.mkdir(self.out)
+                result = self.extract(source, mode="resource")
+                self.assertTrue(result.ok)
+                self.assertTrue(os.path.isfile(os.path.join(self.out, "readme.txt")))
+                self.assertTrue(os.path.isfile(os.path.join(self.out, "docs", "guide.txt")))
+                self.assertIn("qd UnCompress %s to %s .\r\n" % (source, neb.windows_path(self.out)),
+                              result.debug)
+
+    def test_a_resource_that_is_not_there(self):
+        for source in ["Other.7z", "7"]:
+            with self.subTest(source=source):
+                result = self.extract(source, mode="resource")
+                self.assertFalse(result.ok)
+                self.assertEqual(result.debug, ["qd Fun:Lua_UnCompress7z ,LoadResource failed!\r\n"])
+
+    def test_any_third_argument_but_true_selects_the_resource(self):
+        folder = neb.lua_string(neb.windows_path(self.out))
+        result = neb.run_lua("print(Lua_UnCompress7z('App.7z', %s, 1))" % folder)
+        self.assertEqual(result.stdout.strip(), "true")
+        self.assertTrue(os.path.isfile(os.path.join(self.out, "readme.txt")))
+
+    def test_extract_resource_copies_bytes_and_restores_the_archive_signature(self):
+        chunk = os.path.join(self.out, "inst.luac")
+        payload = os.path.join(self.out, "app.7z")
+        code = "print(Lua_ExtractResource('LUA', 'INSTSCRIPT.LUAC', %s))\n" % neb.lua_string(neb.windows_path(chunk))
+        code += "print(Lua_ExtractResource('_7Z', 'APP.7Z', %s))\n" % neb.lua_string(neb.windows_path(payload))
+        result = neb.run_lua(code)
+        self.assertEqual(result.stdout.split(), ["true", "true"])
+        with open(neb.build_path("app", "NEBInstaller_res", "INST.luac"), "rb") as f:
+            self.assertEqual(self.read("inst.luac"), f.read())
+        self.assertEqual(self.read("app.7z")[:6], b"7z\xbc\xaf\x27\x1c")
+        listing = subprocess.run(["7zz", "l", payload], capture_output=True, text=True)
+        self.assertIn("readme.txt", listing.stdout)
+
+    def test_extract_resource_failures(self):
+        missing_folder = neb.windows_path(os.path.join(self.work, "nowhere", "x.bin"))
+        cases = [
+            ("'LUA', 'NO_SUCH.LUAC', %s" % neb.lua_string(self.out_path("x.bin")),
+             "qd Fun:Lua_ExtractResource ,LoadResource failed!\r\n"),
+            ("'LUA', 'INSTSCRIPT.LUAC', %s" % neb.lua_string(missing_folder),
+             "qd Fun:Lua_ExtractResource ,CreateFileW %s failed!\r\n" % missing_folder),
+        ]
+        for arguments, line in cases:
+            with self.subTest(arguments=arguments):
+                result = neb.run_lua("print(Lua_ExtractResource(%s))" % arguments)
+                self.assertEqual(result.stdout.strip(), "false")
+                self.assertEqual(result.debug, [line])
+
+
+if __name__ == "__main__":
+    unittest.main()
