@@ -46,6 +46,16 @@ struct KernelHandleTraits {
 };
 using UniqueHandle = ScopedHandle<KernelHandleTraits>;
 
+// An opened registry key. Predefined roots are never held here: a handle of
+// a root is opened from it like any other key.
+struct RegistryKeyTraits {
+  using Handle = HKEY;
+  static Handle Invalid() { return nullptr; }
+  static bool IsValid(Handle h) { return h != nullptr; }
+  static void Close(Handle h) { RegCloseKey(h); }
+};
+using UniqueRegKey = ScopedHandle<RegistryKeyTraits>;
+
 // Directory searches (FindFirstFileW), invalid as INVALID_HANDLE_VALUE.
 struct FindHandleTraits {
   using Handle = HANDLE;

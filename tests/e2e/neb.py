@@ -165,17 +165,46 @@ def user_folder(*parts):
     return os.path.join(matches[0], *parts)
 
 
-def reg_query(key, value):
-    """A registry value as `reg query` prints it, or None when it is absent."""
-    completed = subprocess.run([WINE, "reg", "query", key, "/v", value], env=env(WINEDEBUG="-all"),
-                               capture_output=True, encoding="utf-8", errors="replace")
+def reg(*args):
+    """Runs Wine's own reg tool in the prefix: an independent view of the registry."""
+    return subprocess.run([WINE, "reg", *args], env=env(WINEDEBUG="-all"),
+                          capture_output=True, encoding="utf-8", errors="replace")
+
+
+def reg_value(key, value):
+    """A registry value as `reg query` prints it, as (type, data), or None when it is absent."""
+    completed = reg("query", key, "/v", value)
     if completed.returncode != 0:
         return None
     for line in completed.stdout.splitlines():
         parts = line.strip().split(None, 2)
         if len(parts) >= 2 and parts[0] == value:
-            return parts[2] if len(parts) == 3 else ""
+            return parts[1], parts[2] if len(parts) == 3 else ""
     return None
+
+
+def reg_query(key, value):
+    """A registry value's data as `reg query` prints it, or None when it is absent."""
+    found = reg_value(key, value)
+    return found[1] if found else None
+
+
+def reg_key_exists(key):
+    return reg("query", key).returncode == 0
+
+
+def reg_export(key):
+    """The key as `reg export` writes it (UTF-16, so texts outside the
+    console's code page survive), or None when it cannot be exported."""
+    folder = tempfile.mkdtemp(prefix="neb-reg-")
+    path = os.path.join(folder, "export.reg")
+    try:
+        if reg("export", key, windows_path(path), "/y").returncode != 0:
+            return None
+        with open(path, "rb") as f:
+            return f.read().decode("utf-16")
+    finally:
+        shutil.rmtree(folder, ignore_errors=True)
 
 
 class ListenWindow:
@@ -202,8 +231,9 @@ class ListenWindow:
 
 
 class BoxAnswer:
-    """The box_answer helper: reads a message box's text and presses a button,
-    OK unless `button` names another ("abort", "retry", "ignore", ...).
+    """The box_answer helper: reads a message box's text and buttons and
+    presses a button, OK unless `button` names another ("abort", "retry",
+    "ignore", ...).
 
     With `hold`, the button is pressed only when press() is called, after
     shown_text() has seen the box, so a test can change things while the box
@@ -218,13 +248,39 @@ class BoxAnswer:
             args.append("--hold")
         self.process = start(build_path("tests", "helpers", "box_answer.exe"), args,
                              stdin=subprocess.PIPE if hold else None)
+        self._stdout = None
+
+    def _answered(self, timeout):
+        if self._stdout is None:
+            self._stdout, _ = self.process.communicate(timeout=timeout)
+        return self.process.returncode == 0
 
     def text(self, timeout=90):
-        stdout, _ = self.process.communicate(timeout=timeout)
-        if self.process.returncode != 0:
+        """The box's message text, or None when no box appeared."""
+        if not self._answered(timeout):
             return None
-        body = stdout.split("text-begin\n", 1)[1]
+        body = self._stdout.split("text-begin\n", 1)[1]
         return body.rsplit("\ntext-end", 1)[0]
+
+    def buttons(self, timeout=90):
+        """The ids of the box's visible buttons (IDOK 1, IDCANCEL 2, ...),
+        or None when no box appeared."""
+        if not self._answered(timeout):
+            return None
+        line = self._stdout.rsplit("\ntext-end\n", 1)[1].splitlines()[0]
+        return [int(part) for part in line[len("buttons:"):].split()]
+
+    def close(self):
+        """Stops waiting for a box that may never come. The pipes are closed
+        rather than read to their end: a Wine process that the helper
+        started (the desktop's explorer.exe) may hold them open long after."""
+        if self._stdout is None:
+            if self.process.poll() is None:
+                self.process.kill()
+            self.process.wait()
+            self.process.stdout.close()
+            self.process.stderr.close()
+            self._stdout = ""
 
     def shown_text(self):
         """With `hold`: waits for the box and returns its text, or None when

@@ -1,6 +1,7 @@
 // Answers the message box that a program under test shows: waits for a
 // top-level dialog with the given caption, prints its message text (UTF-8)
-// between "text-begin" and "text-end" lines, presses a button (the default
+// between "text-begin" and "text-end" lines followed by the ids of its
+// visible buttons on a "buttons:" line, presses a button (the default
 // OK unless --button names another) and waits until the box has closed, so
 // that a following answer cannot meet the same box again.
 // Usage: box_answer CAPTION [--seconds N] [--button ok|cancel|abort|retry|ignore|yes|no] [--hold]
@@ -18,6 +19,7 @@ namespace {
 
 constexpr int kMessageTextId = 0xFFFF;  // the static control of a message box
 constexpr int kPollMilliseconds = 100;
+constexpr int kLastButtonId = IDCONTINUE;
 
 struct ButtonName {
   const wchar_t* name;
@@ -81,6 +83,15 @@ std::wstring ControlText(HWND control) {
   return text;
 }
 
+std::string VisibleButtons(HWND box) {
+  std::string ids;
+  for (int id = IDOK; id <= kLastButtonId; ++id) {
+    const HWND button = GetDlgItem(box, id);
+    if (button && IsWindowVisible(button)) ids += " " + std::to_string(id);
+  }
+  return ids;
+}
+
 HWND WaitForBox(const Options& options) {
   for (int waited = 0; waited < options.seconds * 1000; waited += kPollMilliseconds) {
     // A box is visible once its text and buttons are in place.
@@ -107,6 +118,7 @@ int wmain(int argc, wchar_t** argv) {
   if (!box) return 1;
   const HWND text = GetDlgItem(box, kMessageTextId);
   std::printf("text-begin\n%s\ntext-end\n", ToUtf8(text ? ControlText(text) : L"").c_str());
+  std::printf("buttons:%s\n", VisibleButtons(box).c_str());
   std::fflush(stdout);
   if (options.hold) {
     char line[16];

@@ -1,0 +1,56 @@
+// Text forms the host functions build or take apart without the system:
+// binary registry data, the explorer.exe command line, a path's folder.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "base/path_text.h"
+#include "hostapi/explorer_command_line.h"
+#include "hostapi/hex_pairs.h"
+
+namespace {
+
+using Bytes = std::vector<unsigned char>;
+
+TEST(BytesFromHexPairs, ReadsPairsFromEvenPositions) {
+  const struct {
+    const wchar_t* text;
+    Bytes bytes;
+  } cases[] = {
+      {L"", {}},
+      {L"0A1b", {0x0A, 0x1B}},
+      {L"ABC", {0xAB, 0x0C}},
+      {L"ff00", {0xFF, 0x00}},
+      {L"7", {0x07}},
+      // A position without a hexadecimal number repeats the byte before it.
+      {L"zz01", {0x00, 0x01}},
+      {L"12zz", {0x12, 0x12}},
+      {L"1g2h", {0x01, 0x02}},
+  };
+  for (const auto& c : cases) EXPECT_EQ(BytesFromHexPairs(c.text), c.bytes) << "text \"" << c.text << "\"";
+}
+
+TEST(ExplorerCommandLine, QuotesTheFileAndTheParameters) {
+  EXPECT_EQ(ExplorerCommandLine(L"C:\\Program Files\\Lumetrica\\Lumetrica.exe", L""),
+            L"explorer.exe \"C:\\Program Files\\Lumetrica\\Lumetrica.exe\" \"\"");
+  EXPECT_EQ(ExplorerCommandLine(L"C:\\p.exe", L"-from installer"), L"explorer.exe \"C:\\p.exe\" \"-from installer\"");
+}
+
+TEST(PathFolder, CutsTheLastComponent) {
+  const struct {
+    const wchar_t* path;
+    const wchar_t* folder;
+  } cases[] = {
+      {L"C:\\Program Files\\Lumetrica\\Lumetrica.exe", L"C:\\Program Files\\Lumetrica"},
+      {L"C:\\Lumetrica.exe", L"C:\\"},
+      {L"C:/tools/a.exe", L"C:/tools"},
+      {L"\\\\server\\share\\a.lnk", L"\\\\server\\share"},
+      {L"\\a.exe", L"\\"},
+      {L"a.exe", L""},
+      {L"", L""},
+  };
+  for (const auto& c : cases) EXPECT_EQ(PathFolder(c.path), c.folder) << "path \"" << c.path << "\"";
+}
+
+}  // namespace
