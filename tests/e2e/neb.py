@@ -94,13 +94,23 @@ class Result:
         self.debug = debug_lines(stderr)
 
 
+def _read_text(file):
+    """A captured output file's text, with line ends read as text pipes read them."""
+    file.seek(0)
+    text = file.read().decode("utf-8", "replace")
+    return text.replace("\r\n", "\n").replace("\r", "\n")
+
+
 def run(program, args=(), timeout=120, cwd=None, **extra_env):
     """Runs a program to its end. `cwd` (a Unix folder) becomes its current
     folder, under the drive letter that maps it."""
-    completed = subprocess.run([WINE, program, *args], env=env(**extra_env),
-                               capture_output=True, timeout=timeout, cwd=cwd,
-                               encoding="utf-8", errors="replace")
-    return Result(completed.returncode, completed.stdout, completed.stderr)
+    # Output goes to files, not pipes: Wine's desktop process, started by the
+    # first program that opens a window, inherits that program's output and
+    # would hold pipes open for as long as any other program runs.
+    with tempfile.TemporaryFile() as out, tempfile.TemporaryFile() as err:
+        completed = subprocess.run([WINE, program, *args], env=env(**extra_env), stdout=out,
+                                   stderr=err, timeout=timeout, cwd=cwd)
+        return Result(completed.returncode, _read_text(out), _read_text(err))
 
 
 def run_script(script, args=(), timeout=120, **extra_env):
