@@ -44,6 +44,10 @@ void PushText(lua_State* L, const std::wstring& text) {
 
 void PushUnsigned(lua_State* L, uint32_t value) { lua_pushnumber(L, static_cast<lua_Number>(value)); }
 
+void ReportMissingPath(const wchar_t* function, const std::wstring& path) {
+  DebugLine(L"Fun:%ls, Description:%ls it's not exists!\r\n", function, path.c_str());
+}
+
 ScriptCallback::ScriptCallback(lua_State* L, int index) : state_(L) {
   if (lua_type(L, index) != LUA_TFUNCTION) return;
   lua_pushvalue(L, index);

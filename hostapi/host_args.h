@@ -30,6 +30,10 @@ void PushText(lua_State* L, const std::wstring& text);
 // non-negative value.
 void PushUnsigned(lua_State* L, uint32_t value);
 
+// The line host functions write when a path they need does not exist:
+// "Fun:<function>, Description:<path> it's not exists!".
+void ReportMissingPath(const wchar_t* function, const std::wstring& path);
+
 // A script function handed to a host function, held in the registry for the
 // length of the host call and released when it ends.
 class ScriptCallback {
