@@ -4,6 +4,7 @@
 
 #include <windows.h>
 #include <objbase.h>
+#include <ole2.h>
 
 #include <utility>
 
@@ -75,6 +76,37 @@ class ScopedComInit {
   ScopedComInit& operator=(const ScopedComInit&) = delete;
   ~ScopedComInit() { if (initialised_) CoUninitialize(); }
   bool Initialised() const { return initialised_; }
+
+ private:
+  bool initialised_;
+};
+
+// Service manager and service handles (OpenSCManagerW, OpenServiceW).
+struct ServiceHandleTraits {
+  using Handle = SC_HANDLE;
+  static Handle Invalid() { return nullptr; }
+  static bool IsValid(Handle h) { return h != nullptr; }
+  static void Close(Handle h) { CloseServiceHandle(h); }
+};
+using UniqueServiceHandle = ScopedHandle<ServiceHandleTraits>;
+
+// A library loaded with LoadLibraryW, freed with FreeLibrary.
+struct ModuleHandleTraits {
+  using Handle = HMODULE;
+  static Handle Invalid() { return nullptr; }
+  static bool IsValid(Handle h) { return h != nullptr; }
+  static void Close(Handle h) { FreeLibrary(h); }
+};
+using UniqueModule = ScopedHandle<ModuleHandleTraits>;
+
+// OLE for the calling thread, uninitialised when the scope ends if it was
+// initialised here.
+class ScopedOleInit {
+ public:
+  ScopedOleInit() : initialised_(SUCCEEDED(OleInitialize(nullptr))) {}
+  ScopedOleInit(const ScopedOleInit&) = delete;
+  ScopedOleInit& operator=(const ScopedOleInit&) = delete;
+  ~ScopedOleInit() { if (initialised_) OleUninitialize(); }
 
  private:
   bool initialised_;

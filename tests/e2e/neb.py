@@ -5,6 +5,7 @@ run and exports WINEPREFIX, DISPLAY and NEB_BUILD_DIR; every program started
 here runs in that prefix, with its debugger output captured from Wine's
 debug channel.
 """
+import contextlib
 import glob
 import os
 import re
@@ -166,6 +167,55 @@ def wait_for_file(path, timeout=60):
             return True
         time.sleep(0.05)
     return False
+
+
+DRIVE_FIXED = 3
+DRIVE_REMOTE = 4
+DRIVE_CDROM = 5
+
+
+def _map_drive(*args):
+    completed = subprocess.run([WINE, build_path("tests", "helpers", "map_drive.exe"), *args],
+                               env=env(WINEDEBUG="-all"), capture_output=True, timeout=60)
+    if completed.returncode != 0:
+        raise RuntimeError("map_drive %s failed: %d" % (" ".join(args), completed.returncode))
+
+
+def _dosdevice(letter):
+    return os.path.join(PREFIX, "dosdevices", letter.lower() + ":")
+
+
+@contextlib.contextmanager
+def mapped_drive(letter, folder, drive_type=DRIVE_FIXED):
+    """Maps a drive letter to a Unix folder for the length of the block,
+    through Wine's mount manager (tests/helpers/map_drive.exe), with the
+    drive type that GetDriveTypeW is to report."""
+    if os.path.lexists(_dosdevice(letter)):
+        raise RuntimeError("drive %s: is already mapped" % letter)
+    _map_drive(letter + ":", os.path.abspath(folder), str(drive_type))
+    try:
+        yield
+    finally:
+        _map_drive(letter + ":")
+
+
+@contextlib.contextmanager
+def drive_type_as(letter, drive_type):
+    """Gives one of the prefix's own drives another type for the length of
+    the block; it is a fixed drive again afterwards."""
+    folder = os.path.realpath(_dosdevice(letter))
+    _map_drive(letter + ":", folder, str(drive_type))
+    try:
+        yield
+    finally:
+        _map_drive(letter + ":", folder, str(DRIVE_FIXED))
+
+
+def drive_type(letter):
+    """The drive type number a program gets from GetDriveTypeW."""
+    completed = subprocess.run([WINE, build_path("tests", "helpers", "drive_type.exe"), letter + ":"],
+                               env=env(WINEDEBUG="-all"), capture_output=True, encoding="utf-8", timeout=60)
+    return int(completed.stdout.strip() or 0)
 
 
 def user_folder(*parts):

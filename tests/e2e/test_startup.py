@@ -2,7 +2,9 @@
 instance, the command-line switches that become script globals, script
 failures and the exit code."""
 import os
+import re
 import tempfile
+import time
 import unittest
 
 import neb
@@ -111,6 +113,20 @@ class SilentInstallTest(InstallerCase):
                 self.run_installer(["/InstallSlience", "true"], name=name,
                                    NEB_TEST_SKIP="BeforeComplete")
                 self.assertEqual(os.path.isdir(folder), expected)
+
+
+class ScriptLogTest(InstallerCase):
+    def test_lua_logout_writes_the_debug_line_and_a_log_line_of_the_script_engine(self):
+        marker = "script says %d" % os.getpid()
+        result = self.run_installer(["/InstallSlience", "true"], NEB_TEST_LOGOUT=marker)
+        self.assertIn("qd " + marker, result.debug)
+        today = time.strftime("%Y-%m-%d")
+        log_path = neb.user_folder("Temp", "LumetricaClientInstall_%s.log" % today)
+        with open(log_path, encoding="utf-8", errors="replace") as f:
+            lines = [line for line in f.read().splitlines() if marker in line]
+        self.assertEqual(len(lines), 1, lines)
+        self.assertRegex(lines[0], r"^\[\d{4}-\d\d-\d\d \d\d:\d\d:\d\d\.\d{3}\] \[info\] \[\d+\] "
+                                   r"\[nebscriptengine Lua_Logout: \d+\] log:" + re.escape(marker) + "$")
 
 
 class SwitchesTest(InstallerCase):

@@ -5,6 +5,7 @@
 --   NEB_TEST_FAIL_IN=Event  that event calls a host function that does not exist
 --   NEB_TEST_SKIP=Event     that event is not defined
 --   NEB_TEST_SCRIPT_SILENT  BeforeInit asks for the silent install
+--   NEB_TEST_LOGOUT=text    BeforeInit writes the text to the log with Lua_Logout
 -- An event that runs on another thread than the one that loaded the script
 -- (the main thread) adds the line "thread <event>".
 local trail = os.getenv("NEB_TEST_TRAIL")
@@ -34,6 +35,7 @@ end
 local extra = {
   BeforeInit = function()
     if os.getenv("NEB_TEST_SCRIPT_SILENT") then global_ss_install = true end
+    if os.getenv("NEB_TEST_LOGOUT") then Lua_Logout(os.getenv("NEB_TEST_LOGOUT")) end
     hold()
   end,
   AfterComplete = function()
