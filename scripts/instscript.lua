@@ -18,6 +18,7 @@ end
 function NEBSE_OnInstall()
   enter("OnInstall")
   install_extracted = Lua_UnCompress7z("App.7z", InstallPath, false)
+  Lua_Logout("payload extracted into " .. InstallPath .. ": " .. tostring(install_extracted))
 end
 
 function NEBSE_BeforeComplete() enter("BeforeComplete") end

@@ -50,6 +50,30 @@ TEST_F(ScriptEngineTest, StandardLibrariesAndTypesAreOpenAsModules) {
   )"));
 }
 
+TEST_F(ScriptEngineTest, AllHostFunctionsAreGlobalCFunctions) {
+  ASSERT_TRUE(Run(R"(
+    local names = {
+      "UnCompress7z", "RegSvr32", "RegistDll", "RegQuery", "RegAdd", "RegDel", "CreateShortcut",
+      "CreateDirectory", "CopyFile", "CefRegister", "MoveFile", "RenameFile", "DeleteFile",
+      "DeleteFileEx", "Exec", "ExplorerExec", "TaskKill", "SCM", "RegVarByCSIDL", "ExtractResource",
+      "GetOSVersion", "GetFileVersion", "Logout", "MsgBox", "DelFileRecursive",
+      "DelFileRecursiveEx", "DeleteFileAfterReboot", "IsWow64", "GetProcessId", "ExitWindows",
+      "GetModuleFileName", "GetCommandLineArgv", "EnablePrivilege", "GetTempFileName",
+      "GetTempPath", "ExpandEnv", "GetImagePathByPid", "GetDriverInstallPath",
+      "KillAllTaskByName", "PathFileExists", "PathYetAnotherMakeUniqueName", "ShellExec"}
+    local registered = 0
+    for name, value in pairs(_G) do
+      if type(name) == "string" and name:sub(1, 4) == "Lua_" then registered = registered + 1 end
+    end
+    assert(registered == #names, "host functions registered: " .. registered)
+    for _, name in ipairs(names) do
+      local f = _G["Lua_" .. name]
+      assert(type(f) == "function" and debug.getinfo(f, "S").what == "C", name)
+    end
+    assert(Lua_HttpPost == nil)
+  )"));
+}
+
 TEST_F(ScriptEngineTest, GlobalsReadWithDefaultsForMissingValues) {
   ASSERT_TRUE(Run("g_text = 'caf\xC3\xA9' g_number = 42.9 g_numeric_text = '17' g_flag = 0"));
   EXPECT_EQ(GetGlobalText(L, "g_text"), L"café");
