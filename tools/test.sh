@@ -8,6 +8,7 @@ bash "$root/tools/build.sh"
 
 # shellcheck source=tools/wine-session.sh
 . "$root/tools/wine-session.sh"
+WINE_SESSION_KEEPER="$root/build/x64/tests/helpers/listen_window.exe"
 wine_session_start
 
 cd "$root/build/x64"

@@ -29,10 +29,20 @@ wine_session_start() {
   # "restart" to Wine, which also carries out pending delete-at-restart work.
   "$WINESERVER" -p >/dev/null 2>&1
   "$WINE64" cmd /c exit >/dev/null 2>&1
+  # A program that opens a window and stays for the whole session: Wine's
+  # desktop process starts with it (and with its quiet output) and stays up,
+  # instead of stopping after every program and starting again with the
+  # output of whichever program opens the next window.
+  if [ -n "${WINE_SESSION_KEEPER:-}" ]; then
+    "$WINE64" "$WINE_SESSION_KEEPER" --class NEBWineSessionKeeper --seconds 86400 \
+      </dev/null >/dev/null 2>&1 &
+    wine_session_keeper=$!
+  fi
   trap wine_session_end EXIT
 }
 
 wine_session_end() {
+  [ -n "${wine_session_keeper:-}" ] && kill "$wine_session_keeper" 2>/dev/null
   "$WINESERVER" -k 2>/dev/null || true
   kill "$wine_session_xvfb" 2>/dev/null || true
   wait "$wine_session_xvfb" 2>/dev/null || true

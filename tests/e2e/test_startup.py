@@ -231,7 +231,7 @@ class ScriptFailureTest(InstallerCase):
             with self.subTest(script=script):
                 box = neb.BoxAnswer(neb.CASE_SCRIPT_ERROR, seconds=5)
                 result = self.run_installer(["/InstallSlience", "true"], variant=variant)
-                self.assertEqual(result.returncode, 0)
+                self.assertEqual(result.returncode, 0, result.stderr[-3000:])
                 self.assertIsNone(box.text(), "a box was shown")
                 self.assertEqual(self.events(), [])
                 self.assertEqual(result.debug[-2:], ["qd luaL_loadbuffer failed!\r\n",

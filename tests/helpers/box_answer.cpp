@@ -15,6 +15,8 @@
 #include <cwchar>
 #include <string>
 
+#include "base/text.h"
+
 namespace {
 
 constexpr int kMessageTextId = 0xFFFF;  // the static control of a message box
@@ -65,16 +67,6 @@ bool ParseOptions(int argc, wchar_t** argv, Options& options) {
   return true;
 }
 
-std::string ToUtf8(const std::wstring& text) {
-  if (text.empty()) return {};
-  const int bytes = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()),
-                                        nullptr, 0, nullptr, nullptr);
-  std::string result(static_cast<size_t>(bytes), '\0');
-  WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), result.data(), bytes,
-                      nullptr, nullptr);
-  return result;
-}
-
 std::wstring ControlText(HWND control) {
   const int length = GetWindowTextLengthW(control);
   std::wstring text(static_cast<size_t>(length) + 1, L'\0');
@@ -117,7 +109,7 @@ int wmain(int argc, wchar_t** argv) {
   const HWND box = WaitForBox(options);
   if (!box) return 1;
   const HWND text = GetDlgItem(box, kMessageTextId);
-  std::printf("text-begin\n%s\ntext-end\n", ToUtf8(text ? ControlText(text) : L"").c_str());
+  std::printf("text-begin\n%s\ntext-end\n", WideToUtf8(text ? ControlText(text) : L"").c_str());
   std::printf("buttons:%s\n", VisibleButtons(box).c_str());
   std::fflush(stdout);
   if (options.hold) {

@@ -12,19 +12,11 @@
 #include <cwchar>
 #include <string>
 
+#include "base/text.h"
+
 namespace {
 
 constexpr DWORD kPathUnits = 32768;
-
-std::string ToUtf8(const std::wstring& text) {
-  if (text.empty()) return {};
-  const int bytes = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()),
-                                        nullptr, 0, nullptr, nullptr);
-  std::string result(static_cast<size_t>(bytes), '\0');
-  WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), result.data(), bytes,
-                      nullptr, nullptr);
-  return result;
-}
 
 std::wstring ModulePath() {
   std::wstring path(kPathUnits, L'\0');
@@ -56,7 +48,7 @@ int wmain(int argc, wchar_t** argv) {
   }
   std::wstring args;
   for (int i = first; i < argc; ++i) args += (i > first ? L"|" : L"") + std::wstring(argv[i]);
-  const std::string record = ToUtf8(L"show=" + ShowCommand() + L"\nfolder=" + CurrentFolder() +
+  const std::string record = WideToUtf8(L"show=" + ShowCommand() + L"\nfolder=" + CurrentFolder() +
                                     L"\nargs=" + args + L"\n");
 
   // Written aside and renamed, so a reader never sees half a record.

@@ -9,24 +9,17 @@
 #include <cstdio>
 #include <string>
 
+#include "base/text.h"
+
 namespace {
 
 constexpr int kFieldUnits = 4096;
-
-std::string ToUtf8(const wchar_t* text) {
-  const int bytes = WideCharToMultiByte(CP_UTF8, 0, text, -1, nullptr, 0, nullptr, nullptr);
-  if (bytes <= 1) return {};
-  std::string result(static_cast<size_t>(bytes), '\0');
-  WideCharToMultiByte(CP_UTF8, 0, text, -1, result.data(), bytes, nullptr, nullptr);
-  result.resize(static_cast<size_t>(bytes) - 1);
-  return result;
-}
 
 // Each field is read into a fresh buffer, so an empty field prints empty.
 template <typename Read>
 void PrintField(const char* name, Read read) {
   wchar_t value[kFieldUnits] = {};
-  std::printf("%s=%s\n", name, SUCCEEDED(read(value)) ? ToUtf8(value).c_str() : "<unreadable>");
+  std::printf("%s=%s\n", name, SUCCEEDED(read(value)) ? WideToUtf8(value).c_str() : "<unreadable>");
 }
 
 int ReadLink(const wchar_t* path) {

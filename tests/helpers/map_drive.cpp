@@ -16,6 +16,8 @@
 #include <string>
 #include <vector>
 
+#include "base/text.h"
+
 namespace {
 
 // Wine's private interface to its mount manager (its ddk/mountmgr.h); the
@@ -41,10 +43,9 @@ int wmain(int argc, wchar_t** argv) {
   if (argc != 2 && argc != 4) return 2;
   std::string mountPoint;
   if (argc == 4) {
-    const int bytes = WideCharToMultiByte(CP_UTF8, 0, argv[2], -1, nullptr, 0, nullptr, nullptr);
-    if (bytes <= 0) return 2;
-    mountPoint.resize(static_cast<size_t>(bytes));
-    WideCharToMultiByte(CP_UTF8, 0, argv[2], -1, mountPoint.data(), bytes, nullptr, nullptr);
+    mountPoint = WideToUtf8(argv[2]);
+    if (mountPoint.empty()) return 2;
+    mountPoint.push_back('\0');  // the request carries the terminator
   }
 
   std::vector<char> request(sizeof(UnixDrive) + mountPoint.size());
