@@ -20,7 +20,7 @@ packages=(
   g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix
   binutils-mingw-w64-i686 binutils-mingw-w64-x86-64
   libz-mingw-w64-dev libstb-dev
-  wine64 lua5.2 7zip
+  wine64 7zip time
   g++-multilib qemu-user
   xvfb xdotool imagemagick fonts-wqy-microhei
   googletest python3
