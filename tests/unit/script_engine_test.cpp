@@ -9,16 +9,9 @@
 #include "base/text.h"
 #include "script/script_error.h"
 #include "script/script_globals.h"
+#include "tests/unit/fail_on_script_report.h"
 
 namespace {
-
-// A script error that reaches the engine's handler would show a box and end
-// the process; in these tests it ends the process loudly instead.
-[[noreturn]] void FailOnReport(const std::wstring& report) {
-  std::fprintf(stderr, "unexpected script error report:\n%s\n", WideToUtf8(report).c_str());
-  std::fflush(stderr);
-  ExitProcess(3);
-}
 
 class ScriptEngineTest : public testing::Test {
  protected:

@@ -14,6 +14,7 @@
 #include "script/nebscript_engine.h"
 #include "script/script_error.h"
 #include "script/string_block.h"
+#include "tests/unit/fail_on_script_report.h"
 
 namespace {
 
@@ -38,12 +39,6 @@ TEST(StringBlockTest, NewSizesTheBlockFromCapacityAndText) {
 TEST(StringBlockTest, ByteCountThatDoesNotFitIsRefusedNotWrapped) {
   EXPECT_EQ(BlockBytes(3, sizeof(wchar_t)), 6u);
   EXPECT_EQ(BlockBytes(SIZE_MAX / 2 + 1, 2), SIZE_MAX);
-}
-
-[[noreturn]] void FailOnReport(const std::wstring& report) {
-  std::fprintf(stderr, "unexpected script error report:\n%s\n", WideToUtf8(report).c_str());
-  std::fflush(stderr);
-  ExitProcess(3);
 }
 
 class ScriptStringsTest : public testing::Test {
