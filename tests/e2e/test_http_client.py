@@ -51,7 +51,7 @@ class Handler(http.server.BaseHTTPRequestHandler):
         server = self.server
         server.requests.append({"path": self.path, "client_port": self.client_address[1],
                                 "user_agent": self.headers.get("User-Agent"),
-                                "method": self.command})
+                                "extra": self.headers.get("X-Neb-Extra"), "method": self.command})
         if self.path.startswith("/echo"):
             self._answer(200, self.path.encode("ascii", "backslashreplace"))
         elif self.path == "/text":
@@ -122,9 +122,11 @@ def self_signed_context(folder):
     return context
 
 
-def fetch(*urls, stop=None):
+def fetch(*urls, stop=None, first_header=None):
     """Runs http_get: ([(code, text)] one per request, its debugger lines)."""
     args = {None: [], "before": ["--stop-before"], "during": ["--stop-after-ms", "500"]}[stop]
+    if first_header:
+        args += ["--header-first", first_header]
     result = neb.run(neb.build_path("tests", "helpers", "http_get.exe"), args + list(urls), timeout=120)
     if result.returncode != 0:
         raise RuntimeError("http_get failed (%d): %s" % (result.returncode, result.stderr[-2000:]))
@@ -179,6 +181,12 @@ class HttpClientCase(unittest.TestCase):
         seen = self.https.requests + self.other.requests
         self.assertEqual([(r["method"], r["path"]) for r in seen], [("GET", "/moved"), ("GET", "/text")])
         self.assertEqual({r["user_agent"] for r in seen}, {USER_AGENT})
+
+    def test_a_header_list_is_sent_only_with_the_request_that_gives_it(self):
+        text = self.http.url("/text")
+        answers, _ = fetch(text, text, first_header="X-Neb-Extra: 安装")
+        self.assertEqual(answers, [(CURLE_OK, TEXT_BODY)] * 2)
+        self.assertEqual([r["extra"] for r in self.http.requests], ["安装".encode("utf-8").decode("latin-1"), None])
 
     def test_non_ascii_reaches_the_server_as_upper_case_escapes(self):
         # "一" ends in the byte 0x80; "%41" and "&" are sent as they are.
