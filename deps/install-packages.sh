@@ -15,15 +15,17 @@ SRC
   rm -f /var/lib/apt/lists/nebinstaller-updated
 fi
 
+# libgnutls30: Wine's Schannel does its TLS through it, and wine64 only
+# recommends it. openssl: the tests make a self-signed server certificate.
 packages=(
   cmake ninja-build dpkg-dev
   g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix
   binutils-mingw-w64-i686 binutils-mingw-w64-x86-64
   libz-mingw-w64-dev libstb-dev
-  wine64 7zip time
+  wine64 libgnutls30 7zip time
   g++-multilib qemu-user
   xvfb xdotool imagemagick fonts-wqy-microhei
-  googletest python3
+  googletest python3 openssl
 )
 
 missing=()
