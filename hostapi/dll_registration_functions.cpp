@@ -7,6 +7,7 @@
 
 #include "base/debug_line.h"
 #include "base/handles.h"
+#include "base/system_library.h"
 #include "base/text.h"
 #include "hostapi/env_path.h"
 #include "hostapi/host_args.h"
@@ -39,7 +40,7 @@ bool CallRegistrationEntry(lua_State* L, bool registering) {
   const ScopedOleInit ole;
   const std::wstring path = ExistingLibrary(L, kRegSvr32Name);
   if (path.empty()) return false;
-  library.Reset(LoadLibraryW(path.c_str()));
+  library.Reset(LoadNamedLibrary(path));
   if (!library) {
     DebugLine(L"Fun:%ls, Description: LoadLibrary %ls Failed!\r\n", kRegSvr32Name, path.c_str());
     TraceLastError(L"");
