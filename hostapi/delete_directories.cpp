@@ -5,14 +5,12 @@
 
 #include "base/debug_line.h"
 #include "base/handles.h"
+#include "hostapi/folder_entries.h"
 
 namespace {
 
 constexpr wchar_t kDeleteLabel[] = L"NEBScriptEngine::DeleteDirectories";
 constexpr wchar_t kDeleteExLabel[] = L"NEBScriptEngine::DeleteDirectoriesEx";
-constexpr wchar_t kAllEntries[] = L"\\*.*";
-// A search pattern must fit a path buffer with its terminator.
-constexpr size_t kPatternUnits = MAX_PATH;
 
 std::wstring CurrentFolder() {
   const DWORD needed = GetCurrentDirectoryW(0, nullptr);
@@ -42,43 +40,94 @@ void LeaveIfCurrentFolder(const std::wstring& folder) {
   SetCurrentDirectoryW(ParentFolder(folder).c_str());
 }
 
-void DeleteFileEntry(const std::wstring& path, DWORD attributes, ScriptCallback* onFailure) {
-  // Should clearing the attribute fail, DeleteFileW says why.
-  if (attributes & FILE_ATTRIBUTE_READONLY) SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-  if (DeleteFileW(path.c_str())) return;
-  const DWORD code = GetLastError();
+void ReportFailure(const std::wstring& path, DWORD code, ScriptCallback* onFailure) {
   if (onFailure && onFailure->Valid()) onFailure->Call(path, code);
 }
 
+void EmptyFolder(HANDLE folder, const std::wstring& path, const wchar_t* label, ScriptCallback* onFailure);
+
+// A folder is opened with the right to delete it when nobody holds it
+// without delete sharing; otherwise it is only emptied.
+UniqueHandle OpenFolderEntry(HANDLE parent, const FolderEntry& entry, DWORD& error) {
+  UniqueHandle handle = OpenInFolder(parent, entry.name, true, error);
+  if (!handle && (entry.attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+    handle = OpenInFolder(parent, entry.name, false, error);
+  }
+  return handle;
+}
+
+// One entry of a folder being emptied, reached only through the folder's
+// handle. The entry is acted on only when the opened object is the one the
+// listing named: a link is never followed, and an entry replaced by a link
+// after the listing (to send the deletion outside the tree) is left alone.
+void RemoveEntry(HANDLE parent, const std::wstring& parentPath, const FolderEntry& entry,
+                 const wchar_t* label, ScriptCallback* onFailure) {
+  const std::wstring path = parentPath + L"\\" + entry.name;
+  const bool listedAsFolder = (entry.attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+  if (listedAsFolder && !(entry.attributes & FILE_ATTRIBUTE_REPARSE_POINT)) LeaveIfCurrentFolder(path);
+
+  DWORD error = ERROR_SUCCESS;
+  const UniqueHandle handle = OpenFolderEntry(parent, entry, error);
+  if (!handle) {
+    if (!listedAsFolder) ReportFailure(path, error, onFailure);
+    return;
+  }
+  const DWORD attributes = AttributesOf(handle.Get());
+  if (attributes & FILE_ATTRIBUTE_REPARSE_POINT) {
+    // The link itself is open: only the link goes, never what it points to.
+    MarkForDeletion(handle.Get(), error);
+    return;
+  }
+  // The system opened what a link points to (it cannot open links as
+  // such), or the entry is no longer the one listed.
+  if (entry.attributes & FILE_ATTRIBUTE_REPARSE_POINT) return;
+  if (entry.fileId != 0 && FileIdOf(handle.Get()) != entry.fileId) return;
+
+  if (attributes & FILE_ATTRIBUTE_DIRECTORY) {
+    DebugLine(L"%ls %ls", label, path.c_str());
+    EmptyFolder(handle.Get(), path, label, onFailure);
+    // A folder that stays (a file in it could not be deleted) is not reported.
+    MarkForDeletion(handle.Get(), error);
+    return;
+  }
+  // Should clearing the attribute fail, the deletion says why.
+  if (attributes & FILE_ATTRIBUTE_READONLY) ClearReadOnly(handle.Get(), attributes);
+  if (!MarkForDeletion(handle.Get(), error)) ReportFailure(path, error, onFailure);
+}
+
+void EmptyFolder(HANDLE folder, const std::wstring& path, const wchar_t* label, ScriptCallback* onFailure) {
+  for (const FolderEntry& entry : ListFolder(folder)) RemoveEntry(folder, path, entry, label, onFailure);
+}
+
+// The path the script named. A link there is removed as a link; a folder is
+// emptied through its handle and then removed; a file is deleted.
 void RemoveTree(const std::wstring& path, const wchar_t* label, ScriptCallback* onFailure) {
   DebugLine(L"%ls %ls", label, path.c_str());
-  const bool isFolder = PathIsDirectoryW(path.c_str());
-  const std::wstring pattern = isFolder ? path + kAllEntries : path;
-  const std::wstring folder = isFolder ? path : ParentFolder(path);
+  const DWORD listed = GetFileAttributesW(path.c_str());
+  if (listed == INVALID_FILE_ATTRIBUTES) return;
+  const bool listedAsFolder = (listed & FILE_ATTRIBUTE_DIRECTORY) != 0;
+  if (listedAsFolder && !(listed & FILE_ATTRIBUTE_REPARSE_POINT)) LeaveIfCurrentFolder(path);
 
-  WIN32_FIND_DATAW entry = {};
-  UniqueFindHandle search;
-  if (pattern.size() < kPatternUnits) search.Reset(FindFirstFileW(pattern.c_str(), &entry));
-  for (bool found = search.Valid(); found; found = FindNextFileW(search.Get(), &entry)) {
-    const std::wstring name = entry.cFileName;
-    if (name == L"." || name == L"..") continue;
-    const std::wstring entryPath = folder + L"\\" + name;
-    const DWORD attributes = entry.dwFileAttributes;
-    if (!(attributes & FILE_ATTRIBUTE_DIRECTORY)) {
-      DeleteFileEntry(entryPath, attributes, onFailure);
-    } else if (attributes & FILE_ATTRIBUTE_REPARSE_POINT) {
-      // A junction or folder link may lead anywhere, into the user's own
-      // files: only the link goes, never what it points to.
-      RemoveDirectoryW(entryPath.c_str());
-    } else {
-      RemoveTree(entryPath, label, onFailure);
-    }
+  DWORD error = ERROR_SUCCESS;
+  UniqueHandle handle = OpenPath(path, true, error);
+  if (!handle && listedAsFolder) handle = OpenPath(path, false, error);
+  if (!handle) {
+    if (!listedAsFolder) ReportFailure(path, error, onFailure);
+    return;
   }
-
-  if (!isFolder) return;
-  LeaveIfCurrentFolder(path);
-  // A folder that stays (a file in it could not be deleted) is not reported.
-  RemoveDirectoryW(path.c_str());
+  const DWORD attributes = AttributesOf(handle.Get());
+  if (attributes & FILE_ATTRIBUTE_REPARSE_POINT) {
+    MarkForDeletion(handle.Get(), error);  // the link, not what it points to
+    return;
+  }
+  if (listed & FILE_ATTRIBUTE_REPARSE_POINT) return;  // opened through the link: leave it
+  if (attributes & FILE_ATTRIBUTE_DIRECTORY) {
+    EmptyFolder(handle.Get(), path, label, onFailure);
+    MarkForDeletion(handle.Get(), error);  // a folder that stays is not reported
+    return;
+  }
+  if (attributes & FILE_ATTRIBUTE_READONLY) ClearReadOnly(handle.Get(), attributes);
+  if (!MarkForDeletion(handle.Get(), error)) ReportFailure(path, error, onFailure);
 }
 
 }  // namespace

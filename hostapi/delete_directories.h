@@ -8,8 +8,9 @@
 #include "hostapi/host_args.h"
 
 // Deletes everything below `path` (read-only files included) and then the
-// folder itself. Folder links inside the tree are removed as links, never
-// followed. When the folder is the process's current folder, its parent
+// folder itself. Every entry is opened through the handle of the folder that
+// holds it, so a link is removed as a link, never followed, and an entry
+// swapped for a link while the work runs is left alone. When the folder is the process's current folder, its parent
 // becomes the current folder first.
 void DeleteDirectories(const std::wstring& path);
 
