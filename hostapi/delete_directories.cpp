@@ -44,7 +44,15 @@ void ReportFailure(const std::wstring& path, DWORD code, ScriptCallback* onFailu
   if (onFailure && onFailure->Valid()) onFailure->Call(path, code);
 }
 
-void EmptyFolder(HANDLE folder, const std::wstring& path, const wchar_t* label, ScriptCallback* onFailure);
+// A folder being emptied: its handle, the path the script sees (for debug
+// lines and callbacks) and the path by which the system knows it.
+struct OpenFolder {
+  HANDLE handle;
+  const std::wstring& path;
+  std::wstring finalPath;
+};
+
+void EmptyFolder(const OpenFolder& folder, const wchar_t* label, ScriptCallback* onFailure);
 
 // A folder is opened with the right to delete it when nobody holds it
 // without delete sharing; otherwise it is only emptied.
@@ -58,16 +66,17 @@ UniqueHandle OpenFolderEntry(HANDLE parent, const FolderEntry& entry, DWORD& err
 
 // One entry of a folder being emptied, reached only through the folder's
 // handle. The entry is acted on only when the opened object is the one the
-// listing named: a link is never followed, and an entry replaced by a link
-// after the listing (to send the deletion outside the tree) is left alone.
-void RemoveEntry(HANDLE parent, const std::wstring& parentPath, const FolderEntry& entry,
-                 const wchar_t* label, ScriptCallback* onFailure) {
-  const std::wstring path = parentPath + L"\\" + entry.name;
+// listing named, in that folder: a link is never followed, and an entry
+// replaced by a link after the listing (to send the deletion outside the
+// tree) is left alone.
+void RemoveEntry(const OpenFolder& folder, const FolderEntry& entry, const wchar_t* label,
+                 ScriptCallback* onFailure) {
+  const std::wstring path = folder.path + L"\\" + entry.name;
   const bool listedAsFolder = (entry.attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
   if (listedAsFolder && !(entry.attributes & FILE_ATTRIBUTE_REPARSE_POINT)) LeaveIfCurrentFolder(path);
 
   DWORD error = ERROR_SUCCESS;
-  const UniqueHandle handle = OpenFolderEntry(parent, entry, error);
+  const UniqueHandle handle = OpenFolderEntry(folder.handle, entry, error);
   if (!handle) {
     if (!listedAsFolder) ReportFailure(path, error, onFailure);
     return;
@@ -82,10 +91,12 @@ void RemoveEntry(HANDLE parent, const std::wstring& parentPath, const FolderEntr
   // such), or the entry is no longer the one listed.
   if (entry.attributes & FILE_ATTRIBUTE_REPARSE_POINT) return;
   if (entry.fileId != 0 && FileIdOf(handle.Get()) != entry.fileId) return;
+  std::wstring finalPath = FinalPathOf(handle.Get());
+  if (!IsEntryPath(finalPath, folder.finalPath, entry.name)) return;
 
   if (attributes & FILE_ATTRIBUTE_DIRECTORY) {
     DebugLine(L"%ls %ls", label, path.c_str());
-    EmptyFolder(handle.Get(), path, label, onFailure);
+    EmptyFolder({handle.Get(), path, std::move(finalPath)}, label, onFailure);
     // A folder that stays (a file in it could not be deleted) is not reported.
     MarkForDeletion(handle.Get(), error);
     return;
@@ -95,8 +106,8 @@ void RemoveEntry(HANDLE parent, const std::wstring& parentPath, const FolderEntr
   if (!MarkForDeletion(handle.Get(), error)) ReportFailure(path, error, onFailure);
 }
 
-void EmptyFolder(HANDLE folder, const std::wstring& path, const wchar_t* label, ScriptCallback* onFailure) {
-  for (const FolderEntry& entry : ListFolder(folder)) RemoveEntry(folder, path, entry, label, onFailure);
+void EmptyFolder(const OpenFolder& folder, const wchar_t* label, ScriptCallback* onFailure) {
+  for (const FolderEntry& entry : ListFolder(folder.handle)) RemoveEntry(folder, entry, label, onFailure);
 }
 
 // The path the script named. A link there is removed as a link; a folder is
@@ -122,7 +133,7 @@ void RemoveTree(const std::wstring& path, const wchar_t* label, ScriptCallback* 
   }
   if (listed & FILE_ATTRIBUTE_REPARSE_POINT) return;  // opened through the link: leave it
   if (attributes & FILE_ATTRIBUTE_DIRECTORY) {
-    EmptyFolder(handle.Get(), path, label, onFailure);
+    EmptyFolder({handle.Get(), path, FinalPathOf(handle.Get())}, label, onFailure);
     MarkForDeletion(handle.Get(), error);  // a folder that stays is not reported
     return;
   }

@@ -108,6 +108,25 @@ uint64_t FileIdOf(HANDLE file) {
   return static_cast<uint64_t>(id.QuadPart);
 }
 
+std::wstring FinalPathOf(HANDLE file) {
+  const DWORD needed = GetFinalPathNameByHandleW(file, nullptr, 0, FILE_NAME_NORMALIZED);
+  if (needed == 0) return {};
+  std::wstring path(needed, L'\0');
+  const DWORD length = GetFinalPathNameByHandleW(file, path.data(), needed, FILE_NAME_NORMALIZED);
+  if (length == 0 || length >= needed) return {};
+  path.resize(length);
+  return path;
+}
+
+bool IsEntryPath(const std::wstring& path, const std::wstring& folderPath, const std::wstring& name) {
+  if (folderPath.empty()) return false;
+  std::wstring expected = folderPath;
+  if (expected.back() != L'\\') expected += L'\\';
+  expected += name;
+  return CompareStringOrdinal(path.c_str(), static_cast<int>(path.size()), expected.c_str(),
+                              static_cast<int>(expected.size()), TRUE) == CSTR_EQUAL;
+}
+
 void ClearReadOnly(HANDLE file, DWORD attributes) {
   BasicInformation basic = {};  // times of 0 stay as they are
   basic.attributes = (attributes & ~FILE_ATTRIBUTE_READONLY) ? attributes & ~FILE_ATTRIBUTE_READONLY
