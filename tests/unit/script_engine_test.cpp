@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <cstdio>
+#include <stdexcept>
 #include <string>
 
 #include "base/text.h"
@@ -215,6 +216,26 @@ TEST_F(ScriptEngineTest, ErrorReportShowsTheMessageAndTheCallStack) {
             "\xE4\xB8\x8A\xE9\x94\x99\xE8\xAF\xAF\xE4\xBF\xA1\xE6\x81\xAF\xEF\xBC\x8C\xE4\xBB\xA5"
             "\xE4\xBE\xBF\xE6\x88\x91\xE4\xBB\xAC\xE6\x94\xB9\xE5\x96\x84\xE4\xBA\xA7\xE5\x93\x81"
             "\xE8\xB4\xA8\xE9\x87\x8F\xEF\xBC\x81");
+}
+
+// A report that reaches the presenter is handed back to the test.
+struct PresentedReport {
+  std::wstring text;
+};
+[[noreturn]] void ThrowReport(const std::wstring& report) { throw PresentedReport{report}; }
+
+TEST_F(ScriptEngineTest, ACppExceptionInNativeWorkOnTheStateEndsInTheReport) {
+  SetScriptErrorPresenter(ThrowReport);
+  const lua_CFunction throwing = [](lua_State*) -> int { throw std::runtime_error("native failure"); };
+  std::wstring report;
+  try {
+    RunProtected(L, throwing, nullptr, 0);
+  } catch (const PresentedReport& presented) {
+    report = presented.text;
+  }
+  SetScriptErrorPresenter(FailOnReport);
+  lua_settop(L, top_);
+  EXPECT_EQ(report.rfind(L"unexpected failure in native code\n", 0), 0u) << WideToUtf8(report);
 }
 
 TEST_F(ScriptEngineTest, ErrorReportOfANonStringErrorValue) {
