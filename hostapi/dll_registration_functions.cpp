@@ -1,7 +1,6 @@
 #include "hostapi/dll_registration_functions.h"
 
 #include <windows.h>
-#include <shlwapi.h>
 
 #include <string>
 
@@ -19,8 +18,10 @@ constexpr wchar_t kRegistDllName[] = L"Lua_RegistDll";
 constexpr char kRegisterEntry[] = "DllRegisterServer";
 constexpr char kUnregisterEntry[] = "DllUnregisterServer";
 constexpr wchar_t kRegSvr32Command[] = L"regsvr32 ";
-// WinExec answers above this when regsvr32 has been started.
-constexpr UINT kWinExecStarted = 32;
+// The registration counts as started only when WinExec answers above 32:
+// one more than WinExec's own success threshold (above 31), so an answer of
+// exactly 32 is a failure here.
+constexpr UINT kRegSvr32StartedAbove = 32;
 
 using RegistrationEntry = HRESULT(STDAPICALLTYPE*)();
 
@@ -28,7 +29,7 @@ using RegistrationEntry = HRESULT(STDAPICALLTYPE*)();
 // when there is no such file.
 std::wstring ExistingLibrary(lua_State* L, const wchar_t* function) {
   const std::wstring path = ExpandEnvPath(ArgText(L, 1));
-  if (PathFileExistsW(path.c_str())) return path;
+  if (PathExists(path)) return path;
   ReportMissingPath(function, path);
   return {};
 }
@@ -58,7 +59,7 @@ bool StartRegSvr32(lua_State* L) {
   if (path.empty()) return false;
   const std::wstring command = kRegSvr32Command + ArgText(L, 2) + L" \"" + path + L"\"";
   const UINT started = WinExec(WideToAnsi(command).c_str(), SW_HIDE);
-  if (started > kWinExecStarted) return true;
+  if (started > kRegSvr32StartedAbove) return true;
   DebugLine(L"reg failed!!! %d", static_cast<int>(GetLastError()));
   return false;
 }
