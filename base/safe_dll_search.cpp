@@ -38,4 +38,4 @@ FARPROC WINAPI LoadLazyImport(unsigned notification, PDelayLoadInfo info) {
 }  // namespace
 
 // The lazy-import helper asks this hook before it loads a library itself.
-extern "C" PfnDliHook __pfnDliNotifyHook2 = LoadLazyImport;
+PfnDliHook __pfnDliNotifyHook2 = LoadLazyImport;  // declared extern "C" by delayimp.h
