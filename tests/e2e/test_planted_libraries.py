@@ -116,5 +116,19 @@ class PlantedLibraryTest(unittest.TestCase):
         self.assertEqual(self.loaded(), [])
 
 
+class FullPathLoadTest(unittest.TestCase):
+    def test_a_library_loaded_by_its_path_finds_the_libraries_beside_it(self):
+        # As the payload's own libraries are loaded: from their folder, which
+        # is neither the program's folder nor the current folder.
+        folder = tempfile.mkdtemp(prefix="neb-payload-", dir=os.path.join(neb.PREFIX, "drive_c"))
+        self.addCleanup(shutil.rmtree, folder, ignore_errors=True)
+        for name in ("peer_caller.dll", "bridge_peer.dll"):
+            shutil.copy2(neb.build_path("tests", "helpers", name), folder)
+        caller = neb.lua_string(neb.windows_path(os.path.join(folder, "peer_caller.dll")))
+        result = neb.run_lua('print((GLibTab[%s]:Get("CallerAnswer", "int")()))\n'
+                             'print(DllManager.Load(%s) ~= nil)' % (caller, caller))
+        self.assertEqual(result.stdout.splitlines(), ["43", "true"], result.stderr[-2000:])
+
+
 if __name__ == "__main__":
     unittest.main()
