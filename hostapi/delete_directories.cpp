@@ -44,15 +44,21 @@ void ReportFailure(const std::wstring& path, DWORD code, ScriptCallback* onFailu
   if (onFailure && onFailure->Valid()) onFailure->Call(path, code);
 }
 
-// A folder being emptied: its handle, the path the script sees (for debug
-// lines and callbacks) and the path by which the system knows it.
+// One deletion: its debug label and the optional failure callback.
+struct Deletion {
+  const wchar_t* label;
+  ScriptCallback* onFailure;
+};
+
+// A folder whose entries are removed: its handle, the path the script sees
+// (for debug lines and callbacks) and the path by which the system knows it.
 struct OpenFolder {
   HANDLE handle;
   const std::wstring& path;
   std::wstring finalPath;
 };
 
-void EmptyFolder(const OpenFolder& folder, const wchar_t* label, ScriptCallback* onFailure);
+void EmptyFolder(const OpenFolder& folder, const Deletion& deletion);
 
 // A folder is opened with the right to delete it when nobody holds it
 // without delete sharing; otherwise it is only emptied.
@@ -64,21 +70,21 @@ UniqueHandle OpenFolderEntry(HANDLE parent, const FolderEntry& entry, DWORD& err
   return handle;
 }
 
-// One entry of a folder being emptied, reached only through the folder's
-// handle. The entry is acted on only when the opened object is the one the
-// listing named, in that folder: a link is never followed, and an entry
-// replaced by a link after the listing (to send the deletion outside the
-// tree) is left alone.
-void RemoveEntry(const OpenFolder& folder, const FolderEntry& entry, const wchar_t* label,
-                 ScriptCallback* onFailure) {
-  const std::wstring path = folder.path + L"\\" + entry.name;
+// Removes `entry` of `folder`, reached only through the folder's handle;
+// `path` is how the script sees it. The entry is acted on only when the
+// opened object is the one the listing named, in that folder: a link is
+// never followed, and an entry replaced by a link after the listing (to
+// send the deletion outside the tree) is left alone. A folder entry is
+// announced with a debug line before it is emptied, unless `announced`.
+void RemoveEntry(const OpenFolder& folder, const FolderEntry& entry, const std::wstring& path,
+                 const Deletion& deletion, bool announced) {
   const bool listedAsFolder = (entry.attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
   if (listedAsFolder && !(entry.attributes & FILE_ATTRIBUTE_REPARSE_POINT)) LeaveIfCurrentFolder(path);
 
   DWORD error = ERROR_SUCCESS;
   const UniqueHandle handle = OpenFolderEntry(folder.handle, entry, error);
   if (!handle) {
-    if (!listedAsFolder) ReportFailure(path, error, onFailure);
+    if (!listedAsFolder) ReportFailure(path, error, deletion.onFailure);
     return;
   }
   const DWORD attributes = AttributesOf(handle.Get());
@@ -95,56 +101,50 @@ void RemoveEntry(const OpenFolder& folder, const FolderEntry& entry, const wchar
   if (!IsEntryPath(finalPath, folder.finalPath, entry.name)) return;
 
   if (attributes & FILE_ATTRIBUTE_DIRECTORY) {
-    DebugLine(L"%ls %ls", label, path.c_str());
-    EmptyFolder({handle.Get(), path, std::move(finalPath)}, label, onFailure);
+    if (!announced) DebugLine(L"%ls %ls", deletion.label, path.c_str());
+    EmptyFolder({handle.Get(), path, std::move(finalPath)}, deletion);
     // A folder that stays (a file in it could not be deleted) is not reported.
     MarkForDeletion(handle.Get(), error);
     return;
   }
   // Should clearing the attribute fail, the deletion says why.
   if (attributes & FILE_ATTRIBUTE_READONLY) ClearReadOnly(handle.Get(), attributes);
-  if (!MarkForDeletion(handle.Get(), error)) ReportFailure(path, error, onFailure);
+  if (!MarkForDeletion(handle.Get(), error)) ReportFailure(path, error, deletion.onFailure);
 }
 
-void EmptyFolder(const OpenFolder& folder, const wchar_t* label, ScriptCallback* onFailure) {
-  for (const FolderEntry& entry : ListFolder(folder.handle)) RemoveEntry(folder, entry, label, onFailure);
+void EmptyFolder(const OpenFolder& folder, const Deletion& deletion) {
+  for (const FolderEntry& entry : ListFolder(folder.handle)) {
+    RemoveEntry(folder, entry, folder.path + L"\\" + entry.name, deletion, false);
+  }
 }
 
-// The path the script named. A link there is removed as a link; a folder is
-// emptied through its handle and then removed; a file is deleted.
-void RemoveTree(const std::wstring& path, const wchar_t* label, ScriptCallback* onFailure) {
-  DebugLine(L"%ls %ls", label, path.c_str());
-  const DWORD listed = GetFileAttributesW(path.c_str());
-  if (listed == INVALID_FILE_ATTRIBUTES) return;
-  const bool listedAsFolder = (listed & FILE_ATTRIBUTE_DIRECTORY) != 0;
-  if (listedAsFolder && !(listed & FILE_ATTRIBUTE_REPARSE_POINT)) LeaveIfCurrentFolder(path);
-
+// The path the script named, removed as an entry of the folder that holds
+// it. A path without a folder above it (a drive's root) is left alone.
+void RemoveNamedPath(const std::wstring& path, const Deletion& deletion) {
+  WIN32_FIND_DATAW found = {};
+  const UniqueFindHandle search(FindFirstFileW(path.c_str(), &found));
+  const std::wstring parentPath = ParentFolder(path);
+  if (!search || parentPath.empty() || parentPath == path) return;
   DWORD error = ERROR_SUCCESS;
-  UniqueHandle handle = OpenPath(path, true, error);
-  if (!handle && listedAsFolder) handle = OpenPath(path, false, error);
-  if (!handle) {
-    if (!listedAsFolder) ReportFailure(path, error, onFailure);
-    return;
-  }
-  const DWORD attributes = AttributesOf(handle.Get());
-  if (attributes & FILE_ATTRIBUTE_REPARSE_POINT) {
-    MarkForDeletion(handle.Get(), error);  // the link, not what it points to
-    return;
-  }
-  if (listed & FILE_ATTRIBUTE_REPARSE_POINT) return;  // opened through the link: leave it
-  if (attributes & FILE_ATTRIBUTE_DIRECTORY) {
-    EmptyFolder({handle.Get(), path, FinalPathOf(handle.Get())}, label, onFailure);
-    MarkForDeletion(handle.Get(), error);  // a folder that stays is not reported
-    return;
-  }
-  if (attributes & FILE_ATTRIBUTE_READONLY) ClearReadOnly(handle.Get(), attributes);
-  if (!MarkForDeletion(handle.Get(), error)) ReportFailure(path, error, onFailure);
+  const UniqueHandle parent = OpenPath(parentPath, false, error);
+  if (!parent) return;
+  const OpenFolder folder{parent.Get(), parentPath, FinalPathOf(parent.Get())};
+  RemoveEntry(folder, {found.cFileName, found.dwFileAttributes, 0}, path, deletion, true);
+}
+
+void RemoveTree(const std::wstring& path, const Deletion& deletion) {
+  DebugLine(L"%ls %ls", deletion.label, path.c_str());
+  RemoveNamedPath(path, deletion);
 }
 
 }  // namespace
 
-void DeleteDirectories(const std::wstring& path) { RemoveTree(path, kDeleteLabel, nullptr); }
+void DeleteDirectories(const std::wstring& path) { RemoveTree(path, {kDeleteLabel, nullptr}); }
 
 void DeleteDirectoriesEx(const std::wstring& path, ScriptCallback* onFailure) {
-  RemoveTree(path, kDeleteExLabel, onFailure);
+  RemoveTree(path, {kDeleteExLabel, onFailure});
+}
+
+void DeleteOneFile(const std::wstring& path, ScriptCallback* onFailure) {
+  RemoveNamedPath(path, {nullptr, onFailure});
 }

@@ -18,3 +18,8 @@ void DeleteDirectories(const std::wstring& path);
 // deleted, with the system's error code. `onFailure` may be null or hold no
 // function.
 void DeleteDirectoriesEx(const std::wstring& path, ScriptCallback* onFailure);
+
+// Deletes the file at `path` (read-only included) the same way: a link
+// there is removed as a link, never what it points to. `onFailure(path,
+// code)` as above.
+void DeleteOneFile(const std::wstring& path, ScriptCallback* onFailure);

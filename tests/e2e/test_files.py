@@ -386,24 +386,26 @@ class RecursiveDeleteTest(FolderCase):
     # creates nothing.
     def test_links_planted_before_the_deletion_are_not_followed(self):
         cases = [
-            ("a folder link inside the tree", ("tree", "link"), "outside", ("tree",)),
-            ("a file link inside the tree", ("tree", "link.txt"), ("outside", "keep.txt"), ("tree",)),
-            ("the named path itself a folder link", ("tree",), "outside", ("tree",)),
+            # case, the link, what it points to, whether the tree holds a
+            # file of its own besides the link (which must go)
+            ("a folder link inside the tree", ("tree", "link"), ("outside",), True),
+            ("a file link inside the tree", ("tree", "link.txt"), ("outside", "keep.txt"), True),
+            ("the named path itself a folder link", ("tree",), ("outside",), False),
+            ("the named path itself a file link", ("tree",), ("outside", "keep.txt"), False),
         ]
         for function, _ in self.FUNCTIONS:
-            for name, link, target, named in cases:
+            for name, link, target, own_file in cases:
                 with self.subTest(function=function, case=name):
                     self.fresh_folder()
                     keep = self.make("outside", "keep.txt")
                     self.make("outside", "f.txt")
-                    if link != ("tree",):
+                    if own_file:
                         self.make("tree", "f.txt")
-                    os.symlink(self.unix(*((target,) if isinstance(target, str) else target)),
-                               self.unix(*link))
-                    host_calls([function, s(self.win(*named)), "fn"], timeout=NO_BOX_TIMEOUT)
+                    os.symlink(self.unix(*target), self.unix(*link))
+                    host_calls([function, s(self.win("tree")), "fn"], timeout=NO_BOX_TIMEOUT)
                     self.assertTrue(os.path.exists(keep))
                     self.assertTrue(os.path.exists(self.unix("outside", "f.txt")))
-                    if link != ("tree",):
+                    if own_file:
                         self.assertFalse(os.path.exists(self.unix("tree", "f.txt")))
 
     def test_a_folder_swapped_for_a_link_while_the_deletion_runs_is_not_followed(self):
