@@ -35,11 +35,14 @@ HMODULE LoadSystemLibrary(const wchar_t* name) {
   return path.empty() ? nullptr : LoadLibraryExW(path.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
 }
 
-HMODULE LoadNamedLibrary(const std::wstring& name) {
-  if (!NamesAFolder(name)) return LoadSystemLibrary(name.c_str());
-  const std::wstring path = FullPath(name);
+HMODULE LoadLibraryFile(const std::wstring& file) {
+  const std::wstring path = FullPath(file);
   HMODULE module = LoadLibraryExW(path.c_str(), nullptr,
                                   LOAD_LIBRARY_SEARCH_DLL_LOAD_DIR | LOAD_LIBRARY_SEARCH_SYSTEM32);
   if (module || !SearchFlagsUnknown()) return module;
   return LoadLibraryExW(path.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
+}
+
+HMODULE LoadNamedLibrary(const std::wstring& name) {
+  return NamesAFolder(name) ? LoadLibraryFile(name) : LoadSystemLibrary(name.c_str());
 }

@@ -11,6 +11,10 @@
 // only.
 HMODULE LoadSystemLibrary(const wchar_t* name);
 
+// The library file at `path` (a relative path from the current folder),
+// whose own dependencies may come from its folder or the system folder.
+HMODULE LoadLibraryFile(const std::wstring& path);
+
 // A library named by a script or a host function: a name with a folder in it
 // loads that file (a relative one from the current folder, as written), whose
 // own dependencies may come from its folder or the system folder; a bare

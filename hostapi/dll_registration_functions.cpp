@@ -41,7 +41,7 @@ bool CallRegistrationEntry(lua_State* L, bool registering) {
   const ScopedOleInit ole;
   const std::wstring path = ExistingLibrary(L, kRegSvr32Name);
   if (path.empty()) return false;
-  library.Reset(LoadNamedLibrary(path));
+  library.Reset(LoadLibraryFile(path));
   if (!library) {
     DebugLine(L"Fun:%ls, Description: LoadLibrary %ls Failed!\r\n", kRegSvr32Name, path.c_str());
     TraceLastError(L"");
