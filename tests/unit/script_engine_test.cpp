@@ -238,6 +238,34 @@ TEST_F(ScriptEngineTest, ACppExceptionInNativeWorkOnTheStateEndsInTheReport) {
   EXPECT_EQ(report.rfind(L"unexpected failure in native code\n", 0), 0u) << WideToUtf8(report);
 }
 
+// The engine's allocator, refusing every growth while `g_refuse` is set.
+lua_Alloc g_realAllocator = nullptr;
+void* g_realAllocatorData = nullptr;
+bool g_refuse = false;
+void* RefusingAllocator(void* data, void* block, size_t oldSize, size_t newSize) {
+  if (g_refuse && newSize > (block ? oldSize : 0)) return nullptr;
+  return g_realAllocator(data, block, oldSize, newSize);
+}
+
+TEST_F(ScriptEngineTest, MemoryRunningOutInAGlobalReadEndsInTheReport) {
+  ASSERT_TRUE(Run("g_memory_number = 12.5"));
+  SetScriptErrorPresenter(ThrowReport);
+  g_realAllocator = lua_getallocf(L, &g_realAllocatorData);
+  lua_setallocf(L, RefusingAllocator, g_realAllocatorData);
+  std::wstring report;
+  g_refuse = true;
+  try {
+    GetGlobalText(L, "g_memory_number");  // the number's text needs memory
+  } catch (const PresentedReport& presented) {
+    report = presented.text;
+  }
+  g_refuse = false;
+  lua_setallocf(L, g_realAllocator, g_realAllocatorData);
+  SetScriptErrorPresenter(FailOnReport);
+  lua_settop(L, top_);
+  EXPECT_EQ(report.rfind(L"not enough memory\n", 0), 0u) << WideToUtf8(report);
+}
+
 TEST_F(ScriptEngineTest, ErrorReportOfANonStringErrorValue) {
   lua_pushcfunction(L, CaptureReport);
   const std::string code = "error({})";
