@@ -7,6 +7,7 @@
 
 #include "app/module_path.h"
 #include "app/statistics.h"
+#include "base/path_exists.h"
 #include "script/nebscript_engine.h"
 #include "script/script_globals.h"
 
@@ -42,7 +43,7 @@ void PrepareUserDataFolder() {
   if (!folder.empty() && folder.back() != L'\\') folder += L'\\';
   folder += kProductFolder;
   folder += L'\\';
-  if (GetFileAttributesW(folder.c_str()) == INVALID_FILE_ATTRIBUTES) {
+  if (!PathExists(folder)) {
     SHCreateDirectoryExW(nullptr, folder.c_str(), nullptr);
   }
 }

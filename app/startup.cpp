@@ -129,9 +129,17 @@ int Run() {
 }  // namespace
 
 int RunInstaller() {
+  // A failure the run did not expect ends it as any failure before the
+  // dialog does: silently, with exit code 0.
   try {
     return Run();
   } catch (const NEBScriptEngine::CreationError&) {
+    return 0;
+  } catch (const std::exception& error) {
+    DebugLine(L"the installer stopped: %ls\r\n", AnsiToWide(error.what()).c_str());
+    return 0;
+  } catch (...) {
+    DebugLine(L"the installer stopped: unknown failure\r\n");
     return 0;
   }
 }

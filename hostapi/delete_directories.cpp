@@ -5,14 +5,12 @@
 
 #include "base/debug_line.h"
 #include "base/handles.h"
+#include "hostapi/folder_entries.h"
 
 namespace {
 
 constexpr wchar_t kDeleteLabel[] = L"NEBScriptEngine::DeleteDirectories";
 constexpr wchar_t kDeleteExLabel[] = L"NEBScriptEngine::DeleteDirectoriesEx";
-constexpr wchar_t kAllEntries[] = L"\\*.*";
-// A search pattern must fit a path buffer with its terminator.
-constexpr size_t kPatternUnits = MAX_PATH;
 
 std::wstring CurrentFolder() {
   const DWORD needed = GetCurrentDirectoryW(0, nullptr);
@@ -42,49 +40,111 @@ void LeaveIfCurrentFolder(const std::wstring& folder) {
   SetCurrentDirectoryW(ParentFolder(folder).c_str());
 }
 
-void DeleteFileEntry(const std::wstring& path, DWORD attributes, ScriptCallback* onFailure) {
-  // Should clearing the attribute fail, DeleteFileW says why.
-  if (attributes & FILE_ATTRIBUTE_READONLY) SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-  if (DeleteFileW(path.c_str())) return;
-  const DWORD code = GetLastError();
+void ReportFailure(const std::wstring& path, DWORD code, ScriptCallback* onFailure) {
   if (onFailure && onFailure->Valid()) onFailure->Call(path, code);
 }
 
-void RemoveTree(const std::wstring& path, const wchar_t* label, ScriptCallback* onFailure) {
-  DebugLine(L"%ls %ls", label, path.c_str());
-  const bool isFolder = PathIsDirectoryW(path.c_str());
-  const std::wstring pattern = isFolder ? path + kAllEntries : path;
-  const std::wstring folder = isFolder ? path : ParentFolder(path);
+// One deletion: its debug label and the optional failure callback.
+struct Deletion {
+  const wchar_t* label;
+  ScriptCallback* onFailure;
+};
 
-  WIN32_FIND_DATAW entry = {};
-  UniqueFindHandle search;
-  if (pattern.size() < kPatternUnits) search.Reset(FindFirstFileW(pattern.c_str(), &entry));
-  for (bool found = search.Valid(); found; found = FindNextFileW(search.Get(), &entry)) {
-    const std::wstring name = entry.cFileName;
-    if (name == L"." || name == L"..") continue;
-    const std::wstring entryPath = folder + L"\\" + name;
-    const DWORD attributes = entry.dwFileAttributes;
-    if (!(attributes & FILE_ATTRIBUTE_DIRECTORY)) {
-      DeleteFileEntry(entryPath, attributes, onFailure);
-    } else if (attributes & FILE_ATTRIBUTE_REPARSE_POINT) {
-      // A junction or folder link may lead anywhere, into the user's own
-      // files: only the link goes, never what it points to.
-      RemoveDirectoryW(entryPath.c_str());
-    } else {
-      RemoveTree(entryPath, label, onFailure);
-    }
+// A folder whose entries are removed: its handle, the path the script sees
+// (for debug lines and callbacks) and the path by which the system knows it.
+struct OpenFolder {
+  HANDLE handle;
+  const std::wstring& path;
+  std::wstring finalPath;
+};
+
+void EmptyFolder(const OpenFolder& folder, const Deletion& deletion);
+
+// A folder is opened with the right to delete it when nobody holds it
+// without delete sharing; otherwise it is only emptied.
+UniqueHandle OpenFolderEntry(HANDLE parent, const FolderEntry& entry, DWORD& error) {
+  UniqueHandle handle = OpenInFolder(parent, entry.name, true, error);
+  if (!handle && (entry.attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+    handle = OpenInFolder(parent, entry.name, false, error);
   }
+  return handle;
+}
 
-  if (!isFolder) return;
-  LeaveIfCurrentFolder(path);
-  // A folder that stays (a file in it could not be deleted) is not reported.
-  RemoveDirectoryW(path.c_str());
+// Removes `entry` of `folder`, reached only through the folder's handle;
+// `path` is how the script sees it. The entry is acted on only when the
+// opened object is the one the listing named, in that folder: a link is
+// never followed, and an entry replaced by a link after the listing (to
+// send the deletion outside the tree) is left alone. A folder entry is
+// announced with a debug line before it is emptied, unless `announced`.
+void RemoveEntry(const OpenFolder& folder, const FolderEntry& entry, const std::wstring& path,
+                 const Deletion& deletion, bool announced) {
+  const bool listedAsFolder = (entry.attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+  if (listedAsFolder && !(entry.attributes & FILE_ATTRIBUTE_REPARSE_POINT)) LeaveIfCurrentFolder(path);
+
+  DWORD error = ERROR_SUCCESS;
+  const UniqueHandle handle = OpenFolderEntry(folder.handle, entry, error);
+  if (!handle) {
+    if (!listedAsFolder) ReportFailure(path, error, deletion.onFailure);
+    return;
+  }
+  const DWORD attributes = AttributesOf(handle.Get());
+  if (attributes & FILE_ATTRIBUTE_REPARSE_POINT) {
+    // The link itself is open: only the link goes, never what it points to.
+    MarkForDeletion(handle.Get(), error);
+    return;
+  }
+  // The system opened what a link points to (it cannot open links as
+  // such), or the entry is no longer the one listed.
+  if (entry.attributes & FILE_ATTRIBUTE_REPARSE_POINT) return;
+  if (entry.fileId != 0 && FileIdOf(handle.Get()) != entry.fileId) return;
+  std::wstring finalPath = FinalPathOf(handle.Get());
+  if (!IsEntryPath(finalPath, folder.finalPath, entry.name)) return;
+
+  if (attributes & FILE_ATTRIBUTE_DIRECTORY) {
+    if (!announced) DebugLine(L"%ls %ls", deletion.label, path.c_str());
+    EmptyFolder({handle.Get(), path, std::move(finalPath)}, deletion);
+    // A folder that stays (a file in it could not be deleted) is not reported.
+    MarkForDeletion(handle.Get(), error);
+    return;
+  }
+  // Should clearing the attribute fail, the deletion says why.
+  if (attributes & FILE_ATTRIBUTE_READONLY) ClearReadOnly(handle.Get(), attributes);
+  if (!MarkForDeletion(handle.Get(), error)) ReportFailure(path, error, deletion.onFailure);
+}
+
+void EmptyFolder(const OpenFolder& folder, const Deletion& deletion) {
+  for (const FolderEntry& entry : ListFolder(folder.handle)) {
+    RemoveEntry(folder, entry, folder.path + L"\\" + entry.name, deletion, false);
+  }
+}
+
+// The path the script named, removed as an entry of the folder that holds
+// it. A path without a folder above it (a drive's root) is left alone.
+void RemoveNamedPath(const std::wstring& path, const Deletion& deletion) {
+  WIN32_FIND_DATAW found = {};
+  const UniqueFindHandle search(FindFirstFileW(path.c_str(), &found));
+  const std::wstring parentPath = ParentFolder(path);
+  if (!search || parentPath.empty() || parentPath == path) return;
+  DWORD error = ERROR_SUCCESS;
+  const UniqueHandle parent = OpenPath(parentPath, false, error);
+  if (!parent) return;
+  const OpenFolder folder{parent.Get(), parentPath, FinalPathOf(parent.Get())};
+  RemoveEntry(folder, {found.cFileName, found.dwFileAttributes, 0}, path, deletion, true);
+}
+
+void RemoveTree(const std::wstring& path, const Deletion& deletion) {
+  DebugLine(L"%ls %ls", deletion.label, path.c_str());
+  RemoveNamedPath(path, deletion);
 }
 
 }  // namespace
 
-void DeleteDirectories(const std::wstring& path) { RemoveTree(path, kDeleteLabel, nullptr); }
+void DeleteDirectories(const std::wstring& path) { RemoveTree(path, {kDeleteLabel, nullptr}); }
 
 void DeleteDirectoriesEx(const std::wstring& path, ScriptCallback* onFailure) {
-  RemoveTree(path, kDeleteExLabel, onFailure);
+  RemoveTree(path, {kDeleteExLabel, onFailure});
+}
+
+void DeleteOneFile(const std::wstring& path, ScriptCallback* onFailure) {
+  RemoveNamedPath(path, {nullptr, onFailure});
 }

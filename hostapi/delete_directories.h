@@ -8,8 +8,9 @@
 #include "hostapi/host_args.h"
 
 // Deletes everything below `path` (read-only files included) and then the
-// folder itself. Folder links inside the tree are removed as links, never
-// followed. When the folder is the process's current folder, its parent
+// folder itself. Every entry is opened through the handle of the folder that
+// holds it, so a link is removed as a link, never followed, and an entry
+// swapped for a link while the work runs is left alone. When the folder is the process's current folder, its parent
 // becomes the current folder first.
 void DeleteDirectories(const std::wstring& path);
 
@@ -17,3 +18,8 @@ void DeleteDirectories(const std::wstring& path);
 // deleted, with the system's error code. `onFailure` may be null or hold no
 // function.
 void DeleteDirectoriesEx(const std::wstring& path, ScriptCallback* onFailure);
+
+// Deletes the file at `path` (read-only included) the same way: a link
+// there is removed as a link, never what it points to. `onFailure(path,
+// code)` as above.
+void DeleteOneFile(const std::wstring& path, ScriptCallback* onFailure);

@@ -1,12 +1,12 @@
 #include "hostapi/dll_registration_functions.h"
 
 #include <windows.h>
-#include <shlwapi.h>
 
 #include <string>
 
 #include "base/debug_line.h"
 #include "base/handles.h"
+#include "base/system_library.h"
 #include "base/text.h"
 #include "hostapi/env_path.h"
 #include "hostapi/host_args.h"
@@ -18,8 +18,10 @@ constexpr wchar_t kRegistDllName[] = L"Lua_RegistDll";
 constexpr char kRegisterEntry[] = "DllRegisterServer";
 constexpr char kUnregisterEntry[] = "DllUnregisterServer";
 constexpr wchar_t kRegSvr32Command[] = L"regsvr32 ";
-// WinExec answers above this when regsvr32 has been started.
-constexpr UINT kWinExecStarted = 32;
+// The registration counts as started only when WinExec answers above 32:
+// one more than WinExec's own success threshold (above 31), so an answer of
+// exactly 32 is a failure here.
+constexpr UINT kRegSvr32StartedAbove = 32;
 
 using RegistrationEntry = HRESULT(STDAPICALLTYPE*)();
 
@@ -27,7 +29,7 @@ using RegistrationEntry = HRESULT(STDAPICALLTYPE*)();
 // when there is no such file.
 std::wstring ExistingLibrary(lua_State* L, const wchar_t* function) {
   const std::wstring path = ExpandEnvPath(ArgText(L, 1));
-  if (PathFileExistsW(path.c_str())) return path;
+  if (PathExists(path)) return path;
   ReportMissingPath(function, path);
   return {};
 }
@@ -39,7 +41,7 @@ bool CallRegistrationEntry(lua_State* L, bool registering) {
   const ScopedOleInit ole;
   const std::wstring path = ExistingLibrary(L, kRegSvr32Name);
   if (path.empty()) return false;
-  library.Reset(LoadLibraryW(path.c_str()));
+  library.Reset(LoadLibraryFile(path));
   if (!library) {
     DebugLine(L"Fun:%ls, Description: LoadLibrary %ls Failed!\r\n", kRegSvr32Name, path.c_str());
     TraceLastError(L"");
@@ -57,7 +59,7 @@ bool StartRegSvr32(lua_State* L) {
   if (path.empty()) return false;
   const std::wstring command = kRegSvr32Command + ArgText(L, 2) + L" \"" + path + L"\"";
   const UINT started = WinExec(WideToAnsi(command).c_str(), SW_HIDE);
-  if (started > kWinExecStarted) return true;
+  if (started > kRegSvr32StartedAbove) return true;
   DebugLine(L"reg failed!!! %d", static_cast<int>(GetLastError()));
   return false;
 }

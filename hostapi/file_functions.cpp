@@ -7,6 +7,7 @@
 
 #include <climits>
 #include <cmath>
+#include <cstdint>
 #include <optional>
 #include <string>
 
@@ -14,6 +15,7 @@
 #include "hostapi/delete_directories.h"
 #include "hostapi/env_path.h"
 #include "hostapi/host_args.h"
+#include "script/script_numbers.h"
 
 namespace {
 
@@ -22,6 +24,7 @@ constexpr wchar_t kRenameFileName[] = L"Lua_RenameFile";
 constexpr wchar_t kDelFileRecursiveName[] = L"Lua_DelFileRecursive";
 constexpr wchar_t kDelFileRecursiveExName[] = L"Lua_DelFileRecursiveEx";
 constexpr wchar_t kDeleteFileAfterRebootName[] = L"Lua_DeleteFileAfterReboot";
+constexpr double kBeyondAnyInteger = 1e18;  // well past 2^31, well inside 2^63
 
 // The question Lua_DeleteFile asks when a file or folder cannot be deleted;
 // the path stands between the quotes.
@@ -124,7 +127,7 @@ int DeleteRecursively(lua_State* L, const wchar_t* function, bool withCallback) 
     }
   } else {
     DebugLine(L"Path is file!");
-    if (!DeleteFileW(path.c_str()) && callback) callback->Call(path, GetLastError());
+    DeleteOneFile(path, callback);
   }
   // The script learns nothing about an existing path's fate.
   return 0;
@@ -133,9 +136,11 @@ int DeleteRecursively(lua_State* L, const wchar_t* function, bool withCallback) 
 // The number at `index` rounded to an integer; 0 for a value that is not a
 // number, -1 (no special folder) for one outside the integer range.
 int RoundedNumber(lua_State* L, int index) {
-  const double value = std::round(lua_tonumberx(L, index, nullptr));
-  if (!(value >= INT_MIN && value <= INT_MAX)) return -1;
-  return static_cast<int>(value);
+  const lua_Number value = lua_tonumberx(L, index, nullptr);
+  const int64_t rounded = ScriptInteger(L, index);
+  // Far beyond the integer range (or not a number at all), and just beyond it.
+  if (!(std::fabs(value) < kBeyondAnyInteger) || rounded < INT_MIN || rounded > INT_MAX) return -1;
+  return static_cast<int>(rounded);
 }
 
 }  // namespace

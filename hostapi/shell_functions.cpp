@@ -22,7 +22,7 @@ constexpr wchar_t kOpenVerb[] = L"open";
 const wchar_t* const kPinVerbs[] = {L"Startpin", L"Startunpin", L"Taskbarpin", L"Taskbarunpin"};
 const wchar_t* const kUnpinVerbs[] = {L"Startunpin", L"Taskbarunpin"};
 
-constexpr UINT kWinExecStarted = 31;         // WinExec answers above this on success
+constexpr UINT kWinExecSucceededAbove = 31;  // WinExec answers above this on success
 constexpr INT_PTR kShellExecuteStarted = 32;  // ShellExecuteW answers above this on success
 
 template <size_t Count>
@@ -34,7 +34,7 @@ bool IsOneOf(const std::wstring& verb, const wchar_t* const (&verbs)[Count]) {
 }
 
 bool ExplorerStarted(const std::wstring& file, const std::wstring& parameters) {
-  return RunViaExplorer(file, parameters) > kWinExecStarted;
+  return RunViaExplorer(file, parameters) > kWinExecSucceededAbove;
 }
 
 // Starts the file hidden and, when `wait` is set, blocks until the started

@@ -38,7 +38,7 @@ bool ReportRejected(const wchar_t* format, const std::wstring& text) {
 }
 
 void EnsureFolderExists(const std::wstring& folder) {
-  if (folder.empty() || GetFileAttributesW(folder.c_str()) != INVALID_FILE_ATTRIBUTES) return;
+  if (folder.empty() || PathExists(folder)) return;
   // A failure shows when the link cannot be saved.
   SHCreateDirectory(nullptr, folder.c_str());
 }

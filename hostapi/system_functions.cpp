@@ -2,7 +2,6 @@
 
 #include <windows.h>
 #include <shellapi.h>
-#include <shlwapi.h>
 
 #include <cwchar>
 #include <memory>
@@ -126,7 +125,7 @@ int Lua_GetDriverInstallPath(lua_State* L) {
   // fixed drive is preferred when it exists.
   for (size_t i = 1; i < drives.size() && base.size() >= kDriveTextLength; ++i) {
     const std::wstring candidate = drives[i] + base.substr(kDriveTextLength);
-    if (PathFileExistsW(candidate.c_str())) {
+    if (PathExists(candidate)) {
       PushText(L, candidate);
       return 1;
     }

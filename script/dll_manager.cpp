@@ -4,6 +4,7 @@
 #include <string>
 
 #include "base/debug_line.h"
+#include "base/system_library.h"
 #include "base/text.h"
 #include "script/native_call.h"
 #include "script/type_metatable.h"
@@ -37,7 +38,7 @@ int Load(lua_State* L) {
     const char* text = lua_tolstring(L, -1, &length);
     name = Utf8ToWide({text, length});
   }
-  const HMODULE module = LoadLibraryW(name.c_str());
+  const HMODULE module = LoadNamedLibrary(name);
   if (!module) {
     const DWORD error = GetLastError();
     lua_pushnil(L);

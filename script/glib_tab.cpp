@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "base/system_library.h"
 #include "base/text.h"
 #include "script/dll_manager.h"
 #include "script/type_metatable.h"
@@ -21,7 +22,7 @@ int LoadLibraryOnFirstUse(lua_State* L) {
   size_t length = 0;
   lua_pushvalue(L, 2);  // converting a number key in place would change the key itself
   const char* name = lua_tolstring(L, -1, &length);
-  const HMODULE module = LoadLibraryW(Utf8ToWide({name, length}).c_str());
+  const HMODULE module = LoadNamedLibrary(Utf8ToWide({name, length}));
   lua_pop(L, 1);
   if (!module) {
     lua_pushnil(L);

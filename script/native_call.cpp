@@ -8,6 +8,7 @@
 
 #include "script/call_words.h"
 #include "script/native_text.h"
+#include "script/script_numbers.h"
 
 namespace {
 
@@ -35,7 +36,7 @@ std::uintptr_t ArgumentWord(lua_State* L, int index) {
     case LUA_TBOOLEAN:
       return lua_toboolean(L, index) ? 1 : 0;
     case LUA_TNUMBER:
-      return static_cast<std::uintptr_t>(lua_tointeger(L, index));
+      return static_cast<std::uintptr_t>(ScriptInteger(L, index));
     case LUA_TSTRING:
       return reinterpret_cast<std::uintptr_t>(lua_tostring(L, index));
     case LUA_TLIGHTUSERDATA:

@@ -29,14 +29,24 @@ void RequireAll(lua_State* L, const luaL_Reg* libraries, size_t count) {
   }
 }
 
-// Calls the function at the top minus nargs with OnScriptError just below it.
-int ProtectedCall(lua_State* L, int nargs, int nresults) {
-  const int handler = lua_gettop(L) - nargs;
-  lua_pushcfunction(L, OnScriptError);
-  lua_insert(L, handler);
-  const int status = lua_pcall(L, nargs, nresults, handler);
-  lua_remove(L, handler);
-  return status;
+// `require` finds modules only among those already loaded or preloaded: the
+// library's default templates name the current folder and the program's own
+// folder, which anybody may write to when the program runs from a downloads
+// folder.
+void ConfineRequire(lua_State* L) {
+  lua_getglobal(L, LUA_LOADLIBNAME);
+  for (const char* field : {"path", "cpath"}) {
+    lua_pushliteral(L, "");
+    lua_setfield(L, -2, field);
+  }
+  lua_pop(L, 1);
+}
+
+// FireEvent(name): calls the global function `name` when it is one.
+int FireEvent(lua_State* L) {
+  lua_getglobal(L, static_cast<const char*>(lua_touserdata(L, 1)));
+  if (lua_type(L, -1) == LUA_TFUNCTION) lua_call(L, 0, 0);
+  return 0;
 }
 
 }  // namespace
@@ -50,10 +60,12 @@ NEBScriptEngine::NEBScriptEngine() {
   lua_State* L = luaL_newstate();
   if (!L) throw CreationError(E_FAIL);
   state_ = L;
+  lua_atpanic(L, OnUnprotectedError);
 
   RequireAll(L, kStandardLibraries, sizeof kStandardLibraries / sizeof kStandardLibraries[0]);
   luaL_getsubtable(L, LUA_REGISTRYINDEX, "_PRELOAD");
   lua_pop(L, 1);
+  ConfineRequire(L);
 
   const std::vector<luaL_Reg>& types = ScriptTypeModules();
   RequireAll(L, types.data(), types.size());
@@ -95,7 +107,7 @@ bool NEBScriptEngine::DoBufferLua(const char* data, size_t size, const char* chu
     DebugLine(L"luaL_loadbuffer failed!\r\n");
     return false;
   }
-  if (ProtectedCall(L, 0, 0) != LUA_OK) {
+  if (CallWithScriptErrorHandler(L, 0, 0) != LUA_OK) {
     lua_pop(L, 1);  // only reached when the handler could not run (out of memory)
     return false;
   }
@@ -103,16 +115,10 @@ bool NEBScriptEngine::DoBufferLua(const char* data, size_t size, const char* chu
 }
 
 int NEBScriptEngine::SafeCall(int nargs, int nresults) {
-  return ProtectedCall(state_, nargs, nresults);
+  return CallWithScriptErrorHandler(state_, nargs, nresults);
 }
 
 void CallScriptEvent(const char* name) {
-  NEBScriptEngine& engine = NEBScriptEngine::Instance();
-  lua_State* L = engine.State();
-  lua_getglobal(L, name);
-  if (lua_type(L, -1) == LUA_TFUNCTION) {
-    if (engine.SafeCall(0, 0) != LUA_OK) lua_pop(L, 1);
-  } else {
-    lua_pop(L, 1);
-  }
+  // Looking the event up runs script code too (a metatable on _G).
+  RunProtected(NEBScriptEngine::Instance().State(), FireEvent, const_cast<char*>(name), 0);
 }

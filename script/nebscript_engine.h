@@ -39,5 +39,6 @@ class NEBScriptEngine {
 };
 
 // Caller-side pattern for script events: calls the global function `name`
-// when it is one; anything else is skipped and the stack left as it was.
+// when it is one; anything else is skipped and the stack left as it was. A
+// failure ends the process through the error report.
 void CallScriptEvent(const char* name);

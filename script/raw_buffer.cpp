@@ -6,6 +6,7 @@
 #include <type_traits>
 
 #include "script/native_text.h"
+#include "script/script_numbers.h"
 #include "script/type_metatable.h"
 
 // Every offset operation takes its operands from the top of the stack: a get
@@ -66,13 +67,13 @@ struct Target {
 // A get: (buffer, offset) at the top.
 Target GetOperands(lua_State* L) {
   PadOperands(L, 2);
-  return {BlockAt(L, -2), lua_tointeger(L, -1)};
+  return {BlockAt(L, -2), static_cast<lua_Integer>(ScriptInteger(L, -1))};
 }
 
 // A set: (buffer, offset, value) at the top; the value stays at the top.
 Target SetOperands(lua_State* L) {
   PadOperands(L, 3);
-  return {BlockAt(L, -3), lua_tointeger(L, -2)};
+  return {BlockAt(L, -3), static_cast<lua_Integer>(ScriptInteger(L, -2))};
 }
 
 template <typename T>

@@ -48,9 +48,9 @@ void AppendCallStack(lua_State* L, int level, std::string& text) {
 
 }  // namespace
 
-std::wstring BuildScriptErrorReport(lua_State* L) {
+std::wstring BuildScriptErrorReport(lua_State* L, int messageIndex) {
   size_t length = 0;
-  const char* message = luaL_tolstring(L, 1, &length);
+  const char* message = luaL_tolstring(L, messageIndex, &length);
   std::string text(message, length);
   lua_pop(L, 1);
   text += "\n";
@@ -64,3 +64,42 @@ int OnScriptError(lua_State* L) {
   g_presenter(BuildScriptErrorReport(L));
   ExitProcess(0);  // a presenter must not return; end the process if it does
 }
+
+int CallWithScriptErrorHandler(lua_State* L, int nargs, int nresults) {
+  const int handler = lua_gettop(L) - nargs;
+  lua_pushcfunction(L, OnScriptError);
+  lua_insert(L, handler);
+  const int status = lua_pcall(L, nargs, nresults, handler);
+  lua_remove(L, handler);
+  return status;
+}
+
+namespace {
+
+// A C++ exception that passed through the library leaves a status of its
+// own and no message of the library's.
+constexpr char kForeignFailure[] = "unexpected failure in native code";
+
+[[noreturn]] void ReportFailureAndExit(lua_State* L, int status) {
+  const bool libraryMessage = (status == LUA_ERRMEM || status == LUA_ERRERR || status == LUA_ERRRUN) &&
+                              lua_type(L, -1) == LUA_TSTRING;
+  if (!libraryMessage) {
+    lua_settop(L, 0);
+    lua_pushstring(L, kForeignFailure);
+  }
+  // The message is a string already: the report needs no allocation by the
+  // library to read it.
+  g_presenter(BuildScriptErrorReport(L, lua_gettop(L)));
+  ExitProcess(0);
+}
+
+}  // namespace
+
+void RunProtected(lua_State* L, lua_CFunction body, void* argument, int nresults) {
+  lua_pushcfunction(L, body);
+  lua_pushlightuserdata(L, argument);
+  const int status = CallWithScriptErrorHandler(L, 1, nresults);
+  if (status != LUA_OK) ReportFailureAndExit(L, status);
+}
+
+int OnUnprotectedError(lua_State* L) { ReportFailureAndExit(L, LUA_ERRRUN); }

@@ -6,7 +6,8 @@
 #include <string>
 
 #include "base/text.h"
-#include "hostapi/host_args.h"
+#include "script/script_numbers.h"
+#include "script/script_values.h"
 #include "script/string_block.h"
 #include "script/type_metatable.h"
 
@@ -76,7 +77,7 @@ void PushBlock(lua_State* L, size_t units, const typename Kind::Text& text) {
 // New(capacity, init)
 template <typename Kind>
 int New(lua_State* L) {
-  const lua_Integer capacity = lua_tointeger(L, 1);
+  const lua_Integer capacity = ScriptInteger(L, 1);
   const bool hasInitialText = lua_gettop(L) >= 2;
   const typename Kind::Text text = hasInitialText ? Kind::FromValue(L, 2) : typename Kind::Text();
   const auto units = NewBlockUnits(capacity, hasInitialText, text.size());
@@ -93,7 +94,7 @@ int New(lua_State* L) {
 template <typename Kind>
 int Index(lua_State* L) {
   const Block<Kind> block = CheckBlock<Kind>(L, 1);
-  const lua_Integer index = lua_tointeger(L, 2);
+  const lua_Integer index = ScriptInteger(L, 2);
   if (index < 0 || static_cast<uint64_t>(index) >= block.size) {
     lua_pushnil(L);
     return 1;
@@ -108,7 +109,7 @@ int Index(lua_State* L) {
 template <typename Kind>
 int NewIndex(lua_State* L) {
   const Block<Kind> block = CheckBlock<Kind>(L, 1);
-  const lua_Integer index = lua_tointeger(L, 2);
+  const lua_Integer index = ScriptInteger(L, 2);
   const typename Kind::Text value = Kind::FromAssigned(L, 3);
   if (IsReplaceableIndex(index, block.TextLength()) && !value.empty()) block.units[index] = value[0];
   return 0;

@@ -1,7 +1,7 @@
 #include "script/string_values.h"
 
 #include "base/text.h"
-#include "hostapi/host_args.h"
+#include "script/script_values.h"
 #include "script/string_block.h"
 
 namespace {

@@ -10,6 +10,7 @@ import os
 import re
 import shutil
 import stat
+import subprocess
 import tempfile
 import unittest
 
@@ -72,8 +73,8 @@ def host_calls(*calls, timeout=60, cwd=None, **extra_env):
     return _read_output(neb.run(NEBSCRIPT, _arguments(calls), timeout=timeout, cwd=cwd, **extra_env))
 
 
-def start_host_calls(*calls):
-    return neb.start(NEBSCRIPT, _arguments(calls))
+def start_host_calls(*calls, stdin=None):
+    return neb.start(NEBSCRIPT, _arguments(calls), stdin=stdin)
 
 
 def finish_host_calls(process):
@@ -380,16 +381,60 @@ class RecursiveDeleteTest(FolderCase):
                 self.assertFalse(os.path.exists(self.unix("current")))
                 self.assertTrue(os.path.exists(self.unix("marker.txt")))
 
-    def test_a_folder_link_inside_the_tree_is_not_followed(self):
+    # Links are planted as Unix symbolic links: Wine shows one to a folder as
+    # a folder with the reparse-point attribute, and its CreateSymbolicLinkW
+    # creates nothing.
+    def test_links_planted_before_the_deletion_are_not_followed(self):
+        cases = [
+            # case, the link, what it points to, whether the tree holds a
+            # file of its own besides the link (which must go)
+            ("a folder link inside the tree", ("tree", "link"), ("outside",), True),
+            ("a file link inside the tree", ("tree", "link.txt"), ("outside", "keep.txt"), True),
+            ("the named path itself a folder link", ("tree",), ("outside",), False),
+            ("the named path itself a file link", ("tree",), ("outside", "keep.txt"), False),
+        ]
         for function, _ in self.FUNCTIONS:
-            with self.subTest(function=function):
-                self.fresh_folder()
-                keep = self.make("outside", "keep.txt")
-                self.make("tree", "f.txt")
-                os.symlink(self.unix("outside"), self.unix("tree", "link"))
-                host_calls([function, s(self.win("tree")), "fn"])
-                self.assertTrue(os.path.exists(keep))
-                self.assertFalse(os.path.exists(self.unix("tree", "f.txt")))
+            for name, link, target, own_file in cases:
+                with self.subTest(function=function, case=name):
+                    self.fresh_folder()
+                    keep = self.make("outside", "keep.txt")
+                    self.make("outside", "f.txt")
+                    if own_file:
+                        self.make("tree", "f.txt")
+                    os.symlink(self.unix(*target), self.unix(*link))
+                    host_calls([function, s(self.win("tree")), "fn"], timeout=NO_BOX_TIMEOUT)
+                    self.assertTrue(os.path.exists(keep))
+                    self.assertTrue(os.path.exists(self.unix("outside", "f.txt")))
+                    if own_file:
+                        self.assertFalse(os.path.exists(self.unix("tree", "f.txt")))
+
+    def test_a_folder_swapped_for_a_link_while_the_deletion_runs_is_not_followed(self):
+        # Every file of tree/sub is held, so the first one the deletion
+        # reaches calls back; while the callback waits, the folder is moved
+        # away and a link to a folder outside, holding files of the same
+        # names, takes its place. The deletion goes on with the other files.
+        names = ["f%02d.txt" % i for i in range(20)]
+        for name in names:
+            self.make("tree", "sub", name)
+            self.make("outside", name)
+        holds = [["hold", self.win("tree", "sub", name)] for name in names]
+        process = start_host_calls(*holds, ["Lua_DelFileRecursiveEx", s(self.win("tree")), "pause"],
+                                   stdin=subprocess.PIPE)
+        try:
+            first = process.stdout.readline()
+            self.assertTrue(first.startswith("callback\t"), first)
+            os.rename(self.unix("tree", "sub"), self.unix("tree", "moved"))
+            os.symlink(self.unix("outside"), self.unix("tree", "sub"))
+            process.stdin.write("\n")
+            process.stdin.flush()
+            stdout, _ = process.communicate(timeout=60)
+        finally:
+            if process.poll() is None:
+                process.kill()
+                process.communicate()
+        self.assertEqual(sorted(os.listdir(self.unix("outside"))), names)
+        self.assertEqual(sorted(os.listdir(self.unix("tree", "moved"))), names)
+        self.assertEqual(stdout.count("callback\t"), len(names) - 1, stdout)
 
 
 class DeleteAtRestartTest(FolderCase):

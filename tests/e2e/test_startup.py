@@ -225,6 +225,19 @@ class ScriptFailureTest(InstallerCase):
         self.assertTrue(all(line.startswith("--  | ") for line in lines[3:-1]), lines)
         self.assertEqual(lines[-1], "请向我们反馈以上错误信息，以便我们改善产品质量！")
 
+    def test_a_global_read_or_event_that_raises_ends_in_the_report(self):
+        # The program reads these globals, and looks the event up, from
+        # native code; a strict metatable on _G makes each read raise.
+        for name in ["global_install_mutex_guid", "global_app_id", "NEBSE_BeforeInit"]:
+            with self.subTest(name=name):
+                box = neb.BoxAnswer(neb.CASE_SCRIPT_ERROR)
+                result = self.run_installer(["/InstallSlience", "true"], NEB_TEST_STRICT=name)
+                text = box.text()
+                self.assertEqual(result.returncode, 0, result.stderr[-3000:])
+                self.assertIsNotNone(text, "no error box appeared")
+                self.assertIn("strict: no global " + name, text.split("\n")[0])
+                self.assertEqual(self.events(), [])
+
     def test_a_script_that_does_not_load_ends_the_run_without_a_box(self):
         for variant, script in [("broken_global_installer", "GLOBAL_VAR.LUAC"),
                                 ("broken_install_installer", "INSTSCRIPT.LUAC")]:

@@ -109,11 +109,12 @@ class RegistrationTest(unittest.TestCase):
             ("a missing flag unregisters", "arg[1]", "true", ["unregister"]),
             ("0 counts as true", "arg[1], 0", "true", ["register"]),
             ("expanded path", "'%NEB_COM%\\\\com_server.dll', true", "true", ["register"]),
+            ("a bare name in the current folder", "'com_server.dll', true", "true", ["register"]),
         ]
         for name, arguments, expected, calls in cases:
             with self.subTest(name):
                 result = lua_lines("print(Lua_RegSvr32(%s))" % arguments, [self.library_path],
-                                   NEB_COM=neb.c_drive_path(self.folder))
+                                   NEB_COM=neb.c_drive_path(self.folder), cwd=self.folder)
                 self.assertEqual(result.lines, [expected])
                 self.assertEqual(self.calls(), calls)
 

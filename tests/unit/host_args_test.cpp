@@ -7,6 +7,7 @@
 
 #include "hostapi/env_path.h"
 #include "script/nebscript_engine.h"
+#include "script/script_globals.h"
 
 namespace {
 
@@ -41,6 +42,33 @@ TEST_F(HostArgsTest, NumberArguments) {
   const int32_t expected[] = {7, 12, -1, -1, 0, 0, 0, 3};
   for (int i = 0; i < 8; ++i) EXPECT_EQ(ArgNumber(L, i + 1), expected[i]) << "argument " << i + 1;
   EXPECT_EQ(ArgUnsigned(L, 3), 4294967295u);
+}
+
+// Host arguments, globals read by native code, native call words and callback
+// answers all round a number the way the shipped 32-bit build does.
+TEST_F(HostArgsTest, NumbersRoundAlikeOnEveryBuildAndPath) {
+  const struct {
+    const char* expression;
+    int32_t expected;
+  } cases[] = {{"2.7", 3}, {"-1.5", -2}, {"2.5", 2}, {"-2.5", -2}, {"-0.4", 0},
+               {"'17.5'", 18}, {"42", 42}, {"4294967295.2", -1}};
+  const auto mulDivText = "GLibTab.kernel32:Get('MulDiv', 'int')";
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.expression);
+    const std::string value = c.expression;
+    PushArgs(value + ", " + mulDivText + "(" + value + ", 1, 1), function() return " + value + " end");
+    EXPECT_EQ(ArgNumber(L, 1), c.expected);
+    // A string passes its bytes' address to native code, not a number.
+    if (value[0] != '\'') EXPECT_EQ(lua_tointeger(L, 2), c.expected) << "native call word";
+    {
+      ScriptCallback answer(L, 3);
+      EXPECT_EQ(answer.Call(L"x", 0), c.expected) << "callback answer";
+    }
+    lua_pushvalue(L, 1);
+    lua_setglobal(L, "g_rounded");
+    EXPECT_EQ(GetGlobalNumber(L, "g_rounded"), c.expected) << "global";
+    lua_settop(L, 0);
+  }
 }
 
 TEST_F(HostArgsTest, FlagArguments) {

@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <cstdio>
+#include <stdexcept>
 #include <string>
 
 #include "base/text.h"
@@ -72,7 +73,7 @@ TEST_F(ScriptEngineTest, GlobalsReadWithDefaultsForMissingValues) {
   EXPECT_EQ(GetGlobalText(L, "g_text"), L"café");
   EXPECT_EQ(GetGlobalText(L, "g_number"), L"42.9");
   EXPECT_EQ(GetGlobalText(L, "g_missing"), L"");
-  EXPECT_EQ(GetGlobalNumber(L, "g_number"), 42);
+  EXPECT_EQ(GetGlobalNumber(L, "g_number"), 43);  // rounded, as the 32-bit build does
   EXPECT_EQ(GetGlobalNumber(L, "g_numeric_text"), 17);
   EXPECT_EQ(GetGlobalNumber(L, "g_text"), 0);
   EXPECT_TRUE(GetGlobalFlag(L, "g_flag"));
@@ -85,11 +86,58 @@ TEST_F(ScriptEngineTest, GlobalsReadWithDefaultsForMissingValues) {
                   " assert(g_set_flag == false)"));
 }
 
+TEST_F(ScriptEngineTest, HostCallbacksRunOnTheCoroutineThatCalledTheHostFunction) {
+  wchar_t temp[MAX_PATH] = {};
+  ASSERT_NE(GetTempPathW(MAX_PATH, temp), 0u);
+  const std::wstring folder = std::wstring(temp) + L"neb-coroutine-callback";
+  CreateDirectoryW(folder.c_str(), nullptr);
+  const std::wstring locked = folder + L"\\locked.txt";
+  // Held without delete sharing: the deletion reports it to the callback.
+  const HANDLE holder = CreateFileW(locked.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                                    CREATE_ALWAYS, 0, nullptr);
+  ASSERT_NE(holder, INVALID_HANDLE_VALUE);
+  SetGlobalText(L, "g_locked_file", locked);
+  const bool ran = Run(R"(
+    local worker = coroutine.create(function(path)
+      local before = 1
+      Lua_DelFileRecursiveEx(path, function(reported, code)
+        callback_thread = coroutine.running()
+        callback_report = reported .. " " .. code
+        return 0
+      end)
+      return "finished", before
+    end)
+    local ok, result, local_value = coroutine.resume(worker, g_locked_file)
+    assert(ok, result)
+    assert(result == "finished" and local_value == 1, tostring(result))
+    assert(callback_thread == worker, "the callback ran on another stack")
+  )");
+  CloseHandle(holder);
+  DeleteFileW(locked.c_str());
+  RemoveDirectoryW(folder.c_str());
+  ASSERT_TRUE(ran);
+  EXPECT_EQ(GetGlobalText(L, "callback_report"), locked + L" 32");
+}
+
 TEST_F(ScriptEngineTest, ChunksThatDoNotLoadFailWithoutRunning) {
   EXPECT_FALSE(Run("this is not lua ("));
-  // A chunk in the 32-bit layout (size_t 4) is foreign to this build.
-  const std::string foreign("\x1bLuaR\x00\x01\x04\x04\x04\x08\x00\x19\x93\r\n\x1a\n", 18);
+  // A whole compiled chunk of this build runs; the same chunk claiming
+  // another size_t width (the 32-bit layout has 4 where this one has 8) is
+  // refused for its header alone.
+  ASSERT_TRUE(Run("compiled_chunk = string.dump(function() foreign_chunk_ran = true end)"));
+  lua_getglobal(L, "compiled_chunk");
+  size_t size = 0;
+  const char* bytes = lua_tolstring(L, -1, &size);
+  std::string chunk(bytes, size);
+  lua_pop(L, 1);
+  constexpr size_t kSizeTWidthByte = 8;
+  ASSERT_EQ(chunk[kSizeTWidthByte], static_cast<char>(sizeof(size_t)));
+  std::string foreign = chunk;
+  foreign[kSizeTWidthByte] = sizeof(size_t) == 8 ? 4 : 8;
   EXPECT_FALSE(NEBScriptEngine::Instance().DoBufferLua(foreign.data(), foreign.size(), "foreign"));
+  EXPECT_FALSE(GetGlobalFlag(L, "foreign_chunk_ran"));
+  EXPECT_TRUE(NEBScriptEngine::Instance().DoBufferLua(chunk.data(), chunk.size(), "native"));
+  EXPECT_TRUE(GetGlobalFlag(L, "foreign_chunk_ran"));
 }
 
 TEST_F(ScriptEngineTest, MissingResourceFails) {
@@ -168,6 +216,54 @@ TEST_F(ScriptEngineTest, ErrorReportShowsTheMessageAndTheCallStack) {
             "\xE4\xB8\x8A\xE9\x94\x99\xE8\xAF\xAF\xE4\xBF\xA1\xE6\x81\xAF\xEF\xBC\x8C\xE4\xBB\xA5"
             "\xE4\xBE\xBF\xE6\x88\x91\xE4\xBB\xAC\xE6\x94\xB9\xE5\x96\x84\xE4\xBA\xA7\xE5\x93\x81"
             "\xE8\xB4\xA8\xE9\x87\x8F\xEF\xBC\x81");
+}
+
+// A report that reaches the presenter is handed back to the test.
+struct PresentedReport {
+  std::wstring text;
+};
+[[noreturn]] void ThrowReport(const std::wstring& report) { throw PresentedReport{report}; }
+
+TEST_F(ScriptEngineTest, ACppExceptionInNativeWorkOnTheStateEndsInTheReport) {
+  SetScriptErrorPresenter(ThrowReport);
+  const lua_CFunction throwing = [](lua_State*) -> int { throw std::runtime_error("native failure"); };
+  std::wstring report;
+  try {
+    RunProtected(L, throwing, nullptr, 0);
+  } catch (const PresentedReport& presented) {
+    report = presented.text;
+  }
+  SetScriptErrorPresenter(FailOnReport);
+  lua_settop(L, top_);
+  EXPECT_EQ(report.rfind(L"unexpected failure in native code\n", 0), 0u) << WideToUtf8(report);
+}
+
+// The engine's allocator, refusing every growth while `g_refuse` is set.
+lua_Alloc g_realAllocator = nullptr;
+void* g_realAllocatorData = nullptr;
+bool g_refuse = false;
+void* RefusingAllocator(void* data, void* block, size_t oldSize, size_t newSize) {
+  if (g_refuse && newSize > (block ? oldSize : 0)) return nullptr;
+  return g_realAllocator(data, block, oldSize, newSize);
+}
+
+TEST_F(ScriptEngineTest, MemoryRunningOutInAGlobalReadEndsInTheReport) {
+  ASSERT_TRUE(Run("g_memory_number = 12.5"));
+  SetScriptErrorPresenter(ThrowReport);
+  g_realAllocator = lua_getallocf(L, &g_realAllocatorData);
+  lua_setallocf(L, RefusingAllocator, g_realAllocatorData);
+  std::wstring report;
+  g_refuse = true;
+  try {
+    GetGlobalText(L, "g_memory_number");  // the number's text needs memory
+  } catch (const PresentedReport& presented) {
+    report = presented.text;
+  }
+  g_refuse = false;
+  lua_setallocf(L, g_realAllocator, g_realAllocatorData);
+  SetScriptErrorPresenter(FailOnReport);
+  lua_settop(L, top_);
+  EXPECT_EQ(report.rfind(L"not enough memory\n", 0), 0u) << WideToUtf8(report);
 }
 
 TEST_F(ScriptEngineTest, ErrorReportOfANonStringErrorValue) {

@@ -7,6 +7,8 @@
 --         write PATH    creates (or empties) the file PATH
 --   ARG:  s:TEXT a string, n:NUMBER a number, nil, true, false,
 --         fn a callback that prints "callback<TAB>path<TAB>code" and answers 0
+--         pause the same callback, which on its first call then waits for a
+--               line on standard input before it answers
 --
 -- Each function call prints one line: "=" followed by its results, each as
 -- "<TAB>type:value" ("nil" alone for nil). Output is flushed after every line.
@@ -23,11 +25,23 @@ local function callback(path, code)
   return 0
 end
 
+local paused = false
+
+local function pausing_callback(path, code)
+  callback(path, code)
+  if not paused then
+    paused = true
+    io.read("*l")
+  end
+  return 0
+end
+
 local function decode(word)
   if word == "nil" then return nil end
   if word == "true" then return true end
   if word == "false" then return false end
   if word == "fn" then return callback end
+  if word == "pause" then return pausing_callback end
   local kind, value = word:match("^(%a+):(.*)$")
   if kind == "s" then return value end
   if kind == "n" then return tonumber(value) end

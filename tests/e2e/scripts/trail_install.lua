@@ -6,10 +6,13 @@
 --   NEB_TEST_SKIP=Event     that event is not defined
 --   NEB_TEST_SCRIPT_SILENT  BeforeInit asks for the silent install
 --   NEB_TEST_LOGOUT=text    BeforeInit writes the text to the log with Lua_Logout
+--   NEB_TEST_STRICT=name    the global name is removed, and reading it raises an
+--                           error (a strict metatable on _G)
 -- An event that runs on another thread than the one that loaded the script
 -- (the main thread) adds the line "thread <event>".
 local trail = os.getenv("NEB_TEST_TRAIL")
 local currentThread = GLibTab.kernel32:Get("GetCurrentThreadId", "uint")
+local sleep = GLibTab.kernel32:Get("Sleep", "uint")
 local mainThread = currentThread()
 
 local function note(line)
@@ -29,7 +32,7 @@ local function hold()
   local path = os.getenv("NEB_TEST_HOLD")
   if not path then return end
   assert(io.open(path .. ".held", "w")):close()
-  while exists(path) do end
+  while exists(path) do sleep(20) end
 end
 
 local extra = {
@@ -55,4 +58,12 @@ for _, name in ipairs{"BeforeInit", "BeforeInstall", "OnInstall", "BeforeComplet
       if extra[name] then extra[name]() end
     end
   end
+end
+
+local strict = os.getenv("NEB_TEST_STRICT")
+if strict then
+  rawset(_G, strict, nil)
+  setmetatable(_G, {__index = function(_, name)
+    if name == strict then error("strict: no global " .. name, 2) end
+  end})
 end

@@ -1,0 +1,25 @@
+#!/usr/bin/env bash
+# make_lazy_import.sh TRIPLE LIBRARY OUTPUT: a lazy (delay-load) import
+# library with the functions of MinGW's import library for LIBRARY. A library
+# MinGW does not ship yields an empty archive, so nothing links against it.
+set -euo pipefail
+triple=$1 library=$2 output=$3
+source=/usr/$triple/lib/lib$library.a
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+if [ ! -f "$source" ]; then
+  "$triple-ar" rc "$output"
+  exit 0
+fi
+dll=$("$triple-dlltool" --identify "$source" | head -1)
+# Functions only: a lazy import cannot stand for data.
+prefix=__imp_
+[ "$triple" = i686-w64-mingw32 ] && prefix=__imp__
+"$triple-nm" "$source" | awk -v p="$prefix" '$2 == "I" && index($3, p) == 1 { print substr($3, length(p) + 1) }' \
+  | sort -u > "$work/names"
+# Keep only names that also have a code thunk (data exports have none).
+strip=; [ "$triple" = i686-w64-mingw32 ] && strip='s/^_//'
+"$triple-nm" "$source" | awk '$2 == "T" { print $3 }' | sed "$strip" | sort -u > "$work/code"
+{ echo "LIBRARY $dll"; echo EXPORTS; comm -12 "$work/names" "$work/code"; } > "$work/lib.def"
+kill_at=(); [ "$triple" = i686-w64-mingw32 ] && kill_at=(--kill-at)
+"$triple-dlltool" "${kill_at[@]}" --input-def "$work/lib.def" --output-delaylib "$output"

@@ -1,0 +1,44 @@
+# Programs take from beside themselves nothing that should come from the
+# system folder. Apart from kernel32 (with ntdll) and the C runtime, which
+# every program needs before its first instruction and which Windows always
+# takes from the system folder, every system library a program links is
+# imported lazily: through an import library made here, which shadows
+# MinGW's own (link_directories below comes first on every link line), and
+# loaded from the system folder on first use by the hook in
+# base/safe_dll_search.cpp, after the library search has been restricted.
+# Windows takes its KnownDLLs (user32, advapi32, shell32, ole32, ...) from
+# the system folder anyway; importing them lazily as well keeps the
+# libraries they in turn load (in other Windows versions, or in Wine) out of
+# the program's folder too.
+#
+# Every executable calls neb_use_system_libraries_only(<target>) once.
+# Adding a library: one more name in the list below.
+
+set(NEB_LAZY_SYSTEM_LIBRARIES
+  user32 gdi32 advapi32 shell32 ole32 oleaut32 comdlg32 shlwapi ws2_32 rpcrt4 psapi imm32
+  setupapi normaliz wldap32 imagehlp msctf
+  version gdiplus uxtheme dwmapi winhttp wininet urlmon crypt32 secur32 bcrypt ncrypt
+  iphlpapi userenv comctl32 winmm msimg32 windowscodecs dbghelp wtsapi32 netapi32 mpr
+  propsys dwrite d2d1 usp10 shcore)
+
+set(NEB_LAZY_IMPORT_DIR ${CMAKE_BINARY_DIR}/lazy-imports)
+file(MAKE_DIRECTORY ${NEB_LAZY_IMPORT_DIR})
+set(NEB_LAZY_IMPORT_LIBRARIES "")
+foreach(library IN LISTS NEB_LAZY_SYSTEM_LIBRARIES)
+  set(output ${NEB_LAZY_IMPORT_DIR}/lib${library}.a)
+  list(APPEND NEB_LAZY_IMPORT_LIBRARIES ${output})
+  if(NOT EXISTS ${output})
+    execute_process(
+      COMMAND bash ${CMAKE_CURRENT_LIST_DIR}/make_lazy_import.sh ${NEB_TRIPLE} ${library} ${output}
+      RESULT_VARIABLE result)
+    if(NOT result EQUAL 0)
+      message(FATAL_ERROR "could not make the lazy import library for ${library}")
+    endif()
+  endif()
+endforeach()
+link_directories(BEFORE ${NEB_LAZY_IMPORT_DIR})
+
+function(neb_use_system_libraries_only target)
+  target_link_libraries(${target} PRIVATE neb_safe_dll_search)
+  set_property(TARGET ${target} APPEND PROPERTY LINK_DEPENDS ${NEB_LAZY_IMPORT_LIBRARIES})
+endfunction()

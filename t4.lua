@@ -1,1 +1,0 @@
-print("kill", Lua_KillAllTaskByName("TGT1.exe"))
