@@ -15,6 +15,8 @@ import collector
 import neb
 import product
 
+# The switch's value runs to the next slash: the script's own arguments
+# come before it.
 SILENT = ["/InstallSlience", "true"]
 FOLDER = product.DEFAULT_FOLDER
 SCRIPT_ERROR_CAPTION = neb.CASE_SCRIPT_ERROR
@@ -172,7 +174,7 @@ class CoverInstallTest(ProductCase):
     def test_the_earlier_install_location_is_reused(self):
         earlier = "C:\\Apps\\Lumetrica"
         self.addCleanup(shutil.rmtree, product.unix_path(earlier), ignore_errors=True)
-        self.install(SILENT + ["/path:" + earlier])
+        self.install(["/path:" + earlier] + SILENT)
         self.assertInstalledIn(earlier)
         result = self.install()
         self.assertEqual(result.returncode, 0)
@@ -189,9 +191,9 @@ class CoverInstallTest(ProductCase):
         for earlier, settings, expected in cases:
             with self.subTest(earlier=earlier, settings=settings):
                 self.reset_system()
-                self.install(SILENT + ["-uid=%d" % earlier])
+                self.install(["-uid=%d" % earlier] + SILENT)
                 self.fresh_collector()
-                result = self.install(SILENT + ["-uid=555"], settings=settings)
+                result = self.install(["-uid=555"] + SILENT, settings=settings)
                 self.assertEqual(result.returncode, 0)
                 self.assertEqual(self.union_ids(), [hex(expected), hex(4001)] * 2)
                 # Installed over an earlier channel: the report says so.
@@ -201,7 +203,7 @@ class CoverInstallTest(ProductCase):
                 self.assertIn('"type":3}', udp[0])
 
     def test_covering_another_channel_can_be_refused(self):
-        self.install(SILENT + ["-uid=300"])
+        self.install(["-uid=300"] + SILENT)
         shutil.rmtree(os.path.join(product.unix_path(FOLDER), "docs"))
         for settings, covered in [("global_disable_cover = true", False), ("global_disable_cover = false", True)]:
             with self.subTest(settings=settings):
@@ -227,14 +229,14 @@ class OptionsTest(ProductCase):
         for name, args, settings, union_id, oem_union_id in cases:
             with self.subTest(name=name, args=args, settings=settings):
                 self.reset_system()
-                self.install(SILENT + args, name=name, settings=settings)
+                self.install(args + SILENT, name=name, settings=settings)
                 self.assertEqual(product.record("HKCU", product.PRODUCT_KEY, "UnionId"), hex(union_id))
                 self.assertEqual(product.record("HKCU", product.PRODUCT_KEY, "OEMUnionId"), hex(oem_union_id))
 
     def test_install_folder_from_the_command_line(self):
         target = "C:\\Apps\\Chosen"
         self.addCleanup(shutil.rmtree, product.unix_path("C:\\Apps"), ignore_errors=True)
-        self.install(SILENT + ["-path=" + target])
+        self.install(["-path=" + target] + SILENT)
         self.assertInstalledIn(target)
 
     def test_silent_and_shortcut_codes(self):
@@ -250,7 +252,7 @@ class OptionsTest(ProductCase):
             ("Lumetrica@stt@dto.exe", [], enabled, True, False),
             ("setup@dtc.exe", ["/s"], enabled, False, False),
             ("setup@dtc.exe", ["-s"], enabled, False, False),
-            ("setup@dtc.exe", SILENT + ["/s"], None, True, False),
+            ("setup@dtc.exe", ["/s"] + SILENT, None, True, False),
             ("Lumetrica@stt@dtc.exe", SILENT, None, True, False),
         ]
         for name, args, settings, desktop, started in cases:
@@ -291,37 +293,71 @@ class RunningProductTest(ProductCase):
 
 
 class FilesInUseTest(ProductCase):
+    def hold_library(self, windows_path):
+        """Loads the library in another process until the returned function
+        is called."""
+        flag = os.path.join(self.work, "held.flag")
+        holder = neb.start(neb.build_path("tools", "nebscript", "nebscript.exe"),
+                           [neb.windows_path(os.path.join(os.path.dirname(__file__), "lua", "hold_library.lua")),
+                            windows_path, neb.windows_path(flag)])
+        self.assertEqual(holder.stdout.readline().strip(), "held")
+
+        def release():
+            if os.path.exists(flag):
+                os.remove(flag)
+            holder.communicate(timeout=60)
+        self.addCleanup(release)
+        return release
+
+    def moved_aside(self, result, path):
+        """The name the script moved the file to, from its log."""
+        for number, line in enumerate(result.script_log):
+            if line.startswith(path + "  ") and line.endswith(":32"):
+                return result.script_log[number + 1]
+        self.fail("%s was not moved aside: %s" % (path, result.script_log))
+
+    def pending_renames(self):
+        return neb.reg_query("HKLM\\System\\CurrentControlSet\\Control\\Session Manager",
+                             "PendingFileRenameOperations") or ""
+
     def test_a_file_in_use_is_moved_aside_and_deleted_at_restart(self):
         self.install()
-        program = FOLDER + "\\hostaid.dll"
-        with neb.HeldFile(program):
-            result = self.install()
+        library = FOLDER + "\\hostaid.dll"
+        release = self.hold_library(library)
+        result = self.install()
+        release()
         self.assertEqual(result.returncode, 0)
-        moved = [line for line in result.script_log if "创建文件出错" in line]
-        self.assertEqual(moved, [program + "  创建文件出错:32"])
-        aside = result.script_log[result.script_log.index(moved[0]) + 1]
-        self.assertRegex(aside, r"\\Tqmov")
-        pending = neb.reg_query("HKLM\\System\\CurrentControlSet\\Control\\Session Manager",
-                                "PendingFileRenameOperations") or ""
-        self.assertIn(aside, pending)
-        self.assertEqual(product.record("HKLM", product.UNINSTALL_KEY, "DisplayVersion"), "2.0.0.14")
+        aside = self.moved_aside(result, library)
+        self.assertRegex(aside, r"^C:\\users\\[^\\]+\\Temp\\Tqm.*\.tmp$")
+        self.assertIn(aside, self.pending_renames())
+        with open(product.unix_path(library), "rb") as f, \
+                open(neb.build_path("product", "payload", "hostaid.dll"), "rb") as built:
+            self.assertEqual(f.read(), built.read())
+        self.assertIn("NEBSE_OnInstall_17", result.script_log)
 
     def test_on_another_drive_files_go_to_del_reboot_beside_the_install_folder(self):
         drive = tempfile.mkdtemp(prefix="neb-drive-d-")
         self.addCleanup(shutil.rmtree, drive, ignore_errors=True)
         target = "D:\\Apps\\Lumetrica"
+        del_reboot = os.path.join(drive, "Apps", "del_reboot")
         with neb.mapped_drive("D", drive):
-            self.install(SILENT + ["/path:" + target])
-            with neb.HeldFile(target + "\\hostaid.dll"):
-                result = self.install()
+            # Nothing in use: the folder is made and removed again.
+            self.install(["/path:" + target] + SILENT)
+            self.assertEqual(product.record("HKLM", product.UNINSTALL_KEY, "InstallLocation"), target)
+            self.assertFalse(os.path.exists(del_reboot))
+            # A file in use is moved there; while it is held the folder
+            # stays, scheduled for removal at the next restart.
+            release = self.hold_library(target + "\\hostaid.dll")
+            result = self.install()
+            left = os.listdir(del_reboot)
+            release()
             product.remove_service(os.path.join(drive, "Apps", "Lumetrica"))
         self.assertEqual(result.returncode, 0)
-        aside = result.script_log[result.script_log.index(target + "\\hostaid.dll  创建文件出错:32") + 1]
-        self.assertTrue(aside.startswith("D:\\Apps\\del_reboot\\Tqmov"), aside)
-        self.assertFalse(os.path.exists(os.path.join(drive, "Apps", "del_reboot")))
-        pending = neb.reg_query("HKLM\\System\\CurrentControlSet\\Control\\Session Manager",
-                                "PendingFileRenameOperations") or ""
-        self.assertIn("D:\\Apps\\del_reboot", pending)
+        aside = self.moved_aside(result, target + "\\hostaid.dll")
+        self.assertTrue(aside.startswith("D:\\Apps\\del_reboot\\Tqm"), aside)
+        self.assertEqual(left, [aside.rsplit("\\", 1)[1]])
+        self.assertIn(aside, self.pending_renames())
+        self.assertIn("D:\\Apps\\del_reboot", self.pending_renames())
 
 
 class PayloadFileTest(ProductCase):
@@ -390,6 +426,7 @@ class BadInputTest(ProductCase):
         cases = [("nothing listens", closed_http), ("a peer that never answers", silent_peer.getsockname()[1])]
         for label, http_port in cases:
             with self.subTest(label):
+                self.reset_system()
                 endpoints = {"NEB_COLLECTOR_HOST": "127.0.0.1", "NEB_COLLECTOR_UDP_PORT": closed_udp,
                              "NEB_COLLECTOR_HTTP_PORT": http_port}
                 result = self.install(endpoints=endpoints)
