@@ -71,6 +71,16 @@ class ProductCase(unittest.TestCase):
         result.script_log = product.script_log_lines(product.daily_log()[log_before:])
         return result
 
+    def start_product(self):
+        process = neb.start(product.unix_path(FOLDER + "\\Lumetrica.exe"), ["/menu"])
+
+        def end():
+            if process.poll() is None:
+                process.kill()
+            process.communicate(timeout=60)
+        self.addCleanup(end)
+        return process
+
     def assertInstalledIn(self, folder):
         self.assertEqual(product.record("HKLM", product.UNINSTALL_KEY, "InstallLocation"), folder)
         self.assertTrue(os.path.isfile(os.path.join(product.unix_path(folder), "Lumetrica.exe")))
@@ -153,8 +163,7 @@ class FreshInstallTest(ProductCase):
 
     def test_the_running_product_records_message_3023(self):
         self.install()
-        product_process = neb.start(product.unix_path(FOLDER + "\\Lumetrica.exe"), ["/menu"])
-        self.addCleanup(product_process.kill)
+        self.start_product()
         post = ("local user32 = GLibTab.user32\n"
                 "local window = 0\n"
                 "for _ = 1, 100 do\n"
@@ -162,7 +171,7 @@ class FreshInstallTest(ProductCase):
                 "  if window ~= 0 then break end\n"
                 "  GLibTab.kernel32:Get('Sleep')(100)\n"
                 "end\n"
-                "print(user32:Get('PostMessageW', 'bool')(window, 3023, 7, 9))\n")
+                "print((user32:Get('PostMessageW', 'bool')(window, 3023, 7, 9)))\n")
         self.assertEqual(neb.run_lua(post).stdout.strip(), "true")
         deadline = time.monotonic() + 30
         while "message 3023 wparam=7 lparam=9" not in product.product_events() and time.monotonic() < deadline:
@@ -281,8 +290,7 @@ class OptionsTest(ProductCase):
 class RunningProductTest(ProductCase):
     def test_a_running_product_is_closed_without_a_question(self):
         self.install()
-        running = neb.start(product.unix_path(FOLDER + "\\Lumetrica.exe"), ["/menu"])
-        self.addCleanup(running.kill)
+        running = self.start_product()
         box = neb.BoxAnswer(INSTALL_CAPTION, seconds=30)
         self.addCleanup(box.close)
         result = self.install()
