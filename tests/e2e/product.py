@@ -32,9 +32,10 @@ RECORDS = [
 SERVICE_STATES = {1: "stopped", 2: "start pending", 3: "stop pending", 4: "running"}
 
 
-def installer(name="setup.exe"):
-    """A fresh copy of the installer whose endpoints are the collector's."""
-    return neb.stage(neb.build_path("tests", "e2e", "collector_installer.exe"), name)
+def installer(name="setup.exe", variant="collector_installer"):
+    """A fresh copy of the installer whose endpoints are the collector's
+    (damaged_payload_installer: the same with a damaged payload)."""
+    return neb.stage(neb.build_path("tests", "e2e", variant + ".exe"), name)
 
 
 def collector_env(collector):

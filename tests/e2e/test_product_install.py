@@ -57,7 +57,8 @@ class ProductCase(unittest.TestCase):
         if os.path.exists(desktop_link):
             os.remove(desktop_link)
 
-    def install(self, args=SILENT, name="setup.exe", settings=None, endpoints=None, timeout=180, **extra_env):
+    def install(self, args=SILENT, name="setup.exe", settings=None, endpoints=None, timeout=180,
+                variant="collector_installer", **extra_env):
         """Runs a fresh copy of the installer; the result carries the
         scripts' log lines of this run."""
         log_before = len(product.daily_log())
@@ -66,7 +67,7 @@ class ProductCase(unittest.TestCase):
             env["NEB_TEST_SETTINGS"] = settings
         env.update(extra_env)
         started = time.monotonic()
-        result = neb.run(product.installer(name), args, timeout=timeout, **env)
+        result = neb.run(product.installer(name, variant), args, timeout=timeout, **env)
         result.seconds = time.monotonic() - started
         result.script_log = product.script_log_lines(product.daily_log()[log_before:])
         return result
@@ -402,15 +403,23 @@ class BadInputTest(ProductCase):
             byte = f.read(1)
             f.seek(-1, os.SEEK_CUR)
             f.write(bytes([byte[0] ^ 0xFF]))
-        box = neb.BoxAnswer(INSTALL_CAPTION)
-        self.addCleanup(box.close)
-        result = self.install(settings=self.pack_file_settings(archive))
-        self.assertEqual(result.returncode, 0)
-        self.assertEqual(box.text(), "释放文件时出现错误，安装程序将终止！")
-        for root, key, value, kind, _ in product.records():
-            self.assertIsNone(kind, value)
-        self.assertIsNone(product.run_value())
-        self.assertIsNone(product.service_state())
+        cases = [
+            ("the embedded payload", "damaged_payload_installer", None),
+            ("a payload file", "collector_installer", self.pack_file_settings(archive)),
+        ]
+        for label, variant, settings in cases:
+            with self.subTest(label):
+                self.reset_system()
+                box = neb.BoxAnswer(INSTALL_CAPTION)
+                self.addCleanup(box.close)
+                result = self.install(variant=variant, settings=settings)
+                self.assertEqual(result.returncode, 0)
+                self.assertEqual(box.text(), "释放文件时出现错误，安装程序将终止！")
+                for root, key, value, kind, _ in product.records():
+                    self.assertIsNone(kind, value)
+                self.assertIsNone(product.run_value())
+                self.assertIsNone(product.service_state())
+                self.assertNotIn("NEBSE_OnInstall_3", result.script_log)
 
     def test_a_missing_support_library_ends_in_the_script_error_report(self):
         archive = self.make_archive(leave_out=["hostaid.dll"])
