@@ -1,7 +1,8 @@
 /* Loads the shipped build's compiled scripts in a 32-bit Lua, the layout the
  * 32-bit installer reads, and runs them. Built for i386 Linux and run under
  * qemu-i386, since no 32-bit Windows program can start on the build machines.
- * Usage: chunk_layout_check CHUNK... [-- FUNCTION...]
+ * Usage: chunk_layout_check [--host FILE] CHUNK... [-- FUNCTION...]
+ * FILE (Lua source) first stands in for the installer's host functions.
  * Each CHUNK is loaded (binary chunks only) and run; each FUNCTION must then
  * be a global function. Prints one line per failure; exit code 1 on any. */
 #include <stdio.h>
@@ -20,7 +21,13 @@ int main(int argc, char **argv) {
     return 1;
   }
   for (int i = 1; i < argc; ++i) {
-    if (strcmp(argv[i], "--") == 0) {
+    if (strcmp(argv[i], "--host") == 0 && i + 1 < argc) {
+      if (luaL_dofile(L, argv[++i]) != LUA_OK) {
+        printf("FAIL: %s: %s\n", argv[i], lua_tostring(L, -1));
+        lua_pop(L, 1);
+        ++failures;
+      }
+    } else if (strcmp(argv[i], "--") == 0) {
       functions = 1;
     } else if (functions) {
       lua_getglobal(L, argv[i]);

@@ -1,0 +1,149 @@
+"""The sample product installed by the shipped install script, read back
+from the system: registry records, files, shortcuts, the service, the
+product's own event record and the installer's daily log. Shared by the
+end-to-end tests and the main job (tools/main-job.sh)."""
+import os
+import subprocess
+import time
+
+import neb
+
+PRODUCT_KEY = "SOFTWARE\\Lumetrica"
+UNINSTALL_KEY = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Lumetrica"
+RUN_KEY = "HKCU\\Software\\Microsoft\\Windows\\CurrentVersion\\Run"
+APPROVED_RUN_KEY = "HKCU\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Explorer\\StartupApproved\\Run"
+SERVICE = "LumetricaServer"
+DEFAULT_FOLDER = "C:\\Program Files\\Orrinthwake"
+
+# The install script's registry records, in the order it writes them.
+RECORDS = [
+    ("HKLM", PRODUCT_KEY, "AppPath"), ("HKLM", PRODUCT_KEY, "UnionId"),
+    ("HKLM", PRODUCT_KEY, "OEMUnionId"), ("HKLM", PRODUCT_KEY, "OemID"), ("HKLM", PRODUCT_KEY, "UserID"),
+    ("HKCU", PRODUCT_KEY, "AppPath"), ("HKCU", PRODUCT_KEY, "UnionId"),
+    ("HKCU", PRODUCT_KEY, "OEMUnionId"), ("HKCU", PRODUCT_KEY, "OemID"), ("HKCU", PRODUCT_KEY, "UserID"),
+    ("HKCU", PRODUCT_KEY, "DisplayVersion"), ("HKCU", PRODUCT_KEY, "wpupdate"),
+    ("HKLM", UNINSTALL_KEY, "DisplayIcon"), ("HKLM", UNINSTALL_KEY, "DisplayName"),
+    ("HKLM", UNINSTALL_KEY, "DisplayVersion"), ("HKLM", UNINSTALL_KEY, "EstimatedSize"),
+    ("HKLM", UNINSTALL_KEY, "NoModify"), ("HKLM", UNINSTALL_KEY, "NoRepair"),
+    ("HKLM", UNINSTALL_KEY, "Publisher"), ("HKLM", UNINSTALL_KEY, "UninstallString"),
+    ("HKLM", UNINSTALL_KEY, "InstallLocation"), ("HKLM", UNINSTALL_KEY, "InstallDate"),
+]
+
+SERVICE_STATES = {1: "stopped", 2: "start pending", 3: "stop pending", 4: "running"}
+
+
+def installer(name="setup.exe", variant="collector_installer"):
+    """A fresh copy of the installer whose endpoints are the collector's
+    (damaged_payload_installer: the same with a damaged payload)."""
+    return neb.stage(neb.build_path("tests", "e2e", variant + ".exe"), name)
+
+
+def collector_env(collector):
+    return {"NEB_COLLECTOR_HOST": "127.0.0.1", "NEB_COLLECTOR_UDP_PORT": collector.udp_port,
+            "NEB_COLLECTOR_HTTP_PORT": collector.http_port}
+
+
+def unix_path(windows_path):
+    """The Unix path of a C: path of the prefix."""
+    assert windows_path[:3].upper() == "C:\\", windows_path
+    return os.path.join(neb.PREFIX, "drive_c", *windows_path[3:].split("\\"))
+
+
+def records():
+    """(root, key, value, type, data) of every record, None for type and
+    data when the value is absent."""
+    found = []
+    for root, key, value in RECORDS:
+        entry = neb.reg_value(root + "\\" + key, value)
+        found.append((root, key, value) + (entry if entry else (None, None)))
+    return found
+
+
+def record(root, key, value):
+    return neb.reg_query(root + "\\" + key, value)
+
+
+def run_value():
+    return neb.reg_query(RUN_KEY, "Lumetrica")
+
+
+def start_menu_folder():
+    return os.path.join(neb.PREFIX, "drive_c", "ProgramData", "Microsoft", "Windows", "Start Menu", "Programs",
+                        "Lumetrica")
+
+
+def shortcut_files():
+    """The product's links: the desktop link and the start-menu folder's."""
+    return {"desktop": neb.user_folder("Desktop", "Lumetrica.lnk"),
+            "start menu": os.path.join(start_menu_folder(), "Lumetrica.lnk"),
+            "start menu uninstall": os.path.join(start_menu_folder(), "卸载Lumetrica.lnk")}
+
+
+def read_link(path):
+    """The link's fields as the shell reads them, or None without the file."""
+    if not os.path.exists(path):
+        return None
+    result = neb.run(neb.build_path("tests", "helpers", "link_reader.exe"), [neb.windows_path(path)])
+    if result.returncode != 0:
+        return None
+    return dict(line.split("=", 1) for line in result.stdout.splitlines() if "=" in line)
+
+
+def service_state():
+    """The service's state by name, or None when it is not installed."""
+    completed = subprocess.run([neb.WINE, neb.build_path("tests", "helpers", "test_service.exe"), "state", SERVICE],
+                               env=neb.env(WINEDEBUG="-all"), capture_output=True, encoding="utf-8", timeout=60)
+    parts = completed.stdout.split()
+    if completed.returncode != 0 or len(parts) < 2 or not parts[1].isdigit():
+        return None
+    return SERVICE_STATES.get(int(parts[1]), parts[1])
+
+
+def remove_service(folder):
+    """Stops and removes the service with the program an install left in
+    the folder (a Unix path)."""
+    program = os.path.join(folder, "LumetricaServer.exe")
+    if os.path.exists(program):
+        neb.run(program, ["--UnInstallTask"])
+
+
+def product_events():
+    """The lines of the product's own event record."""
+    path = neb.user_folder("AppData", "Local", "Lumetrica", "events.log")
+    if not os.path.exists(path):
+        return []
+    with open(path, encoding="utf-8") as f:
+        return f.read().splitlines()
+
+
+def daily_log():
+    path = neb.user_folder("Temp", "LumetricaClientInstall_%s.log" % time.strftime("%Y-%m-%d"))
+    if not os.path.exists(path):
+        return []
+    with open(path, encoding="utf-8", errors="replace") as f:
+        return f.read().splitlines()
+
+
+def script_log_lines(log_lines):
+    """The texts the scripts wrote with Lua_Logout, in order."""
+    marker = "Lua_Logout: "
+    texts = []
+    for line in log_lines:
+        if marker in line and "] log:" in line:
+            texts.append(line.split("] log:", 1)[1])
+    return texts
+
+
+def installed_tree(folder):
+    """Relative paths of everything in the folder, sorted."""
+    found = []
+    for dirpath, dirnames, filenames in os.walk(folder):
+        for name in dirnames + filenames:
+            found.append(os.path.relpath(os.path.join(dirpath, name), folder))
+    return sorted(found)
+
+
+def chunk(name):
+    """An embedded chunk of the collector installer as built."""
+    with open(neb.build_path("tests", "e2e", "collector_installer_res", name), "rb") as f:
+        return f.read()
