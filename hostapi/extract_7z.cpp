@@ -101,7 +101,7 @@ class Extraction {
       std::replace(path.begin() + nameStart, path.end(), L'/', L'\\');
       std::wstring relative;
       if (!IsSafeEntryName(std::wstring_view(path).substr(nameStart)) || !RelativePath(path, &relative)) {
-        DebugLine(L"Extract7z: refused an entry outside the folder: %ls\r\n", path.c_str() + nameStart);
+        DebugLine(L"Extract7z: refused an unsafe entry name: %ls\r\n", path.c_str() + nameStart);
         deferred = SZ_ERROR_ARCHIVE;
         const int skipped = Pass(i, nullptr);
         if (skipped != kExtractOk) return skipped;
