@@ -56,6 +56,9 @@ void UnpackedStream::Decode() {
 SRes UnpackedStream::DecodeBlocks() {
   BlockDecoder decoder(db_, input_);
   for (UInt32 block = 0; block < db_.db.NumFolders; ++block) {
+    // A block no file takes bytes from is not read, as the files' bytes
+    // follow each other across the blocks.
+    if (db_.FolderToFile[block + 1] == db_.FolderToFile[block]) continue;
     const SRes opened = decoder.Open(block);
     if (opened != SZ_OK) return opened;
     for (;;) {
