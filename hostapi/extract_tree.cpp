@@ -11,6 +11,7 @@ constexpr ACCESS_MASK kFolderAccess = FILE_LIST_DIRECTORY | FILE_TRAVERSE | FILE
 constexpr ULONG kFolderSharing = FILE_SHARE_READ | FILE_SHARE_WRITE;
 constexpr ULONG kAnySharing = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
 constexpr ACCESS_MASK kFileAccess = GENERIC_WRITE | FILE_READ_ATTRIBUTES;
+constexpr size_t kFoldersKeptOpen = 1024;
 
 std::vector<std::wstring_view> SplitPath(std::wstring_view path) {
   std::vector<std::wstring_view> names;
@@ -66,7 +67,7 @@ bool ClearReadOnly(const std::wstring& folderPath, HANDLE folder, std::wstring_v
 ExtractTree::ExtractTree(std::wstring folder) : folder_(std::move(folder)) {}
 
 void ExtractTree::Release() {
-  path_.clear();
+  folders_.clear();
   root_.handle.Reset();
 }
 
@@ -75,7 +76,6 @@ DWORD ExtractTree::OpenChild(const OpenFolder& parent, std::wstring_view name, O
   const RelativeOpen folder = {kFolderAccess, kFolderSharing, FILE_OPEN_IF, FILE_DIRECTORY_FILE};
   const DWORD error = OpenRelative(parent.handle.Get(), name, folder, &child->handle, &created);
   if (error != ERROR_SUCCESS) return error;
-  child->name = name;
   if (created) {
     child->path = parent.path + L"\\";
     child->path.append(name);
@@ -87,7 +87,7 @@ DWORD ExtractTree::OpenChild(const OpenFolder& parent, std::wstring_view name, O
 
 DWORD ExtractTree::OpenFolders(const std::vector<std::wstring_view>& names, size_t count, const OpenFolder** last) {
   if (!root_.handle) {
-    path_.clear();
+    folders_.clear();
     root_.handle.Reset(::CreateFileW(folder_.c_str(), kFolderAccess, kFolderSharing, nullptr, OPEN_EXISTING,
                                      FILE_FLAG_BACKUP_SEMANTICS, nullptr));
     if (!root_.handle) {
@@ -101,16 +101,24 @@ DWORD ExtractTree::OpenFolders(const std::vector<std::wstring_view>& names, size
     }
     if (!root_.path.empty() && root_.path.back() == L'\\') root_.path.pop_back();
   }
-  size_t kept = 0;
-  while (kept < path_.size() && kept < count && path_[kept].name == names[kept]) ++kept;
-  path_.resize(kept);
-  for (size_t i = kept; i < count; ++i) {
-    OpenFolder child;
-    const DWORD error = OpenChild(i == 0 ? root_ : path_.back(), names[i], &child);
-    if (error != ERROR_SUCCESS) return error;
-    path_.push_back(std::move(child));
+  // Archives seldom list a folder's files together: the folders stay open
+  // for later files, up to a number the system gives handles for easily.
+  if (folders_.size() + count > kFoldersKeptOpen) folders_.clear();
+  const OpenFolder* parent = &root_;
+  std::wstring key;
+  for (size_t i = 0; i < count; ++i) {
+    if (i > 0) key += L'\\';
+    key.append(names[i]);
+    auto found = folders_.find(key);
+    if (found == folders_.end()) {
+      OpenFolder child;
+      const DWORD error = OpenChild(*parent, names[i], &child);
+      if (error != ERROR_SUCCESS) return error;
+      found = folders_.emplace(key, std::move(child)).first;
+    }
+    parent = &found->second;
   }
-  *last = count == 0 ? &root_ : &path_[count - 1];
+  *last = parent;
   return ERROR_SUCCESS;
 }
 

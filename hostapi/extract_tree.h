@@ -2,7 +2,7 @@
 // is opened relative to its parent's handle, and an existing junction or
 // symbolic link on the way is refused, so nothing is written outside the
 // target folder through a link planted before the extraction or swapped in
-// while it runs. The folders on the current path stay open without delete
+// while it runs. The folders opened stay open without delete
 // sharing, so they cannot be renamed or removed while files are made in
 // them; Release lets them go before the script gets control.
 #pragma once
@@ -11,6 +11,7 @@
 
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "base/handles.h"
@@ -41,7 +42,6 @@ class ExtractTree {
  private:
   // An open folder and the full path it resolved to.
   struct OpenFolder {
-    std::wstring name;
     UniqueHandle handle;
     std::wstring path;
   };
@@ -52,5 +52,5 @@ class ExtractTree {
 
   std::wstring folder_;
   OpenFolder root_;
-  std::vector<OpenFolder> path_;
+  std::unordered_map<std::wstring, OpenFolder> folders_;  // by path below the target folder
 };

@@ -82,7 +82,7 @@ compare() {
 disk=${NEB_BENCH_DISK:-/var/tmp}
 tmpfs=${NEB_BENCH_TMPFS:-/dev/shm}
 mixed=$(corpus "mixed-$megabytes" "$work/corpus" "$megabytes")
-smallfiles=$(corpus "small-$small" --small "$work/corpus" "$small")
+smallfiles=$(corpus "small-$small-in-400" --small "$work/corpus" "$small")
 printf 'best of %d; ratio = installer / 7zz; peak = largest resident size\n' "$runs"
 printf '%-28s %10s %10s %7s %9s %9s\n' corpus 7zz installer ratio "7zz peak" "inst peak"
 compare "${megabytes} MB mixed, disk" "$mixed" "$disk"

@@ -8,8 +8,8 @@ About a third each of text-like files (words from a fixed vocabulary),
 binary-like files (structured records with small random fields) and
 incompressible random data, in nested folders, with file sizes from a few
 hundred bytes to a few megabytes, the way an application's files spread. With --small, COUNT files of one to
-eight kilobytes (text-like and binary-like) in a few hundred folders, the
-way a tree of scripts, translations and icons looks.
+eight kilobytes (text-like and binary-like) in 400 folders of two levels,
+the way a tree of scripts, translations and icons looks.
 """
 import os
 import random
@@ -49,7 +49,7 @@ def small_files(folder, count):
     for index in range(count):
         size = rng.randrange(1024, 8192)
         data = text_block(rng, size) if index % 2 else binary_block(rng, size)
-        write(folder, os.path.join("m%02d" % (index % 23), "p%03d" % (index % 211),
+        write(folder, os.path.join("m%02d" % (index % 20), "p%02d" % (index // 20 % 20),
                                    "f%05d.%s" % (index, ["dat", "txt"][index % 2])), data)
         total += size
     print("%d files, %d bytes" % (count, total))
