@@ -150,12 +150,14 @@ class FileExtractionTest(ExtractionCase):
                     self.assertEqual(self.read(name), data, name)
                 self.assertEqual(len(result.progress), len(files))
 
-    def test_other_filter_chains(self):
-        # Filters that convert a piece at a time and hold back a few bytes
-        # between pieces (sizes over a megabyte cross several pieces), and
-        # BCJ2, whose four streams are decoded whole.
+    def test_more_coder_chains(self):
+        # Dictionaries far smaller than the block, so the decoder's window
+        # wraps many times; filters that convert a piece at a time and hold
+        # back a few bytes between pieces (sizes over a megabyte cross
+        # several pieces); BCJ2, whose four streams are decoded whole.
         files = {"f%02d.bin" % i: os.urandom(1000) + distinct_text(i, 700_000 + i * 333) for i in range(4)}
-        for options in [("-m0=delta:4", "-m1=lzma2"), ("-m0=arm64", "-m1=lzma2"), ("-m0=sparc", "-m1=lzma"),
+        for options in [("-m0=lzma2:d=64k", "-ms=on"), ("-m0=lzma:d=64k", "-ms=on"),
+                        ("-m0=delta:4", "-m1=lzma2"), ("-m0=arm64", "-m1=lzma2"), ("-m0=sparc", "-m1=lzma"),
                         ("-m0=bcj", "-m1=ppmd"),
                         ("-m0=bcj2", "-m1=lzma2", "-m2=lzma", "-m3=lzma", "-mb0:1", "-mb0s1:2", "-mb0s2:3")]:
             with self.subTest(options=options):
