@@ -6,6 +6,8 @@
 
 // False for a name that would lead outside the target folder: empty, rooted
 // ("/x", "\x"), with a drive ("C:x") or a UNC or device prefix ("\\server"),
-// or with a ".." component. Both "/" and "\" count as separators, since the
-// system reads either.
+// or with a ".." component; for a name with a component that is a device
+// (CON, PRN, AUX, NUL, COM1-9, LPT1-9, with any extension, in any case).
+// Both "/" and "\" count as separators,
+// since the system reads either.
 bool IsSafeEntryName(std::wstring_view name);

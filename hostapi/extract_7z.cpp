@@ -1,9 +1,10 @@
 #include "hostapi/extract_7z.h"
 
+#include <algorithm>
+#include <cstdint>
 #include <cstdlib>
 #include <mutex>
 #include <new>
-#include <unordered_set>
 #include <vector>
 
 extern "C" {
@@ -14,12 +15,13 @@ extern "C" {
 #include "base/debug_line.h"
 #include "base/handles.h"
 #include "hostapi/archive_entry_name.h"
+#include "hostapi/extract_tree.h"
 #include "hostapi/host_args.h"
+#include "hostapi/unpacked_stream.h"
 
 namespace {
 
 constexpr size_t kLookAheadBytes = 1 << 18;
-constexpr DWORD kLargestWrite = 1u << 30;
 constexpr int kAnswerRetry = 0;
 constexpr int kAnswerSkip = 1;
 // Attributes with the high word set carry a POSIX mode (archives made on
@@ -31,11 +33,11 @@ void* HeapAllocate(ISzAllocPtr, size_t size) { return std::malloc(size); }
 void HeapFree(ISzAllocPtr, void* address) { std::free(address); }
 const ISzAlloc kHeap = {HeapAllocate, HeapFree};
 
-// The decoder's state for one run: the archive database and the last
-// decoded solid block, which every file of that block is cut from.
-class Decoder {
+// The archive's database: names, sizes, attributes, times and checksums of
+// its entries, and where its solid blocks lie.
+class ArchiveDatabase {
  public:
-  explicit Decoder(ISeekInStream* stream) {
+  explicit ArchiveDatabase(ISeekInStream* stream) {
     static std::once_flag crcTables;
     std::call_once(crcTables, CrcGenerateTable);
     LookToRead2_CreateVTable(&look_, False);
@@ -45,158 +47,185 @@ class Decoder {
     LookToRead2_INIT(&look_);
     SzArEx_Init(&db_);
   }
-  ~Decoder() {
-    std::free(block_);
+  ~ArchiveDatabase() {
     SzArEx_Free(&db_, &kHeap);
     std::free(look_.buf);
   }
-  Decoder(const Decoder&) = delete;
-  Decoder& operator=(const Decoder&) = delete;
+  ArchiveDatabase(const ArchiveDatabase&) = delete;
+  ArchiveDatabase& operator=(const ArchiveDatabase&) = delete;
 
   SRes Open() { return look_.buf ? SzArEx_Open(&db_, &look_.vt, &kHeap, &kHeap) : SZ_ERROR_MEM; }
-
   const CSzArEx& Db() const { return db_; }
-
-  SRes Extract(UInt32 index, const Byte*& data, size_t& size) {
-    size_t offset = 0;
-    const SRes res = SzArEx_Extract(&db_, &look_.vt, index, &blockIndex_, &block_, &blockSize_,
-                                    &offset, &size, &kHeap, &kHeap);
-    data = block_ + offset;
-    return res;
-  }
 
  private:
   CLookToRead2 look_;
   CSzArEx db_;
-  UInt32 blockIndex_ = 0xFFFFFFFF;
-  Byte* block_ = nullptr;
-  size_t blockSize_ = 0;
 };
 
-// The folders this run has already made sure of. Archives list many files
-// per folder, and asking the file system again for each of them is most of
-// the cost of small files. Anything the script runs may change the disk, so
-// the set is forgotten whenever a callback has run.
-class KnownFolders {
- public:
-  // Creates the folders of the entry's name below the target folder and
-  // turns its separators into backslashes.
-  void CreateEntryFolders(std::wstring& path, size_t nameStart) {
-    for (size_t i = nameStart; i < path.size(); ++i) {
-      if (path[i] != L'/') continue;
-      path[i] = L'\0';
-      if (known_.insert(path.substr(0, i)).second) CreateDirectoryW(path.c_str(), nullptr);
-      path[i] = L'\\';
-    }
-  }
-  void Forget() { known_.clear(); }
-
- private:
-  std::unordered_set<std::wstring> known_;
-};
-
-HANDLE CreateEntryFile(const std::wstring& path) {
-  const DWORD attributes = GetFileAttributesW(path.c_str());
-  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) {
-    SetFileAttributesW(path.c_str(), attributes & ~FILE_ATTRIBUTE_READONLY);
-  }
-  return CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
-                     FILE_ATTRIBUTE_NORMAL, nullptr);
-}
-
-bool WriteAll(HANDLE file, const Byte* data, size_t size) {
-  do {
-    const DWORD chunk = size > kLargestWrite ? kLargestWrite : static_cast<DWORD>(size);
-    DWORD written = 0;
-    if (!WriteFile(file, data, chunk, &written, nullptr) || written != chunk) return false;
-    data += chunk;
-    size -= chunk;
-  } while (size > 0);
+// The full path the system makes of `path` (dropping "." components,
+// trailing dots, doubled separators), without asking the disk.
+bool FullPathName(const std::wstring& path, std::wstring* full) {
+  const DWORD needed = GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
+  if (needed == 0) return false;
+  full->assign(needed, L'\0');
+  const DWORD length = GetFullPathNameW(path.c_str(), needed, full->data(), nullptr);
+  if (length == 0 || length >= needed) return false;
+  full->resize(length);
   return true;
 }
 
 enum class Creation { kCreated, kSkipped, kGivenUp };
 
-Creation CreateWithRetry(const std::wstring& path, ScriptCallback* onError, KnownFolders& folders,
-                         UniqueHandle& file) {
-  file.Reset(CreateEntryFile(path));
-  if (file) return Creation::kCreated;
-  const DWORD error = GetLastError();
-  if (!onError || !onError->Valid()) return Creation::kGivenUp;
-  const int answer = onError->Call(path, error);
-  folders.Forget();
-  if (answer == kAnswerSkip) return Creation::kSkipped;
-  if (answer != kAnswerRetry) return Creation::kGivenUp;
-  file.Reset(CreateEntryFile(path));
-  return file ? Creation::kCreated : Creation::kGivenUp;
-}
+// One run over the archive's entries in archive order, on the calling
+// thread; the bytes come from the decoding thread.
+class Extraction {
+ public:
+  Extraction(const CSzArEx& db, const std::wstring& folder, UnpackedStream& unpacked, ScriptCallback* progress,
+             ScriptCallback* onError)
+      : db_(db), folder_(folder), tree_(folder), unpacked_(unpacked), progress_(progress), onError_(onError) {}
+
+  int Run() {
+    if (!FullPathName(folder_ + L"\\", &base_)) return kExtractWriteFailed;
+    int deferred = kExtractOk;
+    std::vector<UInt16> name;
+    for (UInt32 i = 0; i < db_.NumFiles; ++i) {
+      std::wstring path;
+      try {
+        name.resize(SzArEx_GetFileNameUtf16(&db_, i, nullptr));
+        SzArEx_GetFileNameUtf16(&db_, i, name.data());
+        path = folder_ + L"\\" + std::wstring(name.begin(), name.end() - 1);
+      } catch (const std::bad_alloc&) {
+        return kExtractNoMemory;
+      }
+      const size_t nameStart = folder_.size() + 1;
+      std::replace(path.begin() + nameStart, path.end(), L'/', L'\\');
+      std::wstring relative;
+      if (!IsSafeEntryName(std::wstring_view(path).substr(nameStart)) || !RelativePath(path, &relative)) {
+        DebugLine(L"Extract7z: refused an unsafe entry name: %ls\r\n", path.c_str() + nameStart);
+        deferred = SZ_ERROR_ARCHIVE;
+        const int skipped = Pass(i, nullptr);
+        if (skipped != kExtractOk) return skipped;
+        continue;
+      }
+      if (SzArEx_IsDir(&db_, i)) {
+        tree_.MakeFolders(relative);
+        continue;
+      }
+
+      UniqueHandle file;
+      switch (CreateWithRetry(path, relative, &file)) {
+        case Creation::kCreated:
+          break;
+        case Creation::kSkipped: {
+          if (deferred == kExtractOk) deferred = kExtractWriteFailed;
+          const int skipped = Pass(i, nullptr);
+          if (skipped != kExtractOk) return skipped;
+          continue;
+        }
+        case Creation::kGivenUp:
+          return kExtractWriteFailed;
+      }
+      const int written = Write(i, relative, &file);
+      if (written != kExtractOk) return written;
+      if (progress_ && progress_->Valid()) {
+        tree_.Release();
+        progress_->Call(path);
+      }
+    }
+    return deferred;
+  }
+
+ private:
+  // The entry's path below the target folder as the system reads it; false
+  // when the system would read it as somewhere else.
+  bool RelativePath(const std::wstring& path, std::wstring* relative) const {
+    std::wstring full;
+    if (!FullPathName(path, &full) || full.size() <= base_.size() || full.compare(0, base_.size(), base_) != 0) {
+      return false;
+    }
+    relative->assign(full, base_.size(), std::wstring::npos);
+    return true;
+  }
+
+  Creation CreateWithRetry(const std::wstring& path, const std::wstring& relative, UniqueHandle* file) {
+    const DWORD error = tree_.CreateFile(relative, file);
+    if (error == ERROR_SUCCESS) return Creation::kCreated;
+    if (!onError_ || !onError_->Valid()) return Creation::kGivenUp;
+    // The script may change the disk: nothing of ours stays open meanwhile.
+    tree_.Release();
+    const int answer = onError_->Call(path, error);
+    if (answer == kAnswerSkip) return Creation::kSkipped;
+    if (answer != kAnswerRetry) return Creation::kGivenUp;
+    return tree_.CreateFile(relative, file) == ERROR_SUCCESS ? Creation::kCreated : Creation::kGivenUp;
+  }
+
+  // Writes the entry's bytes as they come, then sets the stored time and
+  // attributes on the open file. A file whose bytes turn out damaged is
+  // removed again; one the disk did not take whole stays as it is.
+  int Write(UInt32 index, const std::wstring& relative, UniqueHandle* file) {
+    bool diskFailed = false;
+    const int passed = Pass(index, file->Get(), &diskFailed);
+    if (diskFailed) return kExtractWriteFailed;
+    if (passed != kExtractOk) {
+      file->Reset();
+      tree_.RemoveFile(relative);
+      return passed;
+    }
+    FILE_BASIC_INFO info = {};
+    if (SzBitWithVals_Check(&db_.MTime, index)) {
+      info.LastWriteTime.LowPart = db_.MTime.Vals[index].Low;
+      info.LastWriteTime.HighPart = static_cast<LONG>(db_.MTime.Vals[index].High);
+    }
+    if (SzBitWithVals_Check(&db_.Attribs, index)) {
+      UInt32 attributes = db_.Attribs.Vals[index];
+      if (attributes & kPosixModeBits) attributes &= kWindowsAttributeBits;
+      info.FileAttributes = (attributes & ~FILE_ATTRIBUTE_DIRECTORY) | FILE_ATTRIBUTE_NORMAL;
+    }
+    if (info.LastWriteTime.QuadPart != 0 || info.FileAttributes != 0) {
+      SetFileInformationByHandle(file->Get(), FileBasicInfo, &info, sizeof info);
+    }
+    if (!CloseHandle(file->Release())) return kExtractWriteFailed;
+    return kExtractOk;
+  }
+
+  // Takes the entry's bytes from the decoder, writes them to `file` unless
+  // it is null, and checks them against the stored checksum. `diskFailed`
+  // tells a failed write from a decoder's failure.
+  int Pass(UInt32 index, HANDLE file, bool* diskFailed = nullptr) {
+    UInt32 crc = CRC_INIT_VAL;
+    for (UInt64 left = SzArEx_GetFileSize(&db_, index); left > 0;) {
+      const Byte* data = nullptr;
+      size_t count = 0;
+      const SRes taken = unpacked_.Take(static_cast<size_t>(std::min<UInt64>(left, SIZE_MAX)), &data, &count);
+      if (taken != SZ_OK) return taken;
+      crc = CrcUpdate(crc, data, count);
+      DWORD written = 0;
+      if (file && (!WriteFile(file, data, static_cast<DWORD>(count), &written, nullptr) || written != count)) {
+        *diskFailed = true;
+        return kExtractWriteFailed;
+      }
+      left -= count;
+    }
+    if (SzBitWithVals_Check(&db_.CRCs, index) && CRC_GET_DIGEST(crc) != db_.CRCs.Vals[index]) return SZ_ERROR_CRC;
+    return kExtractOk;
+  }
+
+  const CSzArEx& db_;
+  const std::wstring& folder_;
+  std::wstring base_;
+  ExtractTree tree_;
+  UnpackedStream& unpacked_;
+  ScriptCallback* progress_;
+  ScriptCallback* onError_;
+};
 
 }  // namespace
 
 int Extract7z(ISeekInStream* stream, const std::wstring& folder, ScriptCallback* progress,
               ScriptCallback* onError) {
-  Decoder decoder(stream);
-  const SRes opened = decoder.Open();
+  ArchiveDatabase archive(stream);
+  const SRes opened = archive.Open();
   if (opened != SZ_OK) return opened;
-  const CSzArEx& db = decoder.Db();
-
-  int deferred = kExtractOk;
-  KnownFolders folders;
-  std::vector<UInt16> name;
-  for (UInt32 i = 0; i < db.NumFiles; ++i) {
-    std::wstring path;
-    try {
-      name.resize(SzArEx_GetFileNameUtf16(&db, i, nullptr));
-      SzArEx_GetFileNameUtf16(&db, i, name.data());
-      path = folder + L"\\" + std::wstring(name.begin(), name.end() - 1);
-    } catch (const std::bad_alloc&) {
-      return kExtractNoMemory;
-    }
-    const size_t nameStart = folder.size() + 1;
-    if (!IsSafeEntryName(std::wstring_view(path).substr(nameStart))) {
-      DebugLine(L"Extract7z: refused an entry outside the folder: %ls\r\n", path.c_str() + nameStart);
-      deferred = SZ_ERROR_ARCHIVE;
-      continue;
-    }
-
-    const bool isFolder = SzArEx_IsDir(&db, i);
-    const Byte* data = nullptr;
-    size_t size = 0;
-    if (!isFolder) {
-      const SRes decoded = decoder.Extract(i, data, size);
-      if (decoded != SZ_OK) return decoded;
-    }
-    folders.CreateEntryFolders(path, nameStart);
-    if (isFolder) {
-      CreateDirectoryW(path.c_str(), nullptr);
-      continue;
-    }
-
-    UniqueHandle file;
-    switch (CreateWithRetry(path, onError, folders, file)) {
-      case Creation::kCreated:
-        break;
-      case Creation::kSkipped:
-        if (deferred == kExtractOk) deferred = kExtractWriteFailed;
-        continue;
-      case Creation::kGivenUp:
-        return kExtractWriteFailed;
-    }
-    if (!WriteAll(file.Get(), data, size)) return kExtractWriteFailed;
-    if (SzBitWithVals_Check(&db.MTime, i)) {
-      const FILETIME modified = {db.MTime.Vals[i].Low, db.MTime.Vals[i].High};
-      SetFileTime(file.Get(), nullptr, nullptr, &modified);
-    }
-    if (!CloseHandle(file.Release())) return kExtractWriteFailed;
-    if (SzBitWithVals_Check(&db.Attribs, i)) {
-      UInt32 attributes = db.Attribs.Vals[i];
-      if (attributes & kPosixModeBits) attributes &= kWindowsAttributeBits;
-      SetFileAttributesW(path.c_str(), attributes);
-    }
-    if (progress && progress->Valid()) {
-      progress->Call(path);
-      folders.Forget();
-    }
-  }
-  return deferred;
+  UnpackedStream unpacked(archive.Db(), stream);
+  return Extraction(archive.Db(), folder, unpacked, progress, onError).Run();
 }

@@ -17,7 +17,13 @@ constexpr int kExtractWriteFailed = 11;
 // cannot be created: 0 try once more, 1 skip it, other stop. Either may be
 // null. A skipped file makes the result kExtractWriteFailed once the rest
 // is extracted: the archive was not extracted whole. An entry whose name
-// would lead outside the folder is refused (nothing written for it) and
-// makes the result SZ_ERROR_ARCHIVE once the rest is extracted.
+// would lead outside the folder or names a device is refused (nothing
+// written for it) and makes the result SZ_ERROR_ARCHIVE once the rest is
+// extracted. A junction or symbolic link on an entry's way is refused as a
+// file that cannot be created (kReparsePointRefused).
+// Each solid block is decoded on a second thread through a window the size
+// of its dictionary, and each file written as its bytes come: memory does
+// not follow the block's size. Files before a decoding fault stay; the file
+// whose bytes turn out damaged is removed.
 int Extract7z(ISeekInStream* stream, const std::wstring& folder, ScriptCallback* progress,
               ScriptCallback* onError);

@@ -150,6 +150,24 @@ class FileExtractionTest(ExtractionCase):
                     self.assertEqual(self.read(name), data, name)
                 self.assertEqual(len(result.progress), len(files))
 
+    def test_more_coder_chains(self):
+        # Dictionaries far smaller than the block, so the decoder's window
+        # wraps many times; filters that convert a piece at a time and hold
+        # back a few bytes between pieces (sizes over a megabyte cross
+        # several pieces); BCJ2, whose four streams are decoded whole.
+        files = {"f%02d.bin" % i: os.urandom(1000) + distinct_text(i, 700_000 + i * 333) for i in range(4)}
+        for options in [("-m0=lzma2:d=64k", "-ms=on"), ("-m0=lzma:d=64k", "-ms=on"),
+                        ("-m0=delta:4", "-m1=lzma2"), ("-m0=arm64", "-m1=lzma2"), ("-m0=sparc", "-m1=lzma"),
+                        ("-m0=bcj", "-m1=ppmd"),
+                        ("-m0=bcj2", "-m1=lzma2", "-m2=lzma", "-m3=lzma", "-mb0:1", "-mb0s1:2", "-mb0s2:3")]:
+            with self.subTest(options=options):
+                shutil.rmtree(self.out)
+                os.mkdir(self.out)
+                result = self.extract(self.archive(files, *options))
+                self.assertTrue(result.ok)
+                for name, data in files.items():
+                    self.assertEqual(self.read(name), data, name)
+
     def test_modification_time_and_stored_read_only_attribute_are_kept(self):
         source = tempfile.mkdtemp(prefix="neb-src-", dir=self.work)
         kept = os.path.join(source, "kept.txt")
@@ -278,11 +296,15 @@ print(Lua_UnCompress7z(%s, %s, true, progress))
 class LockedFileTest(ExtractionCase):
     def creation_attempts(self, result, path):
         # The extractor's own opens: write access, read sharing only (the
-        # callback's probing opens share everything).
+        # callback's probing opens share everything), by the full path or by
+        # the name relative to the handle of the file's folder. An attempt
+        # that only asks for a new file (disposition 2, FILE_CREATE) cannot
+        # take the file that is there.
         escaped = neb.windows_path(path).replace("\\", "\\\\")
+        relative = 'name=L"%s"' % os.path.basename(path)
         return sum(1 for line in result.stderr.splitlines()
-                   if "NtCreateFile" in line and escaped + '"' in line and "access=4" in line
-                   and "sharing=00000001" in line)
+                   if "NtCreateFile" in line and (escaped + '"' in line or relative in line)
+                   and "access=4" in line and "sharing=00000001" in line and " disp=2 " not in line)
 
     def test_error_callback_answers(self):
         files = {"1.txt": b"one", "2.txt": b"two", "3.txt": b"three"}
@@ -389,6 +411,230 @@ class ResourceTest(ExtractionCase):
                 result = neb.run_lua("print(Lua_ExtractResource(%s))" % arguments)
                 self.assertEqual(result.stdout.strip(), "false")
                 self.assertEqual(result.debug, [line])
+
+
+def archive_order(path):
+    """The file entries of an archive, in archive order."""
+    listing = subprocess.run(["7zz", "l", "-slt", path], capture_output=True, text=True, check=True)
+    entries, current = [], {}
+    for line in listing.stdout.splitlines() + [""]:
+        if not line.strip():
+            if current.get("Attributes", "").startswith("A") or current.get("Folder") == "-":
+                entries.append(current["Path"].replace("\\", "/"))
+            current = {}
+        elif " = " in line:
+            key, value = line.split(" = ", 1)
+            current[key] = value
+    return entries
+
+
+def distinct_text(seed, size):
+    """Compressible text that differs from file to file."""
+    words = [b"%s%d" % (w, seed) for w in (b"alpha", b"beta", b"gamma", b"delta", b"omega")]
+    out = bytearray()
+    i = seed
+    while len(out) < size:
+        out += words[i % len(words)] + b" "
+        i = i * 1103515245 + 12345 & 0x7FFFFFFF
+    return bytes(out[:size])
+
+
+# Extracts arg[1] into arg[2]: the error callback removes arg[3] (the
+# target folder) and answers arg[4].
+REMOVING_CALLBACK = r"""
+local archive, folder, answer = arg[1], arg[2], tonumber(arg[4])
+local function on_error(path, code)
+  print("error " .. path .. " " .. code)
+  Lua_DelFileRecursive(arg[3])
+  return answer
+end
+print("result " .. tostring(Lua_UnCompress7z(archive, folder, true, function(p) print("progress " .. p) end, on_error)))
+"""
+
+# Extracts arg[1] into arg[2]; after the first file the progress callback
+# says so and waits for a line on its input; the error callback skips.
+PAUSING_PROGRESS = r"""
+local paused = false
+local function progress(path)
+  print("progress " .. path)
+  io.stdout:flush()
+  if not paused then paused = true io.read("*l") end
+end
+local function on_error(path, code) print("error " .. path .. " " .. code) return 1 end
+print("result " .. tostring(Lua_UnCompress7z(arg[1], arg[2], true, progress, on_error)))
+"""
+
+
+class SolidBlockTest(ExtractionCase):
+    """One solid block decoded as its files are written."""
+
+    def solid_archive(self, count, size):
+        files = {"f%02d.txt" % i: distinct_text(i + 1, size) for i in range(count)}
+        archive = self.archive(files, "-m0=lzma2", "-ms=on", "-mx=5")
+        return archive, files, archive_order(archive)
+
+    def test_a_fault_in_the_middle_of_a_block_keeps_the_files_before_it(self):
+        archive, files, order = self.solid_archive(40, 60_000)
+        data = bytearray(read_bytes(archive))
+        middle = 32 + packed_sizes(archive)[0] // 2
+        data[middle:middle + 16] = bytes(16)
+        with open(archive, "wb") as f:
+            f.write(data)
+        result = self.extract(archive)
+        self.assertFalse(result.ok)
+        present = sorted(os.listdir(self.out), key=order.index)
+        self.assertEqual(present, order[:len(present)], "the files before the fault, in archive order")
+        self.assertTrue(0 < len(present) < len(order), present)
+        for name in present:
+            self.assertEqual(self.read(name), files[name], name)
+        self.assertEqual(result.progress, [self.out_path(name) for name in present])
+
+    def test_a_locked_file_late_in_a_block(self):
+        archive, files, order = self.solid_archive(30, 120_000)
+        locked_name = order[26]
+        locked = os.path.join(self.out, locked_name)
+        before = {name: files[name] for name in order[:26]}
+        after = {name: files[name] for name in order[27:]}
+        cases = [
+            # answer, wait for unlock, result, files afterwards
+            ("0", False, False, before),
+            ("0", True, True, files),
+            ("1", False, False, {**before, **after}),
+            ("2", False, False, before),
+            ("none", False, False, before),
+        ]
+        for answer, wait, ok, expected in cases:
+            with self.subTest(answer=answer, wait=wait):
+                for name in os.listdir(self.out):
+                    os.remove(os.path.join(self.out, name))
+                holder = neb.HeldFile(neb.windows_path(locked), exclusive=True)
+                self.addCleanup(holder.release)
+                if wait:
+                    threading.Timer(1.0, holder.release).start()
+                result = self.extract(archive, answer=answer, wait="wait-unlock" if wait else "")
+                holder.release()
+                self.assertEqual(result.ok, ok)
+                self.assertEqual(result.errors, [] if answer == "none" else
+                                 ["%s 32" % neb.windows_path(locked)])
+                actual = {name: self.read(name) for name in os.listdir(self.out)}
+                if not wait:
+                    actual.pop(locked_name, None)  # the holder's own (empty) file
+                self.assertEqual(actual, expected)
+                self.assertEqual(result.progress, [self.out_path(name) for name in order if name in expected])
+
+    def test_an_error_callback_that_removes_the_target_folder(self):
+        names = ["a.txt", "b.txt", "c.txt", "d.txt", "e.txt"]
+        archive = self.archive({name: name.encode() * 1000 for name in names}, "-ms=on")
+        order = archive_order(archive)
+        blocked = order[2]
+        cases = [
+            # answer, errors after the blocked file (each later file finds no folder)
+            ("0", []),
+            ("1", ["%s 3" % self.out_path(name) for name in order[3:]]),
+            ("2", []),
+        ]
+        for answer, later_errors in cases:
+            with self.subTest(answer=answer):
+                os.makedirs(os.path.join(self.out, blocked), exist_ok=True)  # a folder in the file's place
+                result = neb.run_lua(REMOVING_CALLBACK, [neb.windows_path(archive), self.out_path(),
+                                                         self.out_path(), answer])
+                self.assertEqual(result.returncode, 0, result.stderr[-2000:])
+                self.assertIn("result false", result.stdout)
+                errors = [line[len("error "):] for line in result.stdout.splitlines() if line.startswith("error ")]
+                self.assertEqual(errors, ["%s 5" % self.out_path(blocked)] + later_errors)
+                self.assertFalse(os.path.exists(self.out), "the target folder is not made again")
+                self.assertEqual(sorted(os.listdir(self.work)), ["test.7z"])
+                os.mkdir(self.out)
+
+
+class LinkTest(ExtractionCase):
+    """Nothing is written through a junction or symbolic link in the target
+    folder (under Wine, a Unix symbolic link)."""
+
+    def setUp(self):
+        super().setUp()
+        self.outside = os.path.join(self.work, "outside")
+        os.mkdir(self.outside)
+        self.canary = os.path.join(self.outside, "canary.txt")
+        with open(self.canary, "wb") as f:
+            f.write(b"canary")
+
+    def tearDown(self):
+        for name in os.listdir(self.out):
+            if os.path.islink(os.path.join(self.out, name)):
+                os.remove(os.path.join(self.out, name))
+        super().tearDown()
+
+    def assert_outside_untouched(self):
+        self.assertEqual(os.listdir(self.outside), ["canary.txt"])
+        self.assertEqual(read_bytes(self.canary), b"canary")
+
+    def test_links_planted_before(self):
+        files = {"sub/canary.txt": b"evil", "sub/new.txt": b"evil", "f.txt": b"evil", "d.txt": b"evil",
+                 "ok.txt": b"good"}
+        archive = self.archive(files, "-ms=off")
+        os.symlink(self.outside, os.path.join(self.out, "sub"))
+        os.symlink(self.canary, os.path.join(self.out, "f.txt"))
+        os.symlink(os.path.join(self.outside, "nothere.txt"), os.path.join(self.out, "d.txt"))
+        result = self.extract(archive, answer="1")
+        self.assertFalse(result.ok)
+        self.assert_outside_untouched()
+        self.assertEqual(read_bytes(os.path.join(self.out, "ok.txt")), b"good")
+        refused = 1920  # ERROR_CANT_ACCESS_FILE
+        self.assertEqual(sorted(result.errors), sorted([
+            "%s %d" % (self.out_path("sub", "canary.txt"), refused),
+            "%s %d" % (self.out_path("sub", "new.txt"), refused),
+            "%s %d" % (self.out_path("f.txt"), refused),
+            # A link that leads nowhere: opening it finds nothing, creating never follows it.
+            "%s 2" % self.out_path("d.txt"),
+        ]))
+        self.assertIn("qd Extract7z: refused a junction or symbolic link: sub\r\n", result.debug)
+
+    def test_a_folder_swapped_for_a_link_while_the_extraction_runs(self):
+        files = {"a/1.txt": b"one", "a/2.txt": b"evil", "b/3.txt": b"evil"}
+        archive = self.archive(files, "-ms=on")
+        order = archive_order(archive)
+        self.assertEqual(order[0], "a/1.txt")
+        script = os.path.join(self.work, "pause.lua")
+        with open(script, "w") as f:
+            f.write(PAUSING_PROGRESS)
+        nebscript = neb.build_path("tools", "nebscript", "nebscript.exe")
+        process = neb.start(nebscript, [neb.windows_path(script), neb.windows_path(archive), self.out_path()],
+                            stdin=subprocess.PIPE)
+        try:
+            first = process.stdout.readline()
+            self.assertEqual(first.strip(), "progress " + self.out_path("a", "1.txt"))
+            # While the script has control, the folders made for a/ and b/
+            # become links to the outside folder.
+            for name in ["a", "b"]:
+                shutil.rmtree(os.path.join(self.out, name))
+                os.symlink(self.outside, os.path.join(self.out, name))
+            stdout, stderr = process.communicate("\n", timeout=120)
+        finally:
+            if process.poll() is None:
+                process.kill()
+                process.wait()
+        self.assertIn("result false", stdout, stderr[-2000:])
+        self.assert_outside_untouched()
+        errors = [line[len("error "):] for line in stdout.splitlines() if line.startswith("error ")]
+        self.assertEqual(errors, ["%s 1920" % self.out_path(*name.split("/")) for name in order[1:]])
+
+
+class DeviceNameTest(ExtractionCase):
+    def test_entries_named_after_devices_are_refused(self):
+        files = {"aaa.txt": b"1", "zzz": b"2", "sub/abcd.log": b"3", "xyz1.ini": b"4", "s/qqq": b"5",
+                 "good.txt": b"good"}
+        archive = self.archive(files, "-mhc=off", "-ms=off")
+        rename_entries(archive, {"aaa.txt": "AUX.txt", "zzz": "nul", "sub/abcd.log": "sub/com1.log",
+                                 "xyz1.ini": "lPt9.ini", "s/qqq": "s/CON"})
+        result = self.extract(archive)
+        self.assertFalse(result.ok)
+        written = [os.path.relpath(os.path.join(root, name), self.out)
+                   for root, _, names in os.walk(self.out) for name in names]
+        self.assertEqual(written, ["good.txt"])
+        self.assertEqual(result.progress, [self.out_path("good.txt")])
+        refused = [line for line in result.debug if line.startswith("qd Extract7z: refused an unsafe entry name")]
+        self.assertEqual(len(refused), 5, result.debug)
 
 
 if __name__ == "__main__":

@@ -25,4 +25,14 @@ INSTANTIATE_TEST_SUITE_P(
                     NameCase{L"\\\\server\\share\\x", false}, NameCase{L"//server/x", false},
                     NameCase{L"C:x", false}, NameCase{L"C:\\x", false}, NameCase{L"a.txt:stream", false}));
 
+// Windows opens these names as devices in any folder, whatever follows the
+// first dot: an entry so named would write to the device.
+INSTANTIATE_TEST_SUITE_P(
+    DeviceNames, EntryNameTest,
+    testing::Values(NameCase{L"CON", false}, NameCase{L"nul.txt", false}, NameCase{L"a/Aux.tar.gz", false},
+                    NameCase{L"prn/b.txt", false}, NameCase{L"a\\com1", false}, NameCase{L"LPT9.log", false},
+                    NameCase{L"con .txt", false}, NameCase{L"COM\u00B9", false}, NameCase{L"conout$", false},
+                    NameCase{L"COM0", true}, NameCase{L"LPT10", true}, NameCase{L"console.txt", true},
+                    NameCase{L"a.con", true}, NameCase{L"nul_/x", true}, NameCase{L"my con.txt", true}));
+
 }  // namespace

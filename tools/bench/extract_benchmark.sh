@@ -1,57 +1,100 @@
 #!/usr/bin/env bash
 # Extraction speed of the installer's Lua_UnCompress7z (x86-64 build, under
-# Wine) against 7zz on the same solid LZMA2 archive, single-threaded, in the
-# same run; wall time and peak memory of each, best of RUNS, and the ratio.
+# Wine) against `7zz x -mmt1` on the same solid LZMA2 archives, in the same
+# run: wall time (best of RUNS) and peak memory of each, and the ratio, for
+# a mixed corpus of MEGABYTES and for SMALL files of a few kilobytes, each
+# extracted onto the disk and onto a tmpfs. With --memory, also the peak
+# memory for one solid block of 1 GB beside its dictionary size (slow: the
+# corpus takes minutes to make the first time).
 # Not a test: it prints figures and judges nothing.
-# Usage: tools/bench/extract_benchmark.sh [MEGABYTES=300] [RUNS=3]
-# NEB_BENCH_OUT names the folder to extract into (default: under /tmp); a
-# tmpfs such as /dev/shm takes the disk's write-back out of the figures.
+# Usage: tools/bench/extract_benchmark.sh [--memory] [MEGABYTES=200] [RUNS=3] [SMALL=20000]
+# NEB_BENCH_DISK and NEB_BENCH_TMPFS name the folders to extract into
+# (default: under /var/tmp and /dev/shm); NEB_BENCH_NEBSCRIPT another
+# nebscript.exe to time (an older build, say).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
-megabytes=${1:-300}
+memory=no
+if [ "${1:-}" = --memory ]; then memory=yes; shift; fi
+megabytes=${1:-200}
 runs=${2:-3}
-[ -x "$root/out/x64/nebscript.exe" ] || bash "$root/tools/build.sh"
+small=${3:-20000}
+nebscript=${NEB_BENCH_NEBSCRIPT:-$root/out/x64/nebscript.exe}
+[ -x "$nebscript" ] || bash "$root/tools/build.sh"
 
 . "$root/tools/wine-session.sh"
 wine_session_start
 work=$(mktemp -d /tmp/neb-bench.XXXXXX)
 trap 'wine_session_end; rm -rf "$work"' EXIT  # replaces the session's own trap
+cache="${NEB_BENCH_CACHE:-$HOME/.cache/nebinstaller/bench}"
+mkdir -p "$cache"
 
-# The archive is kept between runs of the benchmark: making it takes longer
-# than the measurement.
-archive="${NEB_BENCH_CACHE:-$HOME/.cache/nebinstaller/bench}/corpus-$megabytes.7z"
-if [ ! -f "$archive" ]; then
-  mkdir -p "$(dirname "$archive")"
-  python3 "$root/tools/bench/make_corpus.py" "$work/corpus" "$megabytes"
-  (cd "$work/corpus" && 7zz a -t7z -m0=lzma2 -mx=5 -ms=on -bd -bso0 "$archive.part" .)
-  mv "$archive.part" "$archive"
-  rm -rf "$work/corpus"
-fi
-ln -s "$archive" "$work/corpus.7z"
-ls -lL "$work/corpus.7z" | awk '{printf "archive: %.1f MB\n", $5 / 1048576}'
+# corpus NAME MAKE-ARGUMENTS... [-- 7ZZ-OPTIONS...]: the archive, made once
+# and kept between runs of the benchmark (making it takes longer than the
+# measurement).
+corpus() {
+  local name=$1; shift
+  local make=() options=()
+  while [ $# -gt 0 ] && [ "$1" != -- ]; do make+=("$1"); shift; done
+  [ $# -gt 0 ] && shift && options=("$@")
+  local archive="$cache/$name.7z"
+  if [ ! -f "$archive" ]; then
+    rm -rf "$work/corpus"
+    python3 "$root/tools/bench/make_corpus.py" "${make[@]}" >&2
+    (cd "$work/corpus" && 7zz a -t7z -m0=lzma2 -mx=5 -ms=on "${options[@]}" -bd -bso0 "$archive.part" .)
+    mv "$archive.part" "$archive"
+    rm -rf "$work/corpus"
+  fi
+  printf '%s' "$archive"
+}
+
 cat > "$work/extract.lua" <<'LUA'
 assert(Lua_UnCompress7z(arg[1], arg[2], true), "extraction failed")
 LUA
 
-# best_of NAME COMMAND...: runs the command RUNS times into a fresh folder,
-# prints the best wall time and the largest peak memory.
-out=${NEB_BENCH_OUT:-$work}/neb-bench-out
+# best_of OUT COMMAND...: runs the command RUNS times into a fresh OUT,
+# sets best (wall seconds) and peak (MB, the largest of the runs).
 best_of() {
-  local name=$1; shift
-  local best="" peak=0 wall rss
+  local out=$1; shift
+  local wall rss
+  best="" peak=0
   for _ in $(seq "$runs"); do
-    rm -rf "$out"; mkdir -p "$out"
+    rm -rf "$out"; mkdir -p "$out"; sync
     /usr/bin/time -o "$work/time" -f '%e %M' "$@" >/dev/null 2>&1
     read -r wall rss < "$work/time"
     if [ -z "$best" ] || awk "BEGIN{exit !($wall < $best)}"; then best=$wall; fi
     [ "$rss" -gt "$peak" ] && peak=$rss
   done
   rm -rf "$out"
-  printf '%-12s %8.2f s %8.1f MB peak\n' "$name" "$best" "$(awk "BEGIN{print $peak/1024}")"
-  eval "${name}_wall=$best"
+  peak=$(awk "BEGIN{printf \"%.0f\", $peak / 1024}")
 }
 
-best_of sevenzip 7zz x -mmt1 -bd -y -o"$out" "$work/corpus.7z"
-best_of installer "$WINE64" "$root/out/x64/nebscript.exe" "$(winepath_of "$work/extract.lua")" \
-  "$(winepath_of "$work/corpus.7z")" "$(winepath_of "$out")"
-awk "BEGIN{printf \"installer / 7zz wall time: %.3f\n\", $installer_wall / $sevenzip_wall}"
+# compare LABEL ARCHIVE OUT-FOLDER: one line of the table.
+compare() {
+  local label=$1 archive=$2 out=$3/neb-bench-out
+  best_of "$out" 7zz x -mmt1 -bd -y -o"$out" "$archive"
+  local seven=$best seven_peak=$peak
+  best_of "$out" "$WINE64" "$nebscript" "$(winepath_of "$work/extract.lua")" "$(winepath_of "$archive")" \
+    "$(winepath_of "$out")"
+  printf '%-28s %8.2f s %8.2f s %7.3f %6d MB %6d MB\n' "$label" "$seven" "$best" \
+    "$(awk "BEGIN{print $best / $seven}")" "$seven_peak" "$peak"
+}
+
+disk=${NEB_BENCH_DISK:-/var/tmp}
+tmpfs=${NEB_BENCH_TMPFS:-/dev/shm}
+mixed=$(corpus "mixed-$megabytes" "$work/corpus" "$megabytes")
+smallfiles=$(corpus "small-$small-in-400" --small "$work/corpus" "$small")
+printf 'best of %d; ratio = installer / 7zz; peak = largest resident size\n' "$runs"
+printf '%-28s %10s %10s %7s %9s %9s\n' corpus 7zz installer ratio "7zz peak" "inst peak"
+compare "${megabytes} MB mixed, disk" "$mixed" "$disk"
+compare "${megabytes} MB mixed, tmpfs" "$mixed" "$tmpfs"
+compare "$small small files, disk" "$smallfiles" "$disk"
+compare "$small small files, tmpfs" "$smallfiles" "$tmpfs"
+
+if [ "$memory" = yes ]; then
+  # One solid block of 1 GB, with the dictionary 7zz chooses for -mx=5.
+  big=$(corpus "block-1024" "$work/corpus" 1024 -- -ms=4g)
+  runs=1
+  compare "1 GB solid block, tmpfs" "$big" "$tmpfs"
+  7zz l -slt "$big" | grep -m2 -E '^(Method|Blocks) = '
+  printf 'LZMA2:N is a dictionary of 2^N bytes; the installer may use at most that + 32 MB\n'
+fi

@@ -2,11 +2,14 @@
 """Writes a reproducible corpus of mixed files for the extraction benchmark.
 
 Usage: make_corpus.py FOLDER MEGABYTES
+       make_corpus.py --small FOLDER COUNT
 
 About a third each of text-like files (words from a fixed vocabulary),
 binary-like files (structured records with small random fields) and
 incompressible random data, in nested folders, with file sizes from a few
-hundred bytes to a few megabytes, the way an application's files spread.
+hundred bytes to a few megabytes, the way an application's files spread. With --small, COUNT files of one to
+eight kilobytes (text-like and binary-like) in 400 folders of two levels,
+the way a tree of scripts, translations and icons looks.
 """
 import os
 import random
@@ -33,7 +36,29 @@ def binary_block(rng, size):
     return bytes(record[:size])
 
 
+def write(folder, relative, data):
+    path = os.path.join(folder, relative)
+    os.makedirs(os.path.dirname(path), exist_ok=True)
+    with open(path, "wb") as f:
+        f.write(data)
+
+
+def small_files(folder, count):
+    rng = random.Random(20261211)
+    total = 0
+    for index in range(count):
+        size = rng.randrange(1024, 8192)
+        data = text_block(rng, size) if index % 2 else binary_block(rng, size)
+        write(folder, os.path.join("m%02d" % (index % 20), "p%02d" % (index // 20 % 20),
+                                   "f%05d.%s" % (index, ["dat", "txt"][index % 2])), data)
+        total += size
+    print("%d files, %d bytes" % (count, total))
+
+
 def main():
+    if sys.argv[1] == "--small":
+        small_files(sys.argv[2], int(sys.argv[3]))
+        return
     folder, megabytes = sys.argv[1], int(sys.argv[2])
     rng = random.Random(20261210)
     total, index = 0, 0
@@ -47,11 +72,8 @@ def main():
             data = binary_block(rng, size)
         else:
             data = rng.randbytes(size)
-        path = os.path.join(folder, "d%02d" % (index % 37), "s%d" % (index % 5), "f%05d.%s" % (
-            index, ["txt", "dat", "bin"][kind]))
-        os.makedirs(os.path.dirname(path), exist_ok=True)
-        with open(path, "wb") as f:
-            f.write(data)
+        write(folder, os.path.join("d%02d" % (index % 37), "s%d" % (index % 5), "f%05d.%s" % (
+            index, ["txt", "dat", "bin"][kind])), data)
         total += size
         index += 1
     print("%d files, %d bytes" % (index, total))

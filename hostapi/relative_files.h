@@ -1,0 +1,36 @@
+// Opening files and folders by a name relative to an open folder, through
+// the native API, asking not to follow a junction or symbolic link in that
+// name. A name relative to a handle cannot be redirected by anything that
+// happens to the folders above it.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <string_view>
+
+#include "base/handles.h"
+
+// What to open and how: NtCreateFile's access, sharing, disposition
+// (FILE_OPEN, FILE_CREATE, ...) and options (FILE_DIRECTORY_FILE, ...);
+// synchronous access and FILE_OPEN_REPARSE_POINT are always added.
+struct RelativeOpen {
+  ACCESS_MASK access;
+  ULONG sharing;
+  ULONG disposition;
+  ULONG options;
+};
+
+// The system's error code for the outcome (ERROR_SUCCESS when opened).
+// `created` tells whether the open made a new file or folder.
+DWORD OpenRelative(HANDLE folder, std::wstring_view name, const RelativeOpen& how, UniqueHandle* opened,
+                   bool* created = nullptr);
+
+// Whether the open file or folder is a reparse point itself (a junction, a
+// symbolic link, ...): what an open of a link gives on Windows.
+bool IsReparsePoint(HANDLE opened);
+
+// The full path of an open file or folder as the system resolved it, every
+// link followed ("\\?\C:\dir\file"): Wine follows a link on open even when
+// asked not to, and this tells where the handle really leads.
+bool FinalPath(HANDLE opened, std::wstring* path);
