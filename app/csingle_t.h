@@ -1,0 +1,23 @@
+// Base of the process-wide objects that are owned through shared pointers:
+// GetInstance creates the one instance on its first call (safe from any
+// thread) and hands out shared ownership of it, so work queued elsewhere
+// can keep the object alive for as long as it needs it.
+#pragma once
+
+#include <memory>
+
+template <typename T>
+class CSingleT : public std::enable_shared_from_this<T> {
+ public:
+  static std::shared_ptr<T> GetInstance() {
+    static const std::shared_ptr<T> instance(new T);
+    return instance;
+  }
+
+  CSingleT(const CSingleT&) = delete;
+  CSingleT& operator=(const CSingleT&) = delete;
+
+ protected:
+  CSingleT() = default;
+  ~CSingleT() = default;
+};
