@@ -115,7 +115,7 @@ class SilentInstallStatisticsTest(StatisticsCase):
         self.assertEqual(len(set(t for t in threads if t)), 1, "calls came from more than one thread")
         log = self.init_log_lines(offset)
         self.assertEqual(len(log), 1, log)
-        self.assertRegex(log[0], r"\[info\] \[\d+\] \[statistics StartStatisticsForInstall: \d+\] "
+        self.assertRegex(log[0], r"\[info\] \[\d+\] \[statistics\.cpp StartStatisticsForInstall: \d+\] "
                                  r"QMStatModule Init:true$")
 
     def test_channel_from_the_registry_with_27021_for_none_or_below_100(self):
