@@ -103,10 +103,9 @@ void QMStatModule::Uninit() {
   std::unique_lock<std::timed_mutex> hold(libraryLock_, std::defer_lock);
   if (!Stop(kUninitWaitMilliseconds) || !hold.try_lock_until(deadline)) {
     // Unloading now could pull the code out from under that call, and a
-    // library stuck in one call may be stuck in the next: leave it alone
-    // for the rest of the process.
+    // library stuck in one call may be stuck in the next: leave it alone.
     QMLOG(spdlog::level::warn,
-          "a statistics call has not returned after {} ms; rkstat.dll stays loaded and is not called again",
+          "a statistics call has not returned after {} ms; rkstat.dll is left loaded and its session open",
           kUninitWaitMilliseconds);
     return;
   }

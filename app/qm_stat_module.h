@@ -14,7 +14,9 @@
 
 class QMStatModule : public CSingleT<QMStatModule>, public ThreadPoolImpl {
  public:
-  // How long Uninit waits for an action call still inside the library.
+  // How long Uninit waits for a call still inside the library. A report is
+  // one small message that takes far less on any working network; past
+  // this the install ends without waiting further.
   static constexpr DWORD kUninitWaitMilliseconds = 3000;
 
   // Starts the pool, loads the library (the given full path first, then
@@ -27,9 +29,10 @@ class QMStatModule : public CSingleT<QMStatModule>, public ThreadPoolImpl {
   // Queues one action code for the library; returns at once.
   void ReportAction(DWORD code);
   // Stops the pool (the reports not yet taken are dropped), ends the
-  // library's session and unloads it. Harmless without Init. When an action
-  // call has not returned within kUninitWaitMilliseconds the library is
-  // neither called again nor unloaded: its handle is left open on purpose.
+  // library's session and unloads it. Harmless without Init. When a call
+  // has not returned within kUninitWaitMilliseconds, nothing more is called
+  // and the library is not unloaded: its handle is left open on purpose (a
+  // later Uninit, once that call has returned, closes it as usual).
   void Uninit();
 
  private:
