@@ -1,5 +1,7 @@
 #include "app/install_folder.h"
 
+#include "base/path_text.h"
+
 namespace {
 
 constexpr size_t kPathUnits = 260;  // terminator included
@@ -11,11 +13,7 @@ bool EndsWith(const std::wstring& text, const std::wstring& tail) {
 }  // namespace
 
 std::optional<std::wstring> WithProductFolder(const std::wstring& folder) {
-  std::wstring result = folder;
-  if (!EndsWith(result, kProductFolderName)) {
-    if (!result.empty() && result.back() != L'\\') result += L'\\';
-    result += kProductFolderName;
-  }
-  if (result.size() >= kPathUnits) return std::nullopt;
-  return result;
+  if (!EndsWith(folder, kProductFolderName)) return JoinPath(folder, kProductFolderName);
+  if (folder.size() >= kPathUnits) return std::nullopt;
+  return folder;
 }

@@ -1,7 +1,32 @@
 #include "app/statistics.h"
 
-// Until the reporter exists the install goes on as it does when the
-// statistics library is missing: nothing is reported.
-void StartStatisticsForInstall(const std::wstring&) {}
+#include "app/qm_stat_module.h"
+#include "base/path_text.h"
+#include "log/qm_base_log.h"
 
-void ShutdownStatistics() {}
+namespace {
+
+constexpr wchar_t kStatRegistryKey[] = L"SOFTWARE\\Lumetrica";
+constexpr wchar_t kDispatchHost[] = L"dispatch.stat.example.net";
+constexpr wchar_t kLibraryName[] = L"rkstat.dll";
+
+constexpr DWORD kDesktopShortcutChosen = 25103;
+constexpr DWORD kDesktopShortcutNotChosen = 25104;
+constexpr DWORD kStartWithWindowsChosen = 25105;
+constexpr DWORD kStartWithWindowsNotChosen = 25106;
+
+}  // namespace
+
+void StartStatisticsForInstall(const std::wstring& installFolder) {
+  const bool ready = QMStatModule::GetInstance()->Init(kStatRegistryKey, kDispatchHost,
+                                                       JoinPath(installFolder, kLibraryName).value_or(L""));
+  QMLOG_INFO("QMStatModule Init:{}", ready);
+}
+
+void ReportChosenOptions(bool desktopShortcut, bool startWithWindows) {
+  const std::shared_ptr<QMStatModule> module = QMStatModule::GetInstance();
+  module->ReportAction(desktopShortcut ? kDesktopShortcutChosen : kDesktopShortcutNotChosen);
+  module->ReportAction(startWithWindows ? kStartWithWindowsChosen : kStartWithWindowsNotChosen);
+}
+
+void ShutdownStatistics() { QMStatModule::GetInstance()->Uninit(); }

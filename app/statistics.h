@@ -1,10 +1,15 @@
-// The statistics reporter as the rest of the installer sees it. The module
-// that drives the outside statistics library plugs in behind these calls.
+// The statistics reporter as the rest of the installer sees it: the calls
+// that start it, feed it and end it, over the module that drives the
+// outside statistics library.
 #pragma once
 
 #include <string>
 
-// Started after the install step, for the install folder.
+// Started after the install step, with the library that the payload put
+// into the install folder. Writes the outcome to the log.
 void StartStatisticsForInstall(const std::wstring& installFolder);
-// Ends both ways of running.
+// The options the user chose in the dialog, reported when the install is
+// complete; an option the dialog does not show counts as not chosen.
+void ReportChosenOptions(bool desktopShortcut, bool startWithWindows);
+// Ends both ways of running, whether the reporter was started or not.
 void ShutdownStatistics();

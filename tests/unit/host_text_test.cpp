@@ -1,8 +1,10 @@
 // Text forms the host functions build or take apart without the system:
-// binary registry data, the explorer.exe command line, a path's folder.
+// binary registry data, the explorer.exe command line, paths taken apart and joined.
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "base/path_text.h"
@@ -51,6 +53,36 @@ TEST(PathFolder, CutsTheLastComponent) {
       {L"", L""},
   };
   for (const auto& c : cases) EXPECT_EQ(PathFolder(c.path), c.folder) << "path \"" << c.path << "\"";
+}
+
+TEST(JoinPath, PutsOneBackslashBetweenAndRefusesTooLongPaths) {
+  const struct {
+    const wchar_t* folder;
+    const wchar_t* joined;
+  } cases[] = {
+      {L"C:\\Program Files\\Lumetrica", L"C:\\Program Files\\Lumetrica\\rkstat.dll"},
+      {L"C:\\Program Files\\Lumetrica\\", L"C:\\Program Files\\Lumetrica\\rkstat.dll"},
+      {L"C:\\", L"C:\\rkstat.dll"},
+      {L"", L"rkstat.dll"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(JoinPath(c.folder, L"rkstat.dll"), c.joined) << "folder \"" << c.folder << "\"";
+
+  // 259 units fit a 260-unit buffer with its terminator; 260 do not.
+  const std::wstring component = L"rkstat.dll";
+  const std::wstring fits(259 - component.size() - 1, L'a');
+  EXPECT_EQ(JoinPath(fits, component)->size(), 259u);
+  EXPECT_EQ(JoinPath(fits + L"a", component), std::nullopt);
+}
+
+TEST(IsFullPath, OnlyRootedDrivePathsAndNetworkPaths) {
+  const std::pair<const wchar_t*, bool> cases[] = {
+      {L"C:\\Lumetrica\\rkstat.dll", true}, {L"z:/tmp/rkstat.dll", true},
+      {L"\\\\server\\share\\rkstat.dll", true}, {L"rkstat.dll", false},
+      {L"C:rkstat.dll", false}, {L"\\rkstat.dll", false},
+      {L".\\rkstat.dll", false}, {L"", false},
+      {L"1:\\rkstat.dll", false},
+  };
+  for (const auto& [path, full] : cases) EXPECT_EQ(IsFullPath(path), full) << "path \"" << path << "\"";
 }
 
 }  // namespace

@@ -3,5 +3,6 @@
 global_app_id = tonumber(os.getenv("NEB_TEST_APP_ID") or "145")
 global_install_mutex_guid = os.getenv("NEB_TEST_MUTEX") or ""
 global_install_path = "C:\\Program Files\\Lumetrica"
+if os.getenv("NEB_TEST_NO_INSTALL_PATH") then global_install_path = nil end
 global_enable_ss_install = os.getenv("NEB_TEST_SCRIPT_SILENT") ~= nil
 global_ss_install = false
