@@ -15,7 +15,7 @@ import unittest
 import neb
 
 CHANNEL_KEY = "HKCU\\SOFTWARE\\Lumetrica"
-DISPATCH = 'stat_dispatch_addr "dispatch.stat.lumetrica.com" 8700'
+DISPATCH = 'stat_dispatch_addr "dispatch.stat.example.net" 8700'
 FIXED_INFO_SIGNATURE = struct.pack("<I", 0xFEEF04BD)
 ALL_EVENTS = ["event BeforeInit", "event BeforeInstall", "event OnInstall",
               "event BeforeComplete", "event AfterComplete"]
