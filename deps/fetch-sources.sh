@@ -7,7 +7,7 @@ cache=${1:?cache folder}
 mkdir -p "$cache/src"
 
 # package -> the folder under the cache that later steps use
-packages=(lua5.2 7zip spdlog fmtlib curl libsdl2-image)
+packages=(lua5.2 7zip spdlog fmtlib curl libsdl2-image minizip)
 
 newest_version() {
   apt-cache showsrc --only-source "$1" | sed -n 's/^Version: //p' | sort -V | tail -1
