@@ -52,3 +52,15 @@ target_compile_definitions(spdlog PUBLIC
   SPDLOG_COMPILED_LIB SPDLOG_FMT_EXTERNAL SPDLOG_DISABLE_DEFAULT_LOGGER)
 target_link_libraries(spdlog PUBLIC fmt)
 target_compile_options(spdlog PRIVATE -w)
+
+# zlib (the MinGW package) and minizip's reader: the skin package is a ZIP
+# archive inflated from memory.
+add_library(minizip STATIC ${NEB_DEPS_DIR}/src/minizip/unzip.c ${NEB_DEPS_DIR}/src/minizip/ioapi.c)
+target_include_directories(minizip SYSTEM PUBLIC ${NEB_DEPS_DIR}/src/minizip)
+target_link_libraries(minizip PUBLIC z)
+target_compile_options(minizip PRIVATE -w)
+
+# Header-only picture decoders: stb_image (libstb-dev) and nanosvg, which
+# ships inside the source package libsdl2-image.
+set(NEB_NANOSVG_DIR ${NEB_DEPS_DIR}/src/libsdl2-image)
+set(NEB_STB_DIR /usr/include/stb)

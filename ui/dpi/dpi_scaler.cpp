@@ -1,0 +1,50 @@
+#include "ui/dpi/dpi_scaler.h"
+
+#include <cstdint>
+
+namespace SkinUI {
+
+int MulDivRound(int n, int numerator, int denominator) {
+  if (denominator == 0) return -1;
+  const int64_t product = static_cast<int64_t>(n) * numerator;
+  const int64_t magnitude = (product < 0 ? -product : product);
+  const int64_t divisor = denominator < 0 ? -static_cast<int64_t>(denominator) : denominator;
+  const int64_t rounded = (magnitude + divisor / 2) / divisor;
+  const bool negative = (product < 0) != (denominator < 0);
+  if (rounded > INT32_MAX) return -1;  // does not fit, as MulDiv reports it
+  return static_cast<int>(negative ? -rounded : rounded);
+}
+
+int CDpiScaler::Scale() const {
+  switch (awareness_) {
+    case kUnaware: return 100;
+    case kSystemAware: return systemScale_;
+    default: return monitorScale_;
+  }
+}
+
+int CDpiScaler::ScaleValue(int n) const {
+  return awareness_ == kUnaware ? n : MulDivRound(n, Scale(), 100);
+}
+
+int CDpiScaler::UnscaleValue(int n) const { return MulDivRound(n, 100, Scale()); }
+
+UiSize CDpiScaler::ScaleSize(UiSize size) const { return {ScaleValue(size.cx), ScaleValue(size.cy)}; }
+
+UiRect CDpiScaler::ScaleRect(const UiRect& rect) const {
+  UiRect scaled;
+  scaled.left = ScaleValue(rect.left);
+  scaled.top = ScaleValue(rect.top);
+  scaled.right = scaled.left + ScaleValue(rect.right - rect.left);
+  scaled.bottom = scaled.top + ScaleValue(rect.bottom - rect.top);
+  return scaled;
+}
+
+int CDpiScaler::Dpi() const { return awareness_ == kUnaware ? 96 : MulDivRound(Scale(), 96, 100); }
+
+void CDpiScaler::SetDpi(int dpi) {
+  monitorScale_ = MulDivRound(dpi, 100, 96);
+  if (systemScale_ == 0) systemScale_ = monitorScale_;
+}
+
+}  // namespace SkinUI

@@ -1,0 +1,34 @@
+// Turns numbers written for 96 DPI (100 %) into pixels for the window's
+// scale. Pure arithmetic: the monitor queries live with the window code.
+#pragma once
+
+#include "ui/geometry/ui_rect.h"
+
+namespace SkinUI {
+
+// n * numerator / denominator rounded to the nearest integer, halves away
+// from zero, computed in 64 bits (the rounding of the system's MulDiv).
+// A zero denominator gives -1, as MulDiv does.
+int MulDivRound(int n, int numerator, int denominator);
+
+class CDpiScaler {
+ public:
+  enum Awareness { kUnaware = 0, kSystemAware = 1, kPerMonitorAware = 2 };
+
+  int Scale() const;  // the current scale in percent
+  int ScaleValue(int n) const;
+  int UnscaleValue(int n) const;
+  UiSize ScaleSize(UiSize size) const;
+  // Keeps the scaled width and height even where the corners round differently.
+  UiRect ScaleRect(const UiRect& rect) const;
+  int Dpi() const;
+  void SetDpi(int dpi);
+  void SetAwareness(Awareness awareness) { awareness_ = awareness; }
+
+ private:
+  int monitorScale_ = 100;
+  int systemScale_ = 100;
+  Awareness awareness_ = kPerMonitorAware;
+};
+
+}  // namespace SkinUI

@@ -1,0 +1,56 @@
+#include "ui/markup/control_factory.h"
+
+#include <algorithm>
+#include <cwctype>
+
+#include "ui/controls/control_ui.h"
+
+namespace SkinUI {
+
+namespace {
+
+std::wstring Lower(std::wstring text) {
+  std::transform(text.begin(), text.end(), text.begin(), [](wchar_t c) { return static_cast<wchar_t>(std::towlower(c)); });
+  return text;
+}
+
+template <typename Control>
+CControlUI* Create() {
+  return new Control();
+}
+
+struct BuiltInClass {
+  const wchar_t* name;
+  ControlCreator creator;
+};
+
+// The classes of the framework, by the name their markup element gives.
+const BuiltInClass kBuiltInClasses[] = {
+    {L"CControlUI", &Create<CControlUI>},
+};
+
+}  // namespace
+
+CControlFactory& CControlFactory::Get() {
+  static CControlFactory factory;
+  return factory;
+}
+
+CControlFactory::CControlFactory() {
+  for (const BuiltInClass& entry : kBuiltInClasses) RegisterControl(entry.name, entry.creator);
+}
+
+CControlUI* CControlFactory::CreateControl(const std::wstring& className) const {
+  const auto found = creators_.find(Lower(className));
+  return found == creators_.end() ? nullptr : found->second();
+}
+
+void CControlFactory::RegisterControl(const std::wstring& className, ControlCreator creator) {
+  creators_[Lower(className)] = creator;
+}
+
+void CControlFactory::AddPlugin(PluginCreator creator) {
+  if (std::find(plugins_.begin(), plugins_.end(), creator) == plugins_.end()) plugins_.push_back(creator);
+}
+
+}  // namespace SkinUI

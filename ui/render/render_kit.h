@@ -1,0 +1,50 @@
+// The drawing routines every control shares: colours (through GDI+, so that
+// alpha blends), image drawing strings and the nine-grid, lines and frames,
+// and text on the GDI or the GDI+ path.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <string>
+
+namespace SkinUI {
+
+class CPaintManagerUI;
+
+// Pieces of the nine-grid.
+struct NineGridStyle {
+  RECT corners{};  // corner sizes in the picture, drawn unscaled
+  bool alpha = false;
+  BYTE fade = 255;
+  bool hole = false;
+  bool xtiled = false;
+  bool ytiled = false;
+};
+
+class CRenderKit {
+ public:
+  // Nothing for alpha 0; otherwise a GDI+ fill, with rounded corners when
+  // a corner ellipse is given.
+  static void DrawColor(HDC dc, const RECT& rect, uint32_t colour, int cornerWidth = 0, int cornerHeight = 0);
+  // `steps` bands from `from` to `to`, top to bottom (or left to right).
+  static void DrawGradient(HDC dc, const RECT& rect, uint32_t from, uint32_t to, bool vertical, int steps);
+  static void DrawLine(HDC dc, POINT from, POINT to, int width, uint32_t colour, int penStyle = PS_SOLID);
+  static void DrawRect(HDC dc, const RECT& rect, int width, uint32_t colour, int penStyle = PS_SOLID);
+  static void DrawRoundRect(HDC dc, const RECT& rect, int width, int cornerWidth, int cornerHeight, uint32_t colour,
+                            int penStyle = PS_SOLID);
+
+  // Draws an image drawing string (with an optional modifier) over `item`;
+  // false when nothing was drawn (no picture, or outside the rectangles).
+  static bool DrawImageString(HDC dc, CPaintManagerUI* manager, const RECT& item, const RECT& paint,
+                              const std::wstring& drawString, const std::wstring& modifier = {});
+  static void DrawImageNineGrid(HDC dc, HBITMAP bitmap, const RECT& dest, const RECT& paint, const RECT& source,
+                                const NineGridStyle& style);
+
+  // Text in the colour and font, with DrawTextW format flags. With
+  // DT_CALCRECT the rectangle receives the measured size instead.
+  static void DrawTextUI(HDC dc, CPaintManagerUI* manager, RECT& rect, const std::wstring& text, uint32_t colour,
+                         int fontId, UINT format, bool editControl = false);
+};
+
+}  // namespace SkinUI

@@ -1,0 +1,108 @@
+// Text on the GDI path or, for layered windows and "gdiplustext", on the
+// GDI+ path.
+#include <windows.h>
+#include <gdiplus.h>
+
+#include <cmath>
+
+#include "ui/paint/paint_manager_ui.h"
+#include "ui/render/render_kit.h"
+
+namespace SkinUI {
+
+namespace {
+
+// "&#x" followed by up to four hexadecimal digits names one character (an
+// icon font's glyph); a trailing space or ";" is not part of it.
+bool IconCharacter(const std::wstring& text, wchar_t& character) {
+  const size_t start = text.find(L"&#x");
+  if (start == std::wstring::npos) return false;
+  unsigned value = 0;
+  int digits = 0;
+  for (size_t i = start + 3; i < text.size() && digits < 4; ++i, ++digits) {
+    const wchar_t c = text[i];
+    int digit = -1;
+    if (c >= L'0' && c <= L'9') digit = c - L'0';
+    else if (c >= L'a' && c <= L'f') digit = c - L'a' + 10;
+    else if (c >= L'A' && c <= L'F') digit = c - L'A' + 10;
+    if (digit < 0) break;
+    value = value * 16 + static_cast<unsigned>(digit);
+  }
+  character = static_cast<wchar_t>(value);
+  return true;
+}
+
+void DrawWithGdi(HDC dc, HFONT font, RECT& rect, const std::wstring& text, uint32_t colour, UINT format) {
+  const int oldMode = SetBkMode(dc, TRANSPARENT);
+  const COLORREF oldColour = SetTextColor(dc, RGB((colour >> 16) & 0xFF, (colour >> 8) & 0xFF, colour & 0xFF));
+  const HGDIOBJ oldFont = SelectObject(dc, font);
+  wchar_t icon = 0;
+  if (IconCharacter(text, icon)) {
+    DrawTextW(dc, &icon, 1, &rect, format);
+  } else {
+    DrawTextW(dc, text.c_str(), -1, &rect, format);
+  }
+  SelectObject(dc, oldFont);
+  SetTextColor(dc, oldColour);
+  SetBkMode(dc, oldMode);
+}
+
+void DrawWithGdiplus(HDC dc, const CPaintManagerUI& manager, HFONT font, RECT& rect, const std::wstring& text,
+                     uint32_t colour, UINT format) {
+  const WindowAttributes& window = manager.Attributes();
+  Gdiplus::Graphics graphics(dc);
+  const int hint = window.textRenderingHint;
+  graphics.SetTextRenderingHint(static_cast<Gdiplus::TextRenderingHint>(hint >= 1 && hint <= 5 ? hint : 0));
+  graphics.SetSmoothingMode(Gdiplus::SmoothingModeHighQuality);
+  graphics.SetInterpolationMode(Gdiplus::InterpolationModeHighQualityBicubic);
+  Gdiplus::Font gdiplusFont(dc, font);
+
+  Gdiplus::StringFormat stringFormat(Gdiplus::StringFormat::GenericTypographic());
+  if (format & DT_END_ELLIPSIS) stringFormat.SetTrimming(Gdiplus::StringTrimmingEllipsisCharacter);
+  INT flags = Gdiplus::StringFormatFlagsMeasureTrailingSpaces;
+  if (format & DT_SINGLELINE) flags |= Gdiplus::StringFormatFlagsNoWrap;
+  if (format & DT_NOCLIP) flags |= Gdiplus::StringFormatFlagsNoClip;
+  stringFormat.SetFormatFlags(flags);
+  stringFormat.SetAlignment((format & DT_CENTER)  ? Gdiplus::StringAlignmentCenter
+                            : (format & DT_RIGHT) ? Gdiplus::StringAlignmentFar
+                                                  : Gdiplus::StringAlignmentNear);
+  stringFormat.SetLineAlignment((format & DT_VCENTER)   ? Gdiplus::StringAlignmentCenter
+                                : (format & DT_BOTTOM) ? Gdiplus::StringAlignmentFar
+                                                       : Gdiplus::StringAlignmentNear);
+
+  const Gdiplus::RectF layout(static_cast<Gdiplus::REAL>(rect.left), static_cast<Gdiplus::REAL>(rect.top),
+                              static_cast<Gdiplus::REAL>(rect.right - rect.left),
+                              static_cast<Gdiplus::REAL>(rect.bottom - rect.top));
+  const INT length = static_cast<INT>(text.size());
+  if (format & DT_CALCRECT) {
+    Gdiplus::RectF bounds;
+    graphics.MeasureString(text.c_str(), length, &gdiplusFont, layout, &stringFormat, &bounds);
+    rect.right = rect.left + static_cast<LONG>(std::lround(bounds.Width)) + 1;
+    rect.bottom = rect.top + static_cast<LONG>(std::lround(bounds.Height)) + 1;
+    return;
+  }
+  const uint32_t argb = window.textRenderDouble ? (colour | 0xFF000000u) : colour;
+  Gdiplus::SolidBrush brush(Gdiplus::Color(static_cast<Gdiplus::ARGB>(argb)));
+  graphics.DrawString(text.c_str(), length, &gdiplusFont, layout, &stringFormat, &brush);
+  if (window.textRenderDouble) graphics.DrawString(text.c_str(), length, &gdiplusFont, layout, &stringFormat, &brush);
+}
+
+}  // namespace
+
+void CRenderKit::DrawTextUI(HDC dc, CPaintManagerUI* manager, RECT& rect, const std::wstring& text, uint32_t colour,
+                            int fontId, UINT format, bool editControl) {
+  if (text.empty() || manager == nullptr) return;
+  const HFONT font = manager->FontById(fontId);
+  const bool measuring = (format & DT_CALCRECT) != 0;
+  const WindowAttributes& window = manager->Attributes();
+  // The outlined-text drawer is not part of this framework: such text takes
+  // the paths below.
+  const bool gdiplusText = window.gdiplusText && (!editControl || !measuring);
+  if (manager->IsLayered() || gdiplusText) {
+    DrawWithGdiplus(dc, *manager, font, rect, text, colour, format);
+  } else {
+    DrawWithGdi(dc, font, rect, text, colour, format);
+  }
+}
+
+}  // namespace SkinUI
