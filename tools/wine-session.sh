@@ -25,6 +25,17 @@ wine_session_start() {
 
   "$WINE64" wineboot -i >"$wine_session_dir/wineboot.log" 2>&1
   "$WINESERVER" -w
+  # Wine links the user's Desktop, Documents and the like to the Unix home
+  # folder, which every prefix on the machine shares: links a test writes
+  # there would be seen by other test runs. Plain folders keep each prefix
+  # to itself.
+  local shell_folder
+  for shell_folder in "$WINEPREFIX"/drive_c/users/*/*; do
+    if [ -L "$shell_folder" ]; then
+      rm "$shell_folder"
+      mkdir "$shell_folder"
+    fi
+  done
   # Keep one server for the whole session: every start of a new server is a
   # "restart" to Wine, which also carries out pending delete-at-restart work.
   "$WINESERVER" -p >/dev/null 2>&1
