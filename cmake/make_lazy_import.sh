@@ -23,3 +23,11 @@ strip=; [ "$triple" = i686-w64-mingw32 ] && strip='s/^_//'
 { echo "LIBRARY $dll"; echo EXPORTS; comm -12 "$work/names" "$work/code"; } > "$work/lib.def"
 kill_at=(); [ "$triple" = i686-w64-mingw32 ] && kill_at=(--kill-at)
 "$triple-dlltool" "${kill_at[@]}" --input-def "$work/lib.def" --output-delaylib "$output"
+# Some import libraries also carry ordinary objects (GDI+'s cached string
+# formats and font families, shell32's interface ids): those go along as
+# they are, since the headers refer to them.
+mapfile -t extras < <("$triple-ar" t "$source" | grep -E '^lib(32|64)_lib.*_a-.*\.o$' || true)
+if [ "${#extras[@]}" -gt 0 ]; then
+  (cd "$work" && "$triple-ar" x "$source" "${extras[@]}")
+  (cd "$work" && "$triple-ar" rs "$output" "${extras[@]}")
+fi

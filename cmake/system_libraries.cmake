@@ -21,7 +21,11 @@ set(NEB_LAZY_SYSTEM_LIBRARIES
   iphlpapi userenv comctl32 winmm msimg32 windowscodecs dbghelp wtsapi32 netapi32 mpr
   propsys dwrite d2d1 usp10 shcore)
 
-set(NEB_LAZY_IMPORT_DIR ${CMAKE_BINARY_DIR}/lazy-imports)
+# Named after the script that makes them, so a changed script makes them anew.
+file(MD5 ${CMAKE_CURRENT_LIST_DIR}/make_lazy_import.sh lazy_import_script_hash)
+string(SUBSTRING ${lazy_import_script_hash} 0 8 lazy_import_script_hash)
+set(NEB_LAZY_IMPORT_DIR ${CMAKE_BINARY_DIR}/lazy-imports-${lazy_import_script_hash})
+set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${CMAKE_CURRENT_LIST_DIR}/make_lazy_import.sh)
 file(MAKE_DIRECTORY ${NEB_LAZY_IMPORT_DIR})
 set(NEB_LAZY_IMPORT_LIBRARIES "")
 foreach(library IN LISTS NEB_LAZY_SYSTEM_LIBRARIES)
