@@ -159,13 +159,18 @@ local pinnedTaskBarLink = "%s\\Microsoft\\Internet Explorer\\Quick Launch\\User 
 local pinnedStartMenuLink = "%s\\Microsoft\\Internet Explorer\\Quick Launch\\User Pinned\\StartMenu\\%s.lnk"
 
 -- A file that cannot be deleted (normally one in use) is moved aside and
--- deleted at the next restart.
+-- deleted at the next restart; one that cannot even be moved (held without
+-- any sharing) is deleted at the next restart where it is.
 local function MoveAsideUndeletable(path, code)
   Lua_Logout(path .. string.format("  delete file failed:%d", code))
   local asideName = Lua_PathYetAnotherMakeUniqueName(Lua_GetTempFileName(workDir, "Tqmov"))
   Lua_Logout(asideName)
   if Lua_MoveFile(path, asideName) then
     Lua_DeleteFileAfterReboot(asideName)
+  end
+  -- The shell may report a move that left the file where it was.
+  if Lua_PathFileExists(path) then
+    Lua_DeleteFileAfterReboot(path)
   end
 end
 

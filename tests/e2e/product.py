@@ -93,7 +93,7 @@ def service_state():
     completed = subprocess.run([neb.WINE, neb.build_path("tests", "helpers", "test_service.exe"), "state", SERVICE],
                                env=neb.env(WINEDEBUG="-all"), capture_output=True, encoding="utf-8", timeout=60)
     parts = completed.stdout.split()
-    if completed.returncode != 0 or len(parts) < 2:
+    if completed.returncode != 0 or len(parts) < 2 or parts[1] == "none":
         return None
     return SERVICE_STATES.get(int(parts[1]), parts[1])
 
