@@ -68,8 +68,8 @@ HOSTAID_EXPORT BOOL __stdcall AllowAccountPrivilege(const wchar_t* folder) {
 }
 
 // The product's link on the current user's desktop, named after the
-// product, starting the program in its own folder. The window class is the
-// product's identity to the shell; a link needs only the program for that.
+// product, starting the program in its own folder. The window class belongs
+// to the call form the scripts use; the link itself needs only the program.
 HOSTAID_EXPORT void __stdcall CreateDesktopShortcut(const wchar_t* program, const wchar_t* /*windowClass*/,
                                                    const wchar_t* productName) {
   if (!program || !productName) return;

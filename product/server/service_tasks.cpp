@@ -66,8 +66,10 @@ bool UninstallServiceTask() {
   UniqueServiceHandle service(OpenServiceW(manager.Get(), kServiceName, SERVICE_STOP | SERVICE_QUERY_STATUS | DELETE));
   if (!service) return GetLastError() == ERROR_SERVICE_DOES_NOT_EXIST;
   SERVICE_STATUS status{};
-  if (QueryServiceStatus(service.Get(), &status) && status.dwCurrentState != SERVICE_STOPPED) {
-    ControlService(service.Get(), SERVICE_CONTROL_STOP, &status);
+  // A service whose process was ended from outside takes no control; there
+  // is nothing to wait for then.
+  if (QueryServiceStatus(service.Get(), &status) && status.dwCurrentState != SERVICE_STOPPED &&
+      ControlService(service.Get(), SERVICE_CONTROL_STOP, &status)) {
     WaitForState(service.Get(), SERVICE_STOPPED);
   }
   return DeleteService(service.Get()) || GetLastError() == ERROR_SERVICE_MARKED_FOR_DELETE;

@@ -32,9 +32,10 @@ RECORDS = [
 SERVICE_STATES = {1: "stopped", 2: "start pending", 3: "stop pending", 4: "running"}
 
 
-def installer(name="setup.exe"):
-    """A fresh copy of the installer whose endpoints are the collector's."""
-    return neb.stage(neb.build_path("tests", "e2e", "collector_installer.exe"), name)
+def installer(name="setup.exe", variant="collector_installer"):
+    """A fresh copy of the installer whose endpoints are the collector's
+    (damaged_payload_installer: the same with a damaged payload)."""
+    return neb.stage(neb.build_path("tests", "e2e", variant + ".exe"), name)
 
 
 def collector_env(collector):
@@ -93,7 +94,7 @@ def service_state():
     completed = subprocess.run([neb.WINE, neb.build_path("tests", "helpers", "test_service.exe"), "state", SERVICE],
                                env=neb.env(WINEDEBUG="-all"), capture_output=True, encoding="utf-8", timeout=60)
     parts = completed.stdout.split()
-    if completed.returncode != 0 or len(parts) < 2 or parts[1] == "none":
+    if completed.returncode != 0 or len(parts) < 2 or not parts[1].isdigit():
         return None
     return SERVICE_STATES.get(int(parts[1]), parts[1])
 

@@ -15,6 +15,8 @@ import collector
 import neb
 import product
 
+# The switch's value runs to the next slash: the script's own arguments
+# come before it.
 SILENT = ["/InstallSlience", "true"]
 FOLDER = product.DEFAULT_FOLDER
 SCRIPT_ERROR_CAPTION = neb.CASE_SCRIPT_ERROR
@@ -55,7 +57,8 @@ class ProductCase(unittest.TestCase):
         if os.path.exists(desktop_link):
             os.remove(desktop_link)
 
-    def install(self, args=SILENT, name="setup.exe", settings=None, endpoints=None, timeout=180, **extra_env):
+    def install(self, args=SILENT, name="setup.exe", settings=None, endpoints=None, timeout=180,
+                variant="collector_installer", **extra_env):
         """Runs a fresh copy of the installer; the result carries the
         scripts' log lines of this run."""
         log_before = len(product.daily_log())
@@ -64,10 +67,20 @@ class ProductCase(unittest.TestCase):
             env["NEB_TEST_SETTINGS"] = settings
         env.update(extra_env)
         started = time.monotonic()
-        result = neb.run(product.installer(name), args, timeout=timeout, **env)
+        result = neb.run(product.installer(name, variant), args, timeout=timeout, **env)
         result.seconds = time.monotonic() - started
         result.script_log = product.script_log_lines(product.daily_log()[log_before:])
         return result
+
+    def start_product(self):
+        process = neb.start(product.unix_path(FOLDER + "\\Lumetrica.exe"), ["/menu"])
+
+        def end():
+            if process.poll() is None:
+                process.kill()
+            process.communicate(timeout=60)
+        self.addCleanup(end)
+        return process
 
     def assertInstalledIn(self, folder):
         self.assertEqual(product.record("HKLM", product.UNINSTALL_KEY, "InstallLocation"), folder)
@@ -151,8 +164,7 @@ class FreshInstallTest(ProductCase):
 
     def test_the_running_product_records_message_3023(self):
         self.install()
-        product_process = neb.start(product.unix_path(FOLDER + "\\Lumetrica.exe"), ["/menu"])
-        self.addCleanup(product_process.kill)
+        self.start_product()
         post = ("local user32 = GLibTab.user32\n"
                 "local window = 0\n"
                 "for _ = 1, 100 do\n"
@@ -160,7 +172,7 @@ class FreshInstallTest(ProductCase):
                 "  if window ~= 0 then break end\n"
                 "  GLibTab.kernel32:Get('Sleep')(100)\n"
                 "end\n"
-                "print(user32:Get('PostMessageW', 'bool')(window, 3023, 7, 9))\n")
+                "print((user32:Get('PostMessageW', 'bool')(window, 3023, 7, 9)))\n")
         self.assertEqual(neb.run_lua(post).stdout.strip(), "true")
         deadline = time.monotonic() + 30
         while "message 3023 wparam=7 lparam=9" not in product.product_events() and time.monotonic() < deadline:
@@ -172,7 +184,7 @@ class CoverInstallTest(ProductCase):
     def test_the_earlier_install_location_is_reused(self):
         earlier = "C:\\Apps\\Lumetrica"
         self.addCleanup(shutil.rmtree, product.unix_path(earlier), ignore_errors=True)
-        self.install(SILENT + ["/path:" + earlier])
+        self.install(["/path:" + earlier] + SILENT)
         self.assertInstalledIn(earlier)
         result = self.install()
         self.assertEqual(result.returncode, 0)
@@ -189,9 +201,9 @@ class CoverInstallTest(ProductCase):
         for earlier, settings, expected in cases:
             with self.subTest(earlier=earlier, settings=settings):
                 self.reset_system()
-                self.install(SILENT + ["-uid=%d" % earlier])
+                self.install(["-uid=%d" % earlier] + SILENT)
                 self.fresh_collector()
-                result = self.install(SILENT + ["-uid=555"], settings=settings)
+                result = self.install(["-uid=555"] + SILENT, settings=settings)
                 self.assertEqual(result.returncode, 0)
                 self.assertEqual(self.union_ids(), [hex(expected), hex(4001)] * 2)
                 # Installed over an earlier channel: the report says so.
@@ -201,7 +213,7 @@ class CoverInstallTest(ProductCase):
                 self.assertIn('"type":3}', udp[0])
 
     def test_covering_another_channel_can_be_refused(self):
-        self.install(SILENT + ["-uid=300"])
+        self.install(["-uid=300"] + SILENT)
         shutil.rmtree(os.path.join(product.unix_path(FOLDER), "docs"))
         for settings, covered in [("global_disable_cover = true", False), ("global_disable_cover = false", True)]:
             with self.subTest(settings=settings):
@@ -227,14 +239,14 @@ class OptionsTest(ProductCase):
         for name, args, settings, union_id, oem_union_id in cases:
             with self.subTest(name=name, args=args, settings=settings):
                 self.reset_system()
-                self.install(SILENT + args, name=name, settings=settings)
+                self.install(args + SILENT, name=name, settings=settings)
                 self.assertEqual(product.record("HKCU", product.PRODUCT_KEY, "UnionId"), hex(union_id))
                 self.assertEqual(product.record("HKCU", product.PRODUCT_KEY, "OEMUnionId"), hex(oem_union_id))
 
     def test_install_folder_from_the_command_line(self):
         target = "C:\\Apps\\Chosen"
         self.addCleanup(shutil.rmtree, product.unix_path("C:\\Apps"), ignore_errors=True)
-        self.install(SILENT + ["-path=" + target])
+        self.install(["-path=" + target] + SILENT)
         self.assertInstalledIn(target)
 
     def test_silent_and_shortcut_codes(self):
@@ -250,7 +262,7 @@ class OptionsTest(ProductCase):
             ("Lumetrica@stt@dto.exe", [], enabled, True, False),
             ("setup@dtc.exe", ["/s"], enabled, False, False),
             ("setup@dtc.exe", ["-s"], enabled, False, False),
-            ("setup@dtc.exe", SILENT + ["/s"], None, True, False),
+            ("setup@dtc.exe", ["/s"] + SILENT, None, True, False),
             ("Lumetrica@stt@dtc.exe", SILENT, None, True, False),
         ]
         for name, args, settings, desktop, started in cases:
@@ -279,8 +291,7 @@ class OptionsTest(ProductCase):
 class RunningProductTest(ProductCase):
     def test_a_running_product_is_closed_without_a_question(self):
         self.install()
-        running = neb.start(product.unix_path(FOLDER + "\\Lumetrica.exe"), ["/menu"])
-        self.addCleanup(running.kill)
+        running = self.start_product()
         box = neb.BoxAnswer(INSTALL_CAPTION, seconds=30)
         self.addCleanup(box.close)
         result = self.install()
@@ -291,37 +302,71 @@ class RunningProductTest(ProductCase):
 
 
 class FilesInUseTest(ProductCase):
+    def hold_library(self, windows_path):
+        """Loads the library in another process until the returned function
+        is called."""
+        flag = os.path.join(self.work, "held.flag")
+        holder = neb.start(neb.build_path("tools", "nebscript", "nebscript.exe"),
+                           [neb.windows_path(os.path.join(os.path.dirname(__file__), "lua", "hold_library.lua")),
+                            windows_path, neb.windows_path(flag)])
+        self.assertEqual(holder.stdout.readline().strip(), "held")
+
+        def release():
+            if os.path.exists(flag):
+                os.remove(flag)
+            holder.communicate(timeout=60)
+        self.addCleanup(release)
+        return release
+
+    def moved_aside(self, result, path):
+        """The name the script moved the file to, from its log."""
+        for number, line in enumerate(result.script_log):
+            if line.startswith(path + "  ") and line.endswith(":32"):
+                return result.script_log[number + 1]
+        self.fail("%s was not moved aside: %s" % (path, result.script_log))
+
+    def pending_renames(self):
+        return neb.reg_query("HKLM\\System\\CurrentControlSet\\Control\\Session Manager",
+                             "PendingFileRenameOperations") or ""
+
     def test_a_file_in_use_is_moved_aside_and_deleted_at_restart(self):
         self.install()
-        program = FOLDER + "\\hostaid.dll"
-        with neb.HeldFile(program):
-            result = self.install()
+        library = FOLDER + "\\hostaid.dll"
+        release = self.hold_library(library)
+        result = self.install()
+        release()
         self.assertEqual(result.returncode, 0)
-        moved = [line for line in result.script_log if "创建文件出错" in line]
-        self.assertEqual(moved, [program + "  创建文件出错:32"])
-        aside = result.script_log[result.script_log.index(moved[0]) + 1]
-        self.assertRegex(aside, r"\\Tqmov")
-        pending = neb.reg_query("HKLM\\System\\CurrentControlSet\\Control\\Session Manager",
-                                "PendingFileRenameOperations") or ""
-        self.assertIn(aside, pending)
-        self.assertEqual(product.record("HKLM", product.UNINSTALL_KEY, "DisplayVersion"), "2.0.0.14")
+        aside = self.moved_aside(result, library)
+        self.assertRegex(aside, r"^C:\\users\\[^\\]+\\Temp\\Tqm.*\.tmp$")
+        self.assertIn(aside, self.pending_renames())
+        with open(product.unix_path(library), "rb") as f, \
+                open(neb.build_path("product", "payload", "hostaid.dll"), "rb") as built:
+            self.assertEqual(f.read(), built.read())
+        self.assertIn("NEBSE_OnInstall_17", result.script_log)
 
     def test_on_another_drive_files_go_to_del_reboot_beside_the_install_folder(self):
         drive = tempfile.mkdtemp(prefix="neb-drive-d-")
         self.addCleanup(shutil.rmtree, drive, ignore_errors=True)
         target = "D:\\Apps\\Lumetrica"
+        del_reboot = os.path.join(drive, "Apps", "del_reboot")
         with neb.mapped_drive("D", drive):
-            self.install(SILENT + ["/path:" + target])
-            with neb.HeldFile(target + "\\hostaid.dll"):
-                result = self.install()
+            # Nothing in use: the folder is made and removed again.
+            self.install(["/path:" + target] + SILENT)
+            self.assertEqual(product.record("HKLM", product.UNINSTALL_KEY, "InstallLocation"), target)
+            self.assertFalse(os.path.exists(del_reboot))
+            # A file in use is moved there; while it is held the folder
+            # stays, scheduled for removal at the next restart.
+            release = self.hold_library(target + "\\hostaid.dll")
+            result = self.install()
+            left = os.listdir(del_reboot)
+            release()
             product.remove_service(os.path.join(drive, "Apps", "Lumetrica"))
         self.assertEqual(result.returncode, 0)
-        aside = result.script_log[result.script_log.index(target + "\\hostaid.dll  创建文件出错:32") + 1]
-        self.assertTrue(aside.startswith("D:\\Apps\\del_reboot\\Tqmov"), aside)
-        self.assertFalse(os.path.exists(os.path.join(drive, "Apps", "del_reboot")))
-        pending = neb.reg_query("HKLM\\System\\CurrentControlSet\\Control\\Session Manager",
-                                "PendingFileRenameOperations") or ""
-        self.assertIn("D:\\Apps\\del_reboot", pending)
+        aside = self.moved_aside(result, target + "\\hostaid.dll")
+        self.assertTrue(aside.startswith("D:\\Apps\\del_reboot\\Tqm"), aside)
+        self.assertEqual(left, [aside.rsplit("\\", 1)[1]])
+        self.assertIn(aside, self.pending_renames())
+        self.assertIn("D:\\Apps\\del_reboot", self.pending_renames())
 
 
 class PayloadFileTest(ProductCase):
@@ -358,15 +403,23 @@ class BadInputTest(ProductCase):
             byte = f.read(1)
             f.seek(-1, os.SEEK_CUR)
             f.write(bytes([byte[0] ^ 0xFF]))
-        box = neb.BoxAnswer(INSTALL_CAPTION)
-        self.addCleanup(box.close)
-        result = self.install(settings=self.pack_file_settings(archive))
-        self.assertEqual(result.returncode, 0)
-        self.assertEqual(box.text(), "释放文件时出现错误，安装程序将终止！")
-        for root, key, value, kind, _ in product.records():
-            self.assertIsNone(kind, value)
-        self.assertIsNone(product.run_value())
-        self.assertIsNone(product.service_state())
+        cases = [
+            ("the embedded payload", "damaged_payload_installer", None),
+            ("a payload file", "collector_installer", self.pack_file_settings(archive)),
+        ]
+        for label, variant, settings in cases:
+            with self.subTest(label):
+                self.reset_system()
+                box = neb.BoxAnswer(INSTALL_CAPTION)
+                self.addCleanup(box.close)
+                result = self.install(variant=variant, settings=settings)
+                self.assertEqual(result.returncode, 0)
+                self.assertEqual(box.text(), "释放文件时出现错误，安装程序将终止！")
+                for root, key, value, kind, _ in product.records():
+                    self.assertIsNone(kind, value)
+                self.assertIsNone(product.run_value())
+                self.assertIsNone(product.service_state())
+                self.assertNotIn("NEBSE_OnInstall_3", result.script_log)
 
     def test_a_missing_support_library_ends_in_the_script_error_report(self):
         archive = self.make_archive(leave_out=["hostaid.dll"])
@@ -390,6 +443,7 @@ class BadInputTest(ProductCase):
         cases = [("nothing listens", closed_http), ("a peer that never answers", silent_peer.getsockname()[1])]
         for label, http_port in cases:
             with self.subTest(label):
+                self.reset_system()
                 endpoints = {"NEB_COLLECTOR_HOST": "127.0.0.1", "NEB_COLLECTOR_UDP_PORT": closed_udp,
                              "NEB_COLLECTOR_HTTP_PORT": http_port}
                 result = self.install(endpoints=endpoints)

@@ -8,6 +8,7 @@ import json
 import os
 import re
 import shutil
+import tempfile
 import time
 import unittest
 
@@ -186,33 +187,25 @@ class UninstallTest(UninstallCase):
 
 
 class LoadedLibrary:
-    """A program that keeps a library loaded, the way a running program
-    holds its files: the file cannot be deleted, only renamed."""
+    """Keeps a library loaded in another process (lua/hold_library.lua), the
+    way a running program holds its files: the file cannot be deleted, only
+    renamed."""
 
     def __init__(self, windows_path):
-        self.release_file = os.path.join(neb.PREFIX, "drive_c", "release-%d" % os.getpid())
-        code = ("local lib = GLibTab[%s]\n"
-                "print(lib ~= nil and 'held' or 'not loaded')\n"
-                "io.stdout:flush()\n"
-                "for _ = 1, 1200 do\n"
-                "  if Lua_PathFileExists(%s) then break end\n"
-                "  GLibTab.kernel32:Get('Sleep')(100)\n"
-                "end\n") % (neb.lua_string(windows_path), neb.lua_string(neb.c_drive_path(self.release_file)))
-        self.script = os.path.join(neb.PREFIX, "drive_c", "hold-%d.lua" % os.getpid())
-        with open(self.script, "w", encoding="utf-8") as f:
-            f.write(code)
+        self.folder = tempfile.mkdtemp(prefix="neb-hold-")
+        self.flag = os.path.join(self.folder, "held.flag")
+        script = os.path.join(os.path.dirname(os.path.abspath(__file__)), "lua", "hold_library.lua")
         self.process = neb.start(neb.build_path("tools", "nebscript", "nebscript.exe"),
-                                 [neb.c_drive_path(self.script)])
+                                 [neb.windows_path(script), windows_path, neb.windows_path(self.flag)])
         if self.process.stdout.readline().strip() != "held":
             self.release()
             raise RuntimeError("the library did not load: " + windows_path)
 
     def release(self):
-        with open(self.release_file, "w"):
-            pass
+        if os.path.exists(self.flag):
+            os.remove(self.flag)
         self.process.communicate(timeout=60)
-        os.remove(self.release_file)
-        os.remove(self.script)
+        shutil.rmtree(self.folder, ignore_errors=True)
 
     def __enter__(self):
         return self
