@@ -149,6 +149,11 @@ class UninstallTest(UninstallCase):
         log = result.script_log
         self.assertEqual(log[0], "script_version:1.0.2.55")
         self.assertEqual(log[1], "union_id:27028")
+        # The running service's program is ended before it removes the service.
+        service_kills = log[3:log.index("pid:-1")]
+        self.assertTrue(service_kills)
+        for line in service_kills:
+            self.assertRegex(line, r"^pid:\d+$")
         for earlier, later in [("stat_install_addr 127.0.0.1:%d" % self.collector.udp_port, "pid:-1"),
                                ("Updates pid:-1", "HKLM\\" + product.PRODUCT_KEY),
                                ("HKLM\\" + product.PRODUCT_KEY, "HKCU\\" + product.PRODUCT_KEY),
