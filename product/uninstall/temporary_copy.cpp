@@ -40,9 +40,13 @@ bool StartTemporaryCopy(const std::wstring& installFolder, const std::wstring& a
     return false;
   }
   const std::wstring copy = folder + L"\\" + ProgramFileName();
+  const auto discardCopy = [&] {
+    DeleteFileW(copy.c_str());
+    RemoveDirectoryW(folder.c_str());
+  };
   if (!CopyFileW(program.c_str(), copy.c_str(), FALSE)) {
     TraceLastError(L"CopyFileW failed");
-    RemoveDirectoryW(folder.c_str());
+    discardCopy();
     return false;
   }
 
@@ -50,6 +54,7 @@ bool StartTemporaryCopy(const std::wstring& installFolder, const std::wstring& a
   if (!DuplicateHandle(GetCurrentProcess(), GetCurrentProcess(), GetCurrentProcess(), &self, SYNCHRONIZE,
                        TRUE, 0)) {
     TraceLastError(L"DuplicateHandle failed");
+    discardCopy();
     return false;
   }
   UniqueHandle selfForCopy(self);
@@ -65,8 +70,7 @@ bool StartTemporaryCopy(const std::wstring& installFolder, const std::wstring& a
   if (!CreateProcessW(copy.c_str(), commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr, folder.c_str(),
                       &startup, &started)) {
     TraceLastError(L"CreateProcessW failed");
-    DeleteFileW(copy.c_str());
-    RemoveDirectoryW(folder.c_str());
+    discardCopy();
     return false;
   }
   CloseHandle(started.hThread);
