@@ -1,0 +1,79 @@
+#include "product/uninstall/uninstall_options.h"
+
+#include <cwctype>
+
+namespace {
+
+bool SameName(const std::wstring& a, const wchar_t* b) {
+  size_t i = 0;
+  for (; i < a.size() && b[i]; ++i) {
+    if (std::towlower(a[i]) != std::towlower(b[i])) return false;
+  }
+  return i == a.size() && !b[i];
+}
+
+std::uintptr_t ReadHandleValue(const std::wstring& text) {
+  std::uintptr_t value = 0;
+  for (wchar_t c : text) {
+    if (c < L'0' || c > L'9') return 0;
+    value = value * 10 + static_cast<std::uintptr_t>(c - L'0');
+  }
+  return value;
+}
+
+UninstallReason& ReasonOf(UninstallOptions& options) {
+  if (!options.reason) options.reason.emplace();
+  return *options.reason;
+}
+
+}  // namespace
+
+UninstallOptions ParseUninstallOptions(const std::vector<std::wstring>& arguments) {
+  UninstallOptions options;
+  for (const std::wstring& argument : arguments) {
+    if (argument.size() < 2 || argument[0] != L'/') continue;
+    const size_t colon = argument.find(L':');
+    const std::wstring name = argument.substr(1, colon == std::wstring::npos ? std::wstring::npos : colon - 1);
+    const std::wstring value = colon == std::wstring::npos ? std::wstring() : argument.substr(colon + 1);
+    const bool hasValue = colon != std::wstring::npos;
+    if (!hasValue && SameName(name, L"S")) {
+      options.silent = true;
+    } else if (!hasValue && SameName(name, L"ClearUserData")) {
+      options.clearUserData = true;
+    } else if (hasValue && SameName(name, L"reason")) {
+      ReasonOf(options).ids = value;
+    } else if (hasValue && SameName(name, L"suggest")) {
+      ReasonOf(options).suggestion = value;
+    } else if (hasValue && SameName(name, L"contact")) {
+      ReasonOf(options).contact = value;
+    } else if (hasValue && SameName(name, L"from")) {
+      options.installFolder = value;
+    } else if (hasValue && SameName(name, L"wait")) {
+      options.starterProcess = ReadHandleValue(value);
+    }
+  }
+  return options;
+}
+
+std::wstring TemporaryCopySwitches(const std::wstring& installFolder, std::uintptr_t starterProcess) {
+  return QuoteArgument(L"/from:" + installFolder) + L" /wait:" + std::to_wstring(starterProcess);
+}
+
+// Backslashes are literal except before a quote: those before a quote, and
+// those before the closing quote, are doubled.
+std::wstring QuoteArgument(const std::wstring& argument) {
+  std::wstring quoted = L"\"";
+  size_t backslashes = 0;
+  for (wchar_t c : argument) {
+    if (c == L'\\') {
+      ++backslashes;
+      continue;
+    }
+    quoted.append(c == L'"' ? backslashes * 2 + 1 : backslashes, L'\\');
+    backslashes = 0;
+    quoted += c;
+  }
+  quoted.append(backslashes * 2, L'\\');
+  quoted += L'"';
+  return quoted;
+}

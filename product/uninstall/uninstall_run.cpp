@@ -1,0 +1,107 @@
+#include "product/uninstall/uninstall_run.h"
+
+#include <windows.h>
+
+#include "app/module_path.h"
+#include "base/debug_line.h"
+#include "base/path_text.h"
+#include "base/text.h"
+#include "log/qm_base_log.h"
+#include "product/uninstall/temporary_copy.h"
+#include "product/uninstall/uninstall_scripts.h"
+#include "product/uninstall/uninstall_texts.h"
+#include "script/nebscript_engine.h"
+#include "script/script_error.h"
+#include "script/script_globals.h"
+
+namespace {
+
+constexpr UINT kBoxStyle = MB_SETFOREGROUND | MB_TOPMOST;
+
+void OpenUninstallLog() {
+  wchar_t temp[MAX_PATH + 1] = {};
+  const DWORD length = GetTempPathW(MAX_PATH + 1, temp);
+  if (length == 0 || length > MAX_PATH) return;
+  CQMBaseLog::Instance().InitLogger(WideToAnsi(std::wstring(temp, length) + kUninstallLogName));
+}
+
+// A silent uninstall shows no window, not even for a script error: the
+// report goes to the log and the exit code tells the caller.
+[[noreturn]] void LogReportAndExit(const std::wstring& report) {
+  QMLOG_ERROR("script error: {}", WideToAnsi(report));
+  if (const auto logger = CQMBaseLog::Instance().Logger()) logger->flush();
+  ExitProcess(kUninstallRefused);
+}
+
+// Interactive: a message box; silent: the log only.
+void Tell(const UninstallOptions& options, const std::wstring& text, UINT icon) {
+  QMLOG_INFO("{}", WideToAnsi(text));
+  if (!options.silent) MessageBoxW(nullptr, text.c_str(), kUninstallCaption, MB_OK | icon | kBoxStyle);
+}
+
+// Both chunks run, or the user learns which file is missing or damaged.
+bool PrepareScripts(const UninstallOptions& options, const std::wstring& installFolder) {
+  if (options.silent) SetScriptErrorPresenter(LogReportAndExit);
+  const std::wstring broken = RunUninstallScripts(installFolder);
+  if (broken.empty()) return true;
+  Tell(options, kRefusedTextBefore + broken + kRefusedTextAfter, MB_ICONERROR);
+  return false;
+}
+
+void SetHostGlobals(const UninstallOptions& options, const std::wstring& installFolder) {
+  lua_State* L = NEBScriptEngine::Instance().State();
+  SetGlobalText(L, "global_install_path", installFolder);
+  // By now the starter has ended, so the uninstaller's file in the install
+  // folder can be deleted.
+  SetGlobalText(L, "_Uninstall_Path", installFolder + L"\\" + ProgramFileName());
+  SetGlobalFlag(L, "ChkUserSetting", false);
+  SetGlobalFlag(L, "ClearUserData", options.clearUserData);
+  if (options.reason) {
+    SetGlobalText(L, "ReasonID", options.reason->ids);
+    SetGlobalText(L, "tbSuggest", options.reason->suggestion);
+    SetGlobalText(L, "tbContact", options.reason->contact);
+  }
+}
+
+void FireEvent(const char* name) {
+  QMLOG_INFO("event {}", name);
+  CallScriptEvent(name);
+}
+
+}  // namespace
+
+int RunStarter(const UninstallOptions& options, const std::wstring& arguments) {
+  OpenUninstallLog();
+  const std::wstring installFolder = PathFolder(ProgramPath());
+  QMLOG_INFO("uninstall {} from {}", options.silent ? "silently" : "interactively", WideToAnsi(installFolder));
+  if (!PrepareScripts(options, installFolder)) return kUninstallRefused;
+  if (!options.silent &&
+      MessageBoxW(nullptr, kConfirmText, kUninstallCaption, MB_YESNO | MB_ICONQUESTION | kBoxStyle) != IDYES) {
+    QMLOG_INFO("the user keeps the product");
+    return kUninstallDeclined;
+  }
+  if (!StartTemporaryCopy(installFolder, arguments)) {
+    Tell(options, kNoCopyText, MB_ICONERROR);
+    return kUninstallRefused;
+  }
+  return kUninstallStarted;
+}
+
+int RunTemporaryCopy(const UninstallOptions& options) {
+  WaitForStarter(options.starterProcess);
+  OpenUninstallLog();
+  QMLOG_INFO("uninstalling {}", WideToAnsi(options.installFolder));
+  if (!PrepareScripts(options, options.installFolder)) {
+    ScheduleOwnRemoval();
+    return kUninstallRefused;
+  }
+  SetHostGlobals(options, options.installFolder);
+  FireEvent(kEventBeforeInit);
+  FireEvent(kEventOnUninstall);
+  if (options.reason) FireEvent(kEventFeedBack);
+  FireEvent(kEventAfterUninstall);
+  ScheduleOwnRemoval();
+  QMLOG_INFO("uninstall complete");
+  Tell(options, kDoneText, MB_ICONINFORMATION);
+  return kUninstallStarted;
+}

@@ -1,0 +1,360 @@
+"""The product's uninstaller (Uninstall.exe in the install folder) running
+the shipped uninstall script under Wine, after a silent install by the
+collector installer: silent and interactive uninstalls, a file in use, the
+user data folder, the reports and the reason at the local collector, a
+missing statistics library, installing again, and damaged uninstall
+scripts. Every check reads the system back."""
+import json
+import os
+import re
+import shutil
+import tempfile
+import time
+import unittest
+
+import neb
+import product
+from test_product_install import ProductCase
+
+FOLDER = product.DEFAULT_FOLDER
+SILENT_INSTALL = ["/InstallSlience", "true"]
+CAPTION = "Lumetrica - 卸载"
+CONFIRM_TEXT = "确定要从这台电脑上卸载 Lumetrica 吗？"
+DONE_TEXT = "Lumetrica 已从这台电脑上卸载。"
+SESSION_MANAGER = "HKLM\\System\\CurrentControlSet\\Control\\Session Manager"
+
+
+def box_text(box):
+    """The box's text with each line break once (the helper's output may
+    double the carriage return)."""
+    text = box.text()
+    return None if text is None else re.sub(r"\n+", "\n", text)
+
+
+def refused_text(path):
+    return ("卸载所需的文件缺失或已损坏：\n" + path +
+            "\n卸载没有进行，没有删除任何文件。请重新安装 Lumetrica 后再卸载。")
+
+
+def uninstall_log():
+    path = neb.user_folder("Temp", "LumetricaClientUninstall_%s.log" % time.strftime("%Y-%m-%d"))
+    if not os.path.exists(path):
+        return []
+    with open(path, encoding="utf-8", errors="replace") as f:
+        return f.read().splitlines()
+
+
+def pending_deletions():
+    """The paths that are to be deleted at the next restart, lower case."""
+    pending = neb.reg_query(SESSION_MANAGER, "PendingFileRenameOperations") or ""
+    return pending.lower()
+
+
+def temporary_copies():
+    """The uninstaller copies in the temporary folder, as Windows paths."""
+    temp = neb.user_folder("Temp")
+    return [neb.c_drive_path(os.path.join(temp, name, "Uninstall.exe")) for name in os.listdir(temp)
+            if re.fullmatch(r"Lun[0-9A-Fa-f]+\.tmp", name) and os.path.exists(os.path.join(temp, name, "Uninstall.exe"))]
+
+
+class UninstallCase(ProductCase):
+    def uninstall(self, args=("/S",), timeout=180, **extra_env):
+        """Runs the installed uninstaller and waits for it and the copy it
+        starts. The result carries the starter's exit code, whether the
+        whole tree ended, and the scripts' log lines of this run."""
+        log_before = len(uninstall_log())
+        env = dict(product.collector_env(self.collector))
+        env.update(extra_env)
+        result = neb.run(neb.build_path("tests", "helpers", "run_tree.exe"),
+                         [str(timeout), FOLDER + "\\Uninstall.exe", *args], timeout=timeout + 30, **env)
+        exit_line = [line for line in result.stdout.splitlines() if line.startswith("exit ")]
+        result.exit_code = int(exit_line[0].split()[1]) if exit_line else None
+        result.tree_ended = "tree ended" in result.stdout
+        result.log = uninstall_log()[log_before:]
+        result.script_log = product.script_log_lines(result.log)
+        return result
+
+    def installed_files(self):
+        folder = product.unix_path(FOLDER)
+        return product.installed_tree(folder) if os.path.isdir(folder) else []
+
+    def assertNothingOfTheProductRemains(self):
+        self.assertEqual(self.installed_files(), [])
+        for key in ["HKLM\\" + product.PRODUCT_KEY, "HKCU\\" + product.PRODUCT_KEY,
+                    "HKLM\\" + product.UNINSTALL_KEY]:
+            self.assertFalse(neb.reg_key_exists(key), key)
+        for name, path in product.shortcut_files().items():
+            self.assertFalse(os.path.exists(path), name)
+        self.assertFalse(os.path.exists(product.start_menu_folder()))
+        self.assertIsNone(product.service_state())
+        self.assertIsNone(product.run_value())
+        self.assertIsNone(neb.reg_query(product.APPROVED_RUN_KEY, "Lumetrica"))
+        pending = pending_deletions()
+        for copy in temporary_copies():
+            self.assertIn(copy.lower(), pending)
+
+    def assertEverythingInstalledRemains(self, files):
+        self.assertEqual(self.installed_files(), files)
+        self.assertEqual(product.record("HKLM", product.UNINSTALL_KEY, "InstallLocation"), FOLDER)
+        self.assertIsNotNone(product.run_value())
+        self.assertEqual(product.service_state(), "running")
+
+    def uninstall_reports(self, count):
+        """UDP data and (path, body) of HTTP posts the collector received."""
+        records = self.collector.received(count)
+        return ([r["data"] for r in records if r["via"] == "udp"],
+                [(r["path"], r["body"]) for r in records if r["via"] == "http"])
+
+
+class UninstallTest(UninstallCase):
+    def test_silent_and_interactive_uninstall_remove_the_product(self):
+        for mode in ["silent", "interactive"]:
+            with self.subTest(mode=mode):
+                self.reset_system()
+                self.install(SILENT_INSTALL)
+                neb.reg("add", product.APPROVED_RUN_KEY, "/v", "Lumetrica", "/t", "REG_BINARY", "/d", "02", "/f")
+                self.fresh_collector()
+                if mode == "silent":
+                    no_box = neb.BoxAnswer(CAPTION, seconds=40)
+                    self.addCleanup(no_box.close)
+                    result = self.uninstall(["/S"])
+                    self.assertIsNone(no_box.text(timeout=60))
+                else:
+                    confirm = neb.BoxAnswer(CAPTION, button="yes")
+                    self.addCleanup(confirm.close)
+                    running = neb.start(neb.build_path("tests", "helpers", "run_tree.exe"),
+                                        ["180", FOLDER + "\\Uninstall.exe"], **product.collector_env(self.collector))
+                    self.assertEqual(confirm.text(), CONFIRM_TEXT)
+                    self.assertEqual(confirm.buttons(), [6, 7])
+                    done = neb.BoxAnswer(CAPTION)
+                    self.addCleanup(done.close)
+                    self.assertEqual(done.text(), DONE_TEXT)
+                    result = neb.finish(running, timeout=200)
+                    result.exit_code = 0 if "exit 0" in result.stdout else None
+                    result.tree_ended = "tree ended" in result.stdout
+                self.assertEqual(result.exit_code, 0, result.stdout)
+                self.assertTrue(result.tree_ended)
+                self.assertNothingOfTheProductRemains()
+                self.assertTrue(temporary_copies())
+
+                udp, http = self.uninstall_reports(2)
+                self.assertEqual(len(udp), 1, udp)
+                self.assertIn('"event":"install"', udp[0])
+                self.assertIn('"type":2}', udp[0])
+                self.assertEqual([path for path, _ in http], ["/api/UnInstallStat"])
+
+    def test_the_script_logs_its_steps_in_order(self):
+        self.install(SILENT_INSTALL)
+        result = self.uninstall()
+        log = result.script_log
+        self.assertEqual(log[0], "script_version:1.0.2.55")
+        self.assertEqual(log[1], "union_id:27028")
+        # The running service's program is ended before it removes the service.
+        service_kills = log[3:log.index("pid:-1")]
+        self.assertTrue(service_kills)
+        for line in service_kills:
+            self.assertRegex(line, r"^pid:\d+$")
+        for earlier, later in [("stat_install_addr 127.0.0.1:%d" % self.collector.udp_port, "pid:-1"),
+                               ("Updates pid:-1", "HKLM\\" + product.PRODUCT_KEY),
+                               ("HKLM\\" + product.PRODUCT_KEY, "HKCU\\" + product.PRODUCT_KEY),
+                               ("HKCU\\" + product.PRODUCT_KEY, "HKLM\\" + product.UNINSTALL_KEY),
+                               ("HKLM\\" + product.UNINSTALL_KEY, "http://127.0.0.1:%d/api/UnInstallStat"
+                                % self.collector.http_port),
+                               ("http://127.0.0.1:%d/api/UnInstallStat" % self.collector.http_port,
+                                "-----install----")]:
+            with self.subTest(earlier=earlier, later=later):
+                self.assertLess(log.index(earlier), log.index(later))
+        self.assertNotIn("-----NEBSE_FeedBack----", log)
+
+    def test_the_interactive_uninstall_asks_first(self):
+        self.install(SILENT_INSTALL)
+        files = self.installed_files()
+        self.fresh_collector()
+        confirm = neb.BoxAnswer(CAPTION, button="no")
+        self.addCleanup(confirm.close)
+        result = self.uninstall([])
+        self.assertEqual(confirm.text(), CONFIRM_TEXT)
+        self.assertEqual(result.exit_code, 2)
+        self.assertEverythingInstalledRemains(files)
+        self.assertEqual(self.collector.received(1, timeout=2), [])
+
+    def test_a_running_product_is_ended(self):
+        self.install(SILENT_INSTALL)
+        running = neb.start(product.unix_path(FOLDER + "\\Lumetrica.exe"), ["/menu"])
+        self.addCleanup(running.kill)
+        deadline = time.monotonic() + 30
+        while not product.product_events() and time.monotonic() < deadline:
+            time.sleep(0.2)
+        result = self.uninstall()
+        self.assertEqual(result.exit_code, 0)
+        running.wait(timeout=30)
+        self.assertNothingOfTheProductRemains()
+
+
+class LoadedLibrary:
+    """Keeps a library loaded in another process (lua/hold_library.lua), the
+    way a running program holds its files: the file cannot be deleted, only
+    renamed."""
+
+    def __init__(self, windows_path):
+        self.folder = tempfile.mkdtemp(prefix="neb-hold-")
+        self.flag = os.path.join(self.folder, "held.flag")
+        script = os.path.join(os.path.dirname(os.path.abspath(__file__)), "lua", "hold_library.lua")
+        self.process = neb.start(neb.build_path("tools", "nebscript", "nebscript.exe"),
+                                 [neb.windows_path(script), windows_path, neb.windows_path(self.flag)])
+        if self.process.stdout.readline().strip() != "held":
+            self.release()
+            raise RuntimeError("the library did not load: " + windows_path)
+
+    def release(self):
+        if os.path.exists(self.flag):
+            os.remove(self.flag)
+        self.process.communicate(timeout=60)
+        shutil.rmtree(self.folder, ignore_errors=True)
+
+    def __enter__(self):
+        return self
+
+    def __exit__(self, *exc):
+        self.release()
+
+
+class FileInUseTest(UninstallCase):
+    def test_files_in_use_are_deleted_at_restart_and_the_rest_now(self):
+        cases = [
+            # file, how it is held, moved aside
+            ("hostaid.dll", LoadedLibrary, True),
+            ("readme.txt", lambda path: neb.HeldFile(path, exclusive=True), False),
+        ]
+        for name, hold, moved in cases:
+            with self.subTest(file=name):
+                self.reset_system()
+                self.install(SILENT_INSTALL)
+                held = FOLDER + "\\" + name
+                with hold(held):
+                    result = self.uninstall()
+                self.assertEqual(result.exit_code, 0)
+                failed = [line for line in result.script_log if "delete file failed" in line]
+                self.assertEqual(failed, [held + "  delete file failed:%d" % (5 if moved else 32)])
+                aside = result.script_log[result.script_log.index(failed[0]) + 1]
+                # The system keeps three letters of a temporary name's prefix.
+                self.assertRegex(aside, r"\\Tqm")
+                self.assertEqual(self.installed_files(), [] if moved else [name])
+                self.assertIn((aside if moved else held).lower(), pending_deletions())
+                folder = product.unix_path(FOLDER)
+                self.assertTrue(not os.path.exists(folder) or FOLDER.lower() in pending_deletions())
+
+
+class UserDataTest(UninstallCase):
+    def test_clear_user_data(self):
+        user_data = neb.user_folder("AppData", "Local", "Lumetrica")
+        for args, kept in [(["/S"], True), (["/S", "/ClearUserData"], False)]:
+            with self.subTest(args=args):
+                self.reset_system()
+                self.install(SILENT_INSTALL)
+                os.makedirs(user_data, exist_ok=True)
+                with open(os.path.join(user_data, "settings.ini"), "w") as f:
+                    f.write("[view]\n")
+                result = self.uninstall(args)
+                self.assertEqual(result.exit_code, 0)
+                self.assertEqual(os.path.exists(os.path.join(user_data, "settings.ini")), kept)
+                self.assertNothingOfTheProductRemains()
+
+
+class ReportsTest(UninstallCase):
+    def test_the_reason_reaches_the_collector(self):
+        self.install(SILENT_INSTALL)
+        self.fresh_collector()
+        suggestion = 'too slow/r/n at start,\tsay "fix"\\please'
+        result = self.uninstall(["/S", "/reason:3,7", "/suggest:" + suggestion, "/contact: me@example.org "])
+        self.assertEqual(result.exit_code, 0)
+        self.assertIn("-----NEBSE_FeedBack----", result.script_log)
+        udp, http = self.uninstall_reports(4)
+        self.assertEqual(len(udp), 2, udp)
+        self.assertEqual([path for path, _ in http], ["/api/UnInstallStat", "/feedback/api/v1/feedback/add"])
+        body = http[1][1]
+        self.assertEqual(body, '{"come_from":32772, "content_ids":"3,7", '
+                               '"uninstsuggest":"tooslowatstart,say\\u0022fix\\u0022\\u005cplease",'
+                               '"contact":"me@example.org"}')
+        self.assertEqual(json.loads(body)["uninstsuggest"], 'tooslowatstart,say"fix"\\please')
+        self.assertNothingOfTheProductRemains()
+
+    def test_without_the_statistics_library_the_uninstall_completes(self):
+        self.install(SILENT_INSTALL)
+        os.remove(product.unix_path(FOLDER + "\\rkstat.dll"))
+        self.fresh_collector()
+        result = self.uninstall(["/S", "/reason:1", "/suggest:x", "/contact:y"])
+        self.assertEqual(result.exit_code, 0)
+        self.assertIn("-----install----", result.script_log)
+        self.assertNothingOfTheProductRemains()
+        self.assertEqual(self.collector.received(1, timeout=3), [])
+
+
+class ReinstallTest(UninstallCase):
+    def test_installing_again_is_a_fresh_install(self):
+        self.install(["-uid=300"] + SILENT_INSTALL)
+        self.assertEqual(self.uninstall().exit_code, 0)
+        self.fresh_collector()
+        result = self.install(SILENT_INSTALL)
+        self.assertEqual(result.returncode, 0)
+        self.assertNotIn("cover install!!!", result.script_log)
+        self.assertEqual(product.record("HKCU", product.PRODUCT_KEY, "UnionId"), hex(27028))
+        udp, _ = self.uninstall_reports(2)
+        self.assertEqual(len(udp), 1)
+        self.assertIn('"type":1}', udp[0])
+        self.assertEqual(product.service_state(), "running")
+
+
+class DamagedScriptsTest(UninstallCase):
+    def damage(self, name, how):
+        path = product.unix_path(FOLDER + "\\" + name)
+        if how == "missing":
+            os.remove(path)
+            return
+        with open(path, "rb") as f:
+            chunk = f.read()
+        with open(path, "wb") as f:
+            if how == "truncated":
+                f.write(chunk[:len(chunk) // 2])
+            elif how == "text":
+                f.write(b"this is not a script (")
+            elif how == "empty":
+                pass
+            elif how == "another script":
+                f.write(b"uninstall_stages = {}\n")
+
+    def test_damaged_uninstall_files_refuse_with_nothing_deleted(self):
+        cases = [
+            # file, damage, arguments
+            ("Uninst.dar1", "truncated", []),
+            ("Uninst.dar1", "text", []),
+            ("Uninst.dar1", "another script", []),
+            ("Uninst.dar1", "missing", []),
+            ("Uninst.dar0", "empty", []),
+            ("Uninst.dar1", "truncated", ["/S"]),
+        ]
+        for name, how, args in cases:
+            with self.subTest(file=name, damage=how, args=args):
+                self.reset_system()
+                self.install(SILENT_INSTALL)
+                self.fresh_collector()
+                self.damage(name, how)
+                files = self.installed_files()
+                copies = temporary_copies()
+                box = neb.BoxAnswer(CAPTION, seconds=30 if args else 60)
+                self.addCleanup(box.close)
+                result = self.uninstall(args)
+                path = FOLDER + "\\" + name
+                if args:
+                    self.assertIsNone(box.text(timeout=60))
+                    self.assertIn(path, "\n".join(result.log))
+                else:
+                    self.assertEqual(box_text(box), refused_text(path))
+                self.assertEqual(result.exit_code, 1)
+                self.assertEverythingInstalledRemains(files)
+                self.assertEqual(temporary_copies(), copies)
+                self.assertEqual(self.collector.received(1, timeout=2), [])
+
+
+if __name__ == "__main__":
+    unittest.main()
