@@ -70,9 +70,12 @@ bool CContainerUI::RemoveItemAt(int index) {
   if (control == nullptr) return false;
   NeedOwnLayout();
   items_.erase(items_.begin() + index);
-  if (manager_) manager_->ForgetControl(control);
+  CPaintManagerUI* manager = manager_;
+  if (manager) manager->ForgetSubtree(control);
+  // Out of the tree at once: a notification it is sending stops here.
+  control->AttachManager(nullptr, nullptr, false);
   if (autoDestroy_) {
-    if (delayedDestroy_ && manager_) manager_->QueueForDeletion(control);
+    if (delayedDestroy_ && manager) manager->QueueForDeletion(control);
     else delete control;
   }
   return true;

@@ -129,6 +129,10 @@ void CPaintManagerUI::CycleTabSupport() {
   }
 }
 
+void CPaintManagerUI::ForgetSubtree(CControlUI* control) {
+  ForEachControl(control, [this](CControlUI* each) { ForgetControl(each); });
+}
+
 void CPaintManagerUI::QueueForDeletion(CControlUI* control) {
   AddOnce(deleteQueue_, control);
   PostQueueMessage();

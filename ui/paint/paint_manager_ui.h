@@ -112,11 +112,9 @@ class CPaintManagerUI {
   void SetUseSharedResources(bool on) { useSharedResources_ = on; }
 
   CControlUI* Root() const { return root_; }
-  // Makes `root` the tree whose membership notifications check, without
-  // attaching it (AttachRoot does both).
-  void SetRoot(CControlUI* root) { root_ = root; }
-  // Makes a built tree the window's content: the old root is queued for
-  // deletion, the new one attached with initialisation and its names mapped.
+  // Makes a built tree the window's content, owned by the manager from now
+  // on: the old root is queued for deletion, the new one attached with
+  // initialisation and its names mapped.
   bool AttachRoot(CControlUI* root);
   bool IsInTree(const CControlUI* control) const;
   // Enters the names of the control and everything below it in the name map.
@@ -141,6 +139,8 @@ class CPaintManagerUI {
   bool NextTabControl(bool forward);
   // Forgets a control that leaves the window (focus, capture, hover, timers, tab order).
   void ForgetControl(CControlUI* control);
+  // Forgets the control and everything below it.
+  void ForgetSubtree(CControlUI* control);
   // Deletes the control once the queued notifications were delivered.
   void QueueForDeletion(CControlUI* control);
 

@@ -1,0 +1,160 @@
+"""A window built from a test markup with the UI framework, under Xvfb: at
+each of the five DPI steps its named controls must have the rectangles the
+layout rules give at that scale, and its pixels must show them there. The
+screenshots stay in the build folder (artifacts/ui_window/dpi_<scale>.png).
+Real Tab keys move the focus through the tab-support controls."""
+import os
+import subprocess
+import tempfile
+import time
+import unittest
+
+import neb
+
+MARKUP = os.path.join(os.path.dirname(os.path.abspath(__file__)), "skins", "dpi_window.xml")
+ARTIFACTS = neb.build_path("artifacts", "ui_window")
+STEPS = [(96, 100), (120, 125), (144, 150), (168, 175), (192, 200)]
+
+RED, GREEN, NAVY, ORANGE, GREY, BLUE, WHITE = (
+    (255, 0, 0), (0, 170, 0), (0, 0, 128), (255, 170, 0), (128, 128, 128), (0x33, 0x66, 0xCC), (255, 255, 255))
+
+
+def scaled(n, scale):
+    """MulDiv rounding for the positive numbers of the markup."""
+    return (n * scale + 50) // 100
+
+
+def expected_rects(scale):
+    """The rectangles of dpi_window.xml's named controls at a scale, by the
+    layout rules: the window grows in proportion, every number of the markup
+    is scaled on its own."""
+    s = lambda n: scaled(n, scale)
+    width, height = 400 * scale // 100, 300 * scale // 100
+    inset = s(10)
+    header_bottom = inset + s(40)
+    close_right = width - inset - s(8)
+    footer_top = height - inset - s(30)
+    return {
+        "root": (0, 0, width, height),
+        "header": (inset, inset, width - inset, header_bottom),
+        "logo": (inset, inset, inset + s(40), header_bottom),
+        "spacer": (inset + s(40), inset, close_right - s(24), header_bottom),
+        "close": (close_right - s(24), inset + s(8), close_right, inset + s(8) + s(24)),
+        "pages": (inset, header_bottom, width - inset, footer_top),
+        "page1": (inset, header_bottom, width - inset, footer_top),
+        "bar": (inset + s(20), header_bottom + s(10), width - inset - s(20), header_bottom + s(10) + s(20)),
+        "footer": (inset, footer_top, width - inset, height - inset),
+        "badge": (s(300), s(200), s(300) + s(50), s(200) + s(30)),
+    }
+
+
+def read_report(path):
+    report = {"controls": {}}
+    with open(path, encoding="utf-8") as f:
+        for line in f:
+            parts = line.split()
+            if parts[0] == "scale":
+                report["scale"] = int(parts[1])
+            elif parts[0] == "window":
+                report["window"] = tuple(int(p) for p in parts[1:5])
+            elif parts[0] == "control":
+                report["controls"][parts[1]] = tuple(int(p) for p in parts[2:6])
+    return report
+
+
+class Screenshot:
+    """The X screen's pixels in a rectangle, taken with ImageMagick's import:
+    kept as a PNG file, read from a PPM copy."""
+
+    def __init__(self, png, rect):
+        left, top, right, bottom = rect
+        crop = ["-window", "root", "-crop", "%dx%d+%d+%d" % (right - left, bottom - top, left, top), "+repage"]
+        subprocess.run(["import", *crop, png], check=True, timeout=60)
+        ppm = subprocess.run(["import", *crop, "ppm:-"], check=True, capture_output=True, timeout=60).stdout
+        fields = ppm.split(maxsplit=4)  # P6, width, height, maximum, pixels
+        self.width, self.height = int(fields[1]), int(fields[2])
+        self.pixels = fields[4]
+
+    def at(self, x, y):
+        offset = (y * self.width + x) * 3
+        return tuple(self.pixels[offset:offset + 3])
+
+
+def centre(rect):
+    return (rect[0] + rect[2]) // 2, (rect[1] + rect[3]) // 2
+
+
+class SkinWindow:
+    """skin_window.exe with a markup, a DPI, a report and an events file."""
+
+    def __init__(self, dpi, folder):
+        self.report = os.path.join(folder, "report-%d.txt" % dpi)
+        self.events = os.path.join(folder, "events-%d.txt" % dpi)
+        self.process = neb.start(neb.build_path("tests", "helpers", "skin_window.exe"),
+                                 ["--markup", neb.windows_path(MARKUP), "--dpi", str(dpi),
+                                  "--report", neb.windows_path(self.report),
+                                  "--events", neb.windows_path(self.events)],
+                                 stdin=subprocess.PIPE)
+
+    def wait_report(self):
+        if not neb.wait_for_file(self.report, timeout=60):
+            raise AssertionError("skin_window wrote no report")
+        return read_report(self.report)
+
+    def event_lines(self):
+        with open(self.events, encoding="utf-8") as f:
+            return f.read().splitlines()
+
+    def close(self):
+        if self.process.poll() is None:
+            self.process.communicate("close\n", timeout=60)
+        return self.process.returncode
+
+
+class UiWindowTest(unittest.TestCase):
+    def setUp(self):
+        os.makedirs(ARTIFACTS, exist_ok=True)
+        self.folder = tempfile.mkdtemp(prefix="neb-ui-window-")
+
+    def test_every_dpi_step_places_and_paints_the_controls_in_proportion(self):
+        for dpi, scale in STEPS:
+            with self.subTest(scale=scale):
+                window = SkinWindow(dpi, self.folder)
+                try:
+                    report = window.wait_report()
+                    time.sleep(0.3)  # the X server shows what the window drew
+                    expected = expected_rects(scale)
+                    self.assertEqual(report["scale"], scale)
+                    left, top, right, bottom = report["window"]
+                    self.assertEqual((right - left, bottom - top), expected["root"][2:])
+                    for name, rect in expected.items():
+                        self.assertEqual(report["controls"].get(name), rect, name)
+                    shot = Screenshot(os.path.join(ARTIFACTS, "dpi_%d.png" % scale), report["window"])
+                    for name, colour in [("logo", RED), ("close", GREEN), ("bar", NAVY), ("badge", ORANGE),
+                                         ("footer", GREY), ("spacer", BLUE)]:
+                        self.assertEqual(shot.at(*centre(expected[name])), colour, name)
+                    # Below the bar the first page shows white; the second page stays hidden.
+                    bar = expected["bar"]
+                    self.assertEqual(shot.at(bar[0], bar[3] + 3), WHITE)
+                    # The root's inset shows its own background around the children.
+                    self.assertEqual(shot.at(2, 2), (0xF0, 0xF0, 0xF0))
+                    events = window.event_lines()
+                    self.assertLess(events.index("notify windowinit root"), events.index("painted"))
+                finally:
+                    self.assertEqual(window.close(), 0)
+
+    def test_tab_keys_move_the_focus_through_the_tab_support_list_in_markup_order(self):
+        window = SkinWindow(96, self.folder)
+        try:
+            window.wait_report()
+            for key in ["Tab", "Tab", "Tab", "Tab", "shift+Tab"]:
+                subprocess.run(["xdotool", "key", key], check=True, timeout=30)
+                time.sleep(0.2)
+            focus = [line.split()[2] for line in window.event_lines() if line.startswith("notify setfocus")]
+            self.assertEqual(focus, ["logo", "close", "footer", "logo", "close"])
+        finally:
+            window.close()
+
+
+if __name__ == "__main__":
+    unittest.main()
