@@ -1,7 +1,9 @@
-# The parts of the framework with no business with Windows: the markup and
-# its value formats, image drawing strings, picture decoding and the ZIP
-# reader. They build natively too, for native tests and fuzzing.
-set(NEB_UI_PORTABLE_SOURCES
+# The parts of the framework with no business with Windows. The parsers
+# (markup, attribute lists, value formats, image drawing strings), the
+# layout, pixel and scale arithmetic build natively too, for native tests and
+# fuzzing; the decoders (stb_image, nanosvg, the ZIP reader) are portable
+# but built only with the program.
+set(NEB_UI_PARSER_SOURCES
   containers/layout_arithmetic.cpp
   dpi/dpi_scaler.cpp
   markup/attribute_list.cpp
@@ -12,8 +14,10 @@ set(NEB_UI_PORTABLE_SOURCES
   paint/window_attributes.cpp
   render/image_draw_spec.cpp
   resources/premultiplied_pixels.cpp
+  resources/skin_image_name.cpp)
+list(TRANSFORM NEB_UI_PARSER_SOURCES PREPEND ${CMAKE_CURRENT_LIST_DIR}/)
+set(NEB_UI_DECODER_SOURCES
   resources/raster_decoder.cpp
-  resources/skin_image_name.cpp
   resources/svg_renderer.cpp
   resources/zip_archive.cpp)
-list(TRANSFORM NEB_UI_PORTABLE_SOURCES PREPEND ${CMAKE_CURRENT_LIST_DIR}/)
+list(TRANSFORM NEB_UI_DECODER_SOURCES PREPEND ${CMAKE_CURRENT_LIST_DIR}/)

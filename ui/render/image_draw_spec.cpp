@@ -72,7 +72,10 @@ ImageDrawSpec ParseImageDrawSpec(std::wstring_view drawString, std::wstring_view
   } else {
     spec.source = spec.dpiPicture ? scaler.ScaleRect(source) : source;
   }
-  spec.corner = spec.dpiPicture ? scaler.ScaleRect(corner) : corner;
+  // Corners are four sizes, not a rectangle: each scales on its own.
+  spec.corner = spec.dpiPicture ? UiRect{scaler.ScaleValue(corner.left), scaler.ScaleValue(corner.top),
+                                         scaler.ScaleValue(corner.right), scaler.ScaleValue(corner.bottom)}
+                                : corner;
   return spec;
 }
 

@@ -97,12 +97,21 @@ void CRenderKit::DrawLine(HDC dc, POINT from, POINT to, int width, uint32_t colo
 
 void CRenderKit::DrawRect(HDC dc, const RECT& rect, int width, uint32_t colour, int penStyle) {
   if ((colour >> 24) == 0 || width <= 0) return;
+  if (penStyle == PS_SOLID) {
+    // Four strips inside the rectangle: exact pixels at any width.
+    DrawColor(dc, {rect.left, rect.top, rect.right, rect.top + width}, colour);
+    DrawColor(dc, {rect.left, rect.bottom - width, rect.right, rect.bottom}, colour);
+    DrawColor(dc, {rect.left, rect.top + width, rect.left + width, rect.bottom - width}, colour);
+    DrawColor(dc, {rect.right - width, rect.top + width, rect.right, rect.bottom - width}, colour);
+    return;
+  }
   Gdiplus::Graphics graphics(dc);
   Gdiplus::Pen pen(ToColor(colour), static_cast<Gdiplus::REAL>(width));
   pen.SetDashStyle(ToDashStyle(penStyle));
-  pen.SetAlignment(Gdiplus::PenAlignmentInset);
-  graphics.DrawRectangle(&pen, static_cast<INT>(rect.left), static_cast<INT>(rect.top),
-                         static_cast<INT>(rect.right - rect.left - 1), static_cast<INT>(rect.bottom - rect.top - 1));
+  const Gdiplus::REAL inset = static_cast<Gdiplus::REAL>(width) / 2;
+  graphics.DrawRectangle(&pen, static_cast<Gdiplus::REAL>(rect.left) + inset, static_cast<Gdiplus::REAL>(rect.top) + inset,
+                         static_cast<Gdiplus::REAL>(rect.right - rect.left) - 2 * inset,
+                         static_cast<Gdiplus::REAL>(rect.bottom - rect.top) - 2 * inset);
 }
 
 void CRenderKit::DrawRoundRect(HDC dc, const RECT& rect, int width, int cornerWidth, int cornerHeight,

@@ -6,7 +6,7 @@
 
 #include <functional>
 
-#include "tests/unit/ui_paint/manager_window.h"
+#include "tests/unit/ui/manager_window.h"
 #include "ui/containers/container_ui.h"
 #include "ui/paint/notify_pump.h"
 

@@ -3,7 +3,7 @@
 // scale change of a living window.
 #include <gtest/gtest.h>
 
-#include "tests/unit/ui_paint/manager_window.h"
+#include "tests/unit/ui/manager_window.h"
 #include "ui/containers/container_ui.h"
 #include "ui/containers/tab_layout_ui.h"
 
