@@ -35,7 +35,7 @@ void CPaintManagerUI::SetLayeredMode(bool on) {
   const LONG exStyle = GetWindowLongW(window_, GWL_EXSTYLE);
   SetWindowLongW(window_, GWL_EXSTYLE, on ? exStyle | WS_EX_LAYERED : exStyle & ~WS_EX_LAYERED);
   if (root_) root_->NeedOwnLayout();
-  InvalidateRect(window_, nullptr, FALSE);
+  NeedLayout();
 }
 
 void CPaintManagerUI::LayoutPass(RECT client) {
@@ -104,7 +104,7 @@ void CPaintManagerUI::Paint() {
     for (CControlUI* control : std::vector<CControlUI*>(postPaint_)) control->AfterPaint(target, dirty);
   }
   if (!layered) EndPaint(window_, &paint);
-  if (layoutNeeded_) InvalidateRect(window_, nullptr, FALSE);
+  if (layoutNeeded_) NeedLayout();
 }
 
 bool CPaintManagerUI::PaintOffscreen(HDC target, RECT dirty) {
