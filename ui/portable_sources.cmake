@@ -1,14 +1,16 @@
 # The parts of the framework with no business with Windows. The parsers
-# (markup, attribute lists, value formats, image drawing strings) and the
-# pixel and scale arithmetic build natively too, for native tests and
+# (markup, attribute lists, value formats, image drawing strings), the
+# layout, pixel and scale arithmetic build natively too, for native tests and
 # fuzzing; the decoders (stb_image, nanosvg, the ZIP reader) are portable
 # but built only with the program.
 set(NEB_UI_PARSER_SOURCES
+  containers/layout_arithmetic.cpp
   dpi/dpi_scaler.cpp
   markup/attribute_list.cpp
   markup/markup.cpp
   markup/markup_node.cpp
   markup/value_formats.cpp
+  paint/layered_alpha.cpp
   paint/window_attributes.cpp
   render/image_draw_spec.cpp
   resources/premultiplied_pixels.cpp

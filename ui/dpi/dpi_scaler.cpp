@@ -15,6 +15,12 @@ int MulDivRound(int n, int numerator, int denominator) {
   return static_cast<int>(negative ? -rounded : rounded);
 }
 
+int QuantiseDpi(int dpi) {
+  if (dpi < 96) return dpi;
+  if (dpi >= 192) return 192;
+  return 96 + (dpi - 96) / 24 * 24;
+}
+
 int CDpiScaler::Scale() const {
   switch (awareness_) {
     case kUnaware: return 100;

@@ -11,6 +11,10 @@ namespace SkinUI {
 // A zero denominator gives -1, as MulDiv does.
 int MulDivRound(int n, int numerator, int denominator);
 
+// The DPI steps the skin has pictures for: below 96 unchanged, else 96,
+// 120, 144, 168 or 192 (100 to 200 %), rounding down between steps.
+int QuantiseDpi(int dpi);
+
 class CDpiScaler {
  public:
   enum Awareness { kUnaware = 0, kSystemAware = 1, kPerMonitorAware = 2 };

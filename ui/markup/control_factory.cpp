@@ -3,6 +3,10 @@
 #include <algorithm>
 #include <cwctype>
 
+#include "ui/containers/container_ui.h"
+#include "ui/containers/horizontal_layout_ui.h"
+#include "ui/containers/tab_layout_ui.h"
+#include "ui/containers/vertical_layout_ui.h"
 #include "ui/controls/control_ui.h"
 
 namespace SkinUI {
@@ -27,6 +31,10 @@ struct BuiltInClass {
 // The classes of the framework, by the name their markup element gives.
 const BuiltInClass kBuiltInClasses[] = {
     {L"CControlUI", &Create<CControlUI>},
+    {L"CContainerUI", &Create<CContainerUI>},
+    {L"CVerticalLayoutUI", &Create<CVerticalLayoutUI>},
+    {L"CHorizontalLayoutUI", &Create<CHorizontalLayoutUI>},
+    {L"CTabLayoutUI", &Create<CTabLayoutUI>},
 };
 
 }  // namespace

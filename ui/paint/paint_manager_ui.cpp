@@ -26,10 +26,18 @@ CPaintManagerUI::SharedTables& CPaintManagerUI::Shared() {
 CPaintManagerUI::CPaintManagerUI() = default;
 
 CPaintManagerUI::~CPaintManagerUI() {
+  // The tree goes first: its controls still reach this manager on the way out.
+  std::vector<CControlUI*> queued;
+  queued.swap(deleteQueue_);
+  for (CControlUI* control : queued) delete control;
+  delete root_;
+  root_ = nullptr;
   for (const TimerRecord& timer : timers_) {
     if (!timer.killed && window_) KillTimer(window_, timer.nativeId);
   }
+  if (toolTip_) DestroyWindow(toolTip_);
   if (paintDc_) ReleaseDC(window_, paintDc_);
+  LeaveManagerList(this);
 }
 
 void CPaintManagerUI::SetInstance(HINSTANCE instance) { SkinSource::Get().SetInstance(instance); }
@@ -66,7 +74,9 @@ void CPaintManagerUI::BindWindow(HWND window, const std::wstring& name) {
   defaultFont_.reset();
   defaultAttributeLists_.clear();
   styles_.clear();
+  names_.clear();
   paintDc_ = window ? GetDC(window) : nullptr;
+  if (window) JoinManagerList(this);
 }
 
 const ImageEntry* CPaintManagerUI::ObtainImage(const std::wstring& name, const std::wstring& resType, uint32_t mask,
@@ -195,12 +205,19 @@ bool CPaintManagerUI::IsInTree(const CControlUI* control) const {
 }
 
 void CPaintManagerUI::Invalidate(const RECT& rect) {
-  if (window_) InvalidateRect(window_, &rect, FALSE);
+  if (!window_) return;
+  InvalidateRect(window_, &rect, FALSE);
+  if (!IsLayered()) return;
+  UnionRect(&layeredDirty_, &layeredDirty_, &rect);
+  if (!layeredPaintPosted_) layeredPaintPosted_ = PostMessageW(window_, kMsgLayeredPaint, 0, 0) != FALSE;
 }
 
 void CPaintManagerUI::NeedLayout() {
   layoutNeeded_ = true;
-  if (window_) InvalidateRect(window_, nullptr, FALSE);
+  if (!window_) return;
+  RECT client{};
+  GetClientRect(window_, &client);
+  Invalidate(client);
 }
 
 void CPaintManagerUI::SetFocusControl(CControlUI* control) {
@@ -235,6 +252,14 @@ void CPaintManagerUI::AddTabSupport(CControlUI* control) {
 void CPaintManagerUI::ForgetControl(CControlUI* control) {
   if (focus_ == control) focus_ = nullptr;
   if (root_ == control) root_ = nullptr;
+  if (captured_ == control) captured_ = nullptr;
+  if (hover_ == control) hover_ = nullptr;
+  if (keyDown_ == control) keyDown_ = nullptr;
+  if (toolTipControl_ == control) toolTipControl_ = nullptr;
+  for (auto entry = names_.begin(); entry != names_.end();) {
+    entry = entry->second == control ? names_.erase(entry) : std::next(entry);
+  }
+  postPaint_.erase(std::remove(postPaint_.begin(), postPaint_.end(), control), postPaint_.end());
   tabSupport_.erase(std::remove(tabSupport_.begin(), tabSupport_.end(), control), tabSupport_.end());
   for (const TimerRecord& timer : timers_) {
     if (timer.control == control && !timer.killed && window_) KillTimer(window_, timer.nativeId);
@@ -308,11 +333,14 @@ void CPaintManagerUI::DispatchNotify(CControlUI* sender, const wchar_t* type, WP
     return;
   }
   queued_.push_back(std::move(record));
-  if (!queuePosted_ && window_) queuePosted_ = PostMessageW(window_, kMsgQueuedNotify, 0, 0) != FALSE;
+  PostQueueMessage();
 }
 
 void CPaintManagerUI::DrainQueuedNotifications() {
   queuePosted_ = false;
+  std::vector<CControlUI*> doomed;
+  doomed.swap(deleteQueue_);
+  for (CControlUI* control : doomed) delete control;
   while (!queued_.empty()) {
     NotifyRecord record = std::move(queued_.front());
     queued_.pop_front();

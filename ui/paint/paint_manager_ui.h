@@ -1,8 +1,9 @@
-// The bridge between one native window and its control tree. This part holds
-// what the controls and the markup builder rely on: the skin source, the
-// resource tables (pictures, draw specs, fonts, styles, default attribute
-// lists), the window attributes, the scale, invalidation, focus, timers and
-// the delivery of notifications.
+// The bridge between one native window and its control tree: the skin
+// source and resource tables (pictures, draw specs, fonts, styles, default
+// attribute lists), the window attributes and the scale, the tree with its
+// name map, focus, capture, hover and tab order, control timers, the window
+// messages turned into input events, the layout pass and the painting, the
+// delivery of notifications, and the UI thread's message loop.
 #pragma once
 
 #include <windows.h>
@@ -14,12 +15,18 @@
 #include <string>
 #include <vector>
 
+#include <unordered_map>
+
 #include "ui/dpi/dpi_scaler.h"
+#include "ui/paint/message_filter.h"
 #include "ui/paint/notify_record.h"
+#include "ui/paint/offscreen_bitmap.h"
 #include "ui/paint/window_attributes.h"
 #include "ui/render/image_draw_spec.h"
 #include "ui/resources/font_entry.h"
 #include "ui/resources/image_entry.h"
+
+#include "ui/controls/input_event.h"
 
 namespace SkinUI {
 
@@ -29,6 +36,14 @@ class CPaintManagerUI {
  public:
   // Posted to the window to deliver queued notifications.
   static constexpr UINT kMsgQueuedNotify = 0x8001;
+  // Posted to a layered window to paint what was invalidated: a layered
+  // window is not shown, and gets no WM_PAINT, before its first update.
+  static constexpr UINT kMsgLayeredPaint = 0x8002;
+  // Posted to the window after a scale change: wParam old, lParam new scale.
+  static constexpr UINT kMsgScaleChanged = WM_USER + 2;
+  // A focused control that answers this interface name (a rich edit that
+  // wants Tab, a web view) keeps the Tab key.
+  static constexpr const wchar_t* kWantsTabInterface = L"WantsTab";
 
   CPaintManagerUI();
   ~CPaintManagerUI();
@@ -44,6 +59,17 @@ class CPaintManagerUI {
   static bool SkinHasEntry(const std::wstring& name);
   // Frees the shared tables and closes the cached archive.
   static void ShutdownFramework();
+  // GetMessageW until WM_QUIT, with each manager's pre-translation.
+  static void RunMessageLoop();
+  // The pre-translation of one message by the managers it concerns; true
+  // when the message was consumed and must not be dispatched.
+  static bool TranslateMessageUI(const MSG* message);
+  // Every bound manager of the process, in binding order.
+  static const std::vector<CPaintManagerUI*>& Managers();
+  // The DPI that `ApplyDpiToAll` last applied [96].
+  static int ProcessDpi();
+  // Applies the DPI to every window, then remembers it as the process DPI.
+  static void ApplyDpiToAll(int dpi);
 
   // Binds the manager to its window: clears the name-bound tables and takes the client DC.
   void BindWindow(HWND window, const std::wstring& name);
@@ -51,6 +77,9 @@ class CPaintManagerUI {
   HDC PaintDC() const { return paintDc_; }
   const std::wstring& Name() const { return name_; }
 
+  // Rescales the window for a new DPI: pictures and fonts made again, the
+  // window resized in proportion, the tree laid out again, "dpichanged" sent.
+  void ApplyDpi(int dpi);
   CDpiScaler& Dpi() { return dpi_; }
   const CDpiScaler& Dpi() const { return dpi_; }
   int Scale() const { return dpi_.Scale(); }
@@ -86,21 +115,58 @@ class CPaintManagerUI {
   void SetUseSharedResources(bool on) { useSharedResources_ = on; }
 
   CControlUI* Root() const { return root_; }
-  // Makes `root` the tree whose membership notifications check (the full
-  // attachment of a tree belongs to the window).
-  void SetRoot(CControlUI* root) { root_ = root; }
+  // Makes a built tree the window's content, owned by the manager from now
+  // on: the old root is queued for deletion, the new one attached with
+  // initialisation and its names mapped.
+  bool AttachRoot(CControlUI* root);
   bool IsInTree(const CControlUI* control) const;
+  // Enters the names of the control and everything below it in the name map.
+  void RegisterNames(CControlUI* control);
+  CControlUI* LookupControl(const std::wstring& name) const;
+  // The topmost visible control at the point (client coordinates).
+  CControlUI* LookupControlAt(POINT point) const;
+  // Every control under `root` (the window's root when none) of the class; "*" for all.
+  std::vector<CControlUI*> CollectByClass(CControlUI* root, const std::wstring& className) const;
 
   void Invalidate(const RECT& rect);
   void NeedLayout();
   bool LayoutNeeded() const { return layoutNeeded_; }
 
   CControlUI* FocusControl() const { return focus_; }
+  CControlUI* CapturedControl() const { return captured_; }
+  CControlUI* HoverControl() const { return hover_; }
   void SetFocusControl(CControlUI* control);
   void AddTabSupport(CControlUI* control);
   const std::vector<CControlUI*>& TabSupportList() const { return tabSupport_; }
-  // Forgets a control that leaves the window (focus, timers, tab order).
+  // Moves the focus to the next (or previous) tab stop, wrapping around.
+  bool NextTabControl(bool forward);
+  // Forgets a control that leaves the window (focus, capture, hover, timers, tab order).
   void ForgetControl(CControlUI* control);
+  // Forgets the control and everything below it.
+  void ForgetSubtree(CControlUI* control);
+  // Deletes the control once the queued notifications were delivered.
+  void QueueForDeletion(CControlUI* control);
+
+  void AddPreFilter(IMessageFilterUI* filter);
+  void RemovePreFilter(IMessageFilterUI* filter);
+  void AddFilter(IMessageFilterUI* filter);
+  void RemoveFilter(IMessageFilterUI* filter);
+  void AddTranslateAccelerator(ITranslateAccelerator* hook);
+  void RemoveTranslateAccelerator(ITranslateAccelerator* hook);
+  void AddPostPaint(CControlUI* control);
+  void RemovePostPaint(CControlUI* control);
+  // A native child window (an edit) that a layered window prints into its bitmap.
+  void AddNativeChild(HWND child);
+
+  // The window's own handling of a message before it is dispatched; true
+  // when it was consumed.
+  bool PreTranslate(const MSG& message);
+  // The messages of the table that turn into events, layout and painting;
+  // true when handled, with the answer in `result`.
+  bool HandleWindowMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
+  void SetLayeredMode(bool on);
+  // Painting through the off-screen bitmap [on]; layered windows always do.
+  void SetOffscreenPainting(bool on) { offscreenPainting_ = on; }
 
   bool StartTimer(CControlUI* control, UINT id, UINT periodMs);
   bool StopTimer(CControlUI* control, UINT id);
@@ -129,6 +195,30 @@ class CPaintManagerUI {
   static SharedTables& Shared();
 
   void Deliver(NotifyRecord& record);
+  void PostQueueMessage();
+  static void JoinManagerList(CPaintManagerUI* manager);
+  static void LeaveManagerList(CPaintManagerUI* manager);
+  bool HandleFilters(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
+  void ProcessQueue();
+  void Paint();
+  void LayoutPass(RECT client);
+  bool PaintOffscreen(HDC target, RECT dirty);
+  void PrintNativeChildren();
+  void PushLayered(const RECT& dirty);
+  InputEvent MakeEvent(int kind, CControlUI* sender, WPARAM wParam, LPARAM lParam) const;
+  void Route(CControlUI* control, int kind, WPARAM wParam = 0, LPARAM lParam = 0);
+  void OnMouseMove(POINT point, WPARAM wParam, LPARAM lParam);
+  void OnButtonDown(int kind, POINT point, WPARAM wParam, LPARAM lParam);
+  void OnButtonUp(int kind, WPARAM wParam, LPARAM lParam);
+  void OnMouseHover(POINT point, WPARAM wParam, LPARAM lParam);
+  void OnMouseLeave();
+  bool OnSetCursor(WPARAM wParam, LPARAM lParam);
+  void OnGetMinMaxInfo(MINMAXINFO* info) const;
+  bool ReflectToChild(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
+  void TrackMouse();
+  void ShowToolTip(CControlUI* control);
+  void CycleTabSupport();
+  bool ActivateShortcut(wchar_t key);
 
   HWND window_ = nullptr;
   HDC paintDc_ = nullptr;
@@ -146,8 +236,30 @@ class CPaintManagerUI {
 
   CControlUI* root_ = nullptr;
   CControlUI* focus_ = nullptr;
+  CControlUI* captured_ = nullptr;
+  CControlUI* hover_ = nullptr;
+  CControlUI* keyDown_ = nullptr;
+  std::unordered_map<std::wstring, CControlUI*> names_;
   std::vector<CControlUI*> tabSupport_;
+  int tabIndex_ = -1;
   bool layoutNeeded_ = true;
+  bool firstLayout_ = true;
+  bool focusNeeded_ = false;
+  bool mouseTracking_ = false;
+  POINT pressPoint_{};
+  bool dragBegun_ = false;
+  HWND toolTip_ = nullptr;
+  CControlUI* toolTipControl_ = nullptr;
+  std::vector<IMessageFilterUI*> preFilters_;
+  std::vector<IMessageFilterUI*> filters_;
+  std::vector<ITranslateAccelerator*> accelerators_;
+  std::vector<CControlUI*> postPaint_;
+  std::vector<HWND> nativeChildren_;
+  std::vector<CControlUI*> deleteQueue_;
+  COffscreenBitmap offscreen_;
+  RECT layeredDirty_{};
+  bool offscreenPainting_ = true;
+  bool layeredPaintPosted_ = false;
   std::vector<TimerRecord> timers_;
   UINT_PTR timerCounter_ = 4096;
   std::vector<INotifyUI*> receivers_;

@@ -1,0 +1,101 @@
+// A control that holds children: it owns them, passes the manager,
+// visibility and initialisation down, paints them and routes searches and
+// hit tests into them. The plain container gives every child its whole
+// inner area; the layouts derive from it and arrange the children otherwise.
+#pragma once
+
+#include <vector>
+
+#include "ui/containers/container_interface.h"
+#include "ui/containers/layout_arithmetic.h"
+#include "ui/controls/control_ui.h"
+
+namespace SkinUI {
+
+class CContainerUI : public CControlUI, public IContainerUI {
+ public:
+  CContainerUI() = default;
+  ~CContainerUI() override;
+
+  const wchar_t* ControlClass() const override { return L"ContainerUI"; }
+  void* QueryInterfaceUI(const wchar_t* name) override;
+
+  // IContainerUI
+  CControlUI* ItemAt(int index) const override;
+  int IndexOfItem(CControlUI* control) const override;
+  bool MoveItemTo(CControlUI* control, int index) override;
+  int ItemCount() const override { return static_cast<int>(items_.size()); }
+  bool AddItem(CControlUI* control) override;
+  bool AddItemAt(CControlUI* control, int index) override;
+  bool RemoveItem(CControlUI* control) override;
+  bool RemoveItemAt(int index) override;
+  void RemoveAllItems() override;
+
+  virtual RECT Inset() const;  // scaled when the scale-inset flag is set
+  virtual void SetInset(const RECT& inset);
+  virtual bool IsScaleInset() const { return scaleInset_; }
+  virtual void SetScaleInset(bool on);
+  virtual bool IsScaleChildPadding() const { return scaleChildPadding_; }
+  virtual void SetScaleChildPadding(bool on);
+  virtual int ChildPadding() const;        // the gap of horizontal layouts
+  virtual int ChildPaddingSecond() const;  // the gap of vertical layouts
+  virtual void SetChildPadding(int horizontal, int vertical);
+  // The child's own float alignment when it has one, else the container's.
+  virtual int ChildAlign(const CControlUI* child) const;
+  virtual void SetChildAlign(int align);
+  virtual int ChildVAlign() const { return childVAlign_; }
+  virtual void SetChildVAlign(int align);
+  virtual bool IsAutoDestroy() const { return autoDestroy_; }
+  virtual void SetAutoDestroy(bool on) { autoDestroy_ = on; }
+  virtual bool IsDelayedDestroy() const { return delayedDestroy_; }
+  virtual void SetDelayedDestroy(bool on) { delayedDestroy_ = on; }
+  virtual bool IsMouseChildEnabled() const { return mouseChild_; }
+  virtual void SetMouseChildEnabled(bool on) { mouseChild_ = on; }
+  // True when the control lies anywhere below this container.
+  virtual bool ContainsControl(const CControlUI* control) const;
+  virtual void PlaceFloatChild(int index);
+
+  void PlaceAt(RECT rect, bool invalidate = true) override;
+  void Show(bool visible = true) override;
+  void SetVisibleByParent(bool visible) override;
+  void AttachManager(CPaintManagerUI* manager, CControlUI* parent, bool init) override;
+  CControlUI* FindControlBy(FindTest test, void* data, UINT flags) override;
+  void ApplyAttribute(const wchar_t* name, const wchar_t* value) override;
+  bool DoPaintControl(HDC dc, const RECT& dirty, CControlUI* stopControl) override;
+
+  // The item rectangle less the inset.
+  RECT InnerRect() const;
+
+ protected:
+  // Places the children inside `inner` after the container itself was placed.
+  virtual void ArrangeChildren(const UiRect& inner);
+  // What each child asks for, scaled, in item order.
+  std::vector<LayoutRequest> LayoutRequests() const;
+  // Places every child that `rects` gives a rectangle and every visible
+  // floating child.
+  void ApplyArrangement(const LayoutResult& rects);
+  // The inner rectangle of `ArrangeChildren` and of painting.
+  virtual RECT ArrangeArea() const { return InnerRect(); }
+  const RECT& UnscaledInset() const { return inset_; }
+
+  std::vector<CControlUI*> items_;
+
+ private:
+  bool PaintChildren(HDC dc, const RECT& dirty, CControlUI* stopControl);
+
+  RECT inset_{};
+  bool scaleInset_ = true;
+  bool scaleChildPadding_ = false;
+  int childPadding_ = 0;
+  int childPaddingSecond_ = 0;
+  int childAlign_ = 0;
+  int childVAlign_ = 0;
+  bool autoDestroy_ = true;
+  bool delayedDestroy_ = true;
+  bool mouseChild_ = true;
+};
+
+UiRect ToUiRect(const RECT& rect);
+RECT ToRect(const UiRect& rect);
+
+}  // namespace SkinUI
