@@ -46,8 +46,14 @@ wine_session_start() {
   # output of whichever program opens the next window.
   if [ -n "${WINE_SESSION_KEEPER:-}" ]; then
     "$WINE64" "$WINE_SESSION_KEEPER" --class NEBWineSessionKeeper --seconds 86400 \
-      </dev/null >/dev/null 2>&1 &
+      </dev/null >"$wine_session_dir/keeper.out" 2>/dev/null &
     wine_session_keeper=$!
+    # It prints its window's handle once the window exists, and so the
+    # desktop process: no test may open a window before that.
+    for waited in $(seq 300); do
+      [ -s "$wine_session_dir/keeper.out" ] && break
+      sleep 0.1
+    done
   fi
   trap wine_session_end EXIT
 }
