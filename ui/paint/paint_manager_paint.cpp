@@ -58,6 +58,7 @@ void CPaintManagerUI::LayoutPass(RECT client) {
   if (firstLayout_) {
     firstLayout_ = false;
     DispatchNotify(root_, L"windowinit", 0, 0, false);
+    shadow_.Create(this);
   }
   if (wholeTree) DispatchNotify(root_, L"windowsize", 0, 0, true);
 }
