@@ -70,14 +70,19 @@ class Screenshot:
         left, top, right, bottom = rect
         crop = ["-window", "root", "-crop", "%dx%d+%d+%d" % (right - left, bottom - top, left, top), "+repage"]
         subprocess.run(["import", *crop, png], check=True, timeout=60)
-        ppm = subprocess.run(["import", *crop, "ppm:-"], check=True, capture_output=True, timeout=60).stdout
-        fields = ppm.split(maxsplit=4)  # P6, width, height, maximum, pixels
-        self.width, self.height = int(fields[1]), int(fields[2])
-        self.pixels = fields[4]
+        ppm = subprocess.run(["import", *crop, "-depth", "8", "ppm:-"], check=True, capture_output=True,
+                             timeout=60).stdout
+        # P6, width, height and maximum, each followed by one whitespace byte.
+        fields = ppm.split(maxsplit=4)
+        self.width, self.height, maximum = int(fields[1]), int(fields[2]), int(fields[3])
+        self.channel_bytes = 1 if maximum < 256 else 2
+        self.pixels = ppm[len(ppm) - self.width * self.height * 3 * self.channel_bytes:]
 
     def at(self, x, y):
-        offset = (y * self.width + x) * 3
-        return tuple(self.pixels[offset:offset + 3])
+        """(red, green, blue) with 8 bits each."""
+        step = self.channel_bytes
+        offset = (y * self.width + x) * 3 * step
+        return tuple(self.pixels[offset + i * step] for i in range(3))
 
 
 def centre(rect):
@@ -147,6 +152,9 @@ class UiWindowTest(unittest.TestCase):
         window = SkinWindow(96, self.folder)
         try:
             window.wait_report()
+            # Keys go to the X window that has the input focus.
+            subprocess.run(["xdotool", "search", "--name", "^skin window$", "windowfocus", "--sync"], check=True,
+                           timeout=30)
             for key in ["Tab", "Tab", "Tab", "Tab", "shift+Tab"]:
                 subprocess.run(["xdotool", "key", key], check=True, timeout=30)
                 time.sleep(0.2)

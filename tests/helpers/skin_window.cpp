@@ -11,6 +11,9 @@
 //   painted                      (the end of the first paint)
 // Usage: skin_window --markup FILE [--dpi N] [--report FILE] [--events FILE]
 //                    [--exit-after-paint]
+// With --exit-after-paint the window closes after its first paint and the
+// program prints the milliseconds from its launch to the end of that paint
+// ("first-paint-ms N"), for the launch benchmark.
 // A line "close" on the standard input closes the window.
 #include <windows.h>
 
@@ -22,6 +25,7 @@
 
 #include "app/gdiplus_session.h"
 #include "base/text.h"
+#include "tools/bench/launch_clock.h"
 #include "ui/controls/control_ui.h"
 #include "ui/dpi/dpi_awareness.h"
 #include "ui/markup/layout_builder.h"
@@ -88,6 +92,7 @@ class SkinWindow : public SkinUI::INotifyUI {
         manager_.HandleWindowMessage(message, wParam, lParam, result);
         if (!painted_) {
           painted_ = true;
+          if (options_.exitAfterPaint) std::printf("first-paint-ms %.2f\n", MillisecondsSinceProcessStart());
           AppendEvent("painted");
           PostMessageW(window_, kMsgFirstPaintDone, 0, 0);
         }
