@@ -20,17 +20,19 @@
 //   clipboard HEX                   put text on the clipboard
 //   close                           close the window
 // With --cycles N the window is opened, painted and closed N + 1 times
-// and the report holds the process's GDI, user and kernel handle counts
+// and the report holds the process's GDI object and kernel handle counts
 // after the first and after the last cycle:
-//   counts gdi|user|handles FIRST LAST
+//   counts gdi|handles FIRST LAST
 // --backdrop puts a white window over the whole screen behind it, so that
 // its shadow shows in screenshots.
 // Usage: frame_window --markup FILE [--dpi N] [--report FILE]
 //                     [--events FILE] [--cycles N] [--hit X,Y;X,Y...]
 //                     [--backdrop]
 #include <windows.h>
+#include <winternl.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <cwchar>
@@ -265,33 +267,91 @@ void OpenBackdrop() {
 }
 
 struct Counts {
-  DWORD gdi, user, handles;
+  DWORD gdi, handles;
 };
 
-Counts ProcessCounts() {
-  Counts counts{GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS),
-                GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS), 0};
-  GetProcessHandleCount(GetCurrentProcess(), &counts.handles);
-  return counts;
+// GetGuiResources and GetProcessHandleCount answer 0 under Wine; the GDI
+// handle table that the process block points to and the system's handle
+// list count the same things there.
+DWORD GdiObjectCount() {
+  if (const DWORD counted = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS)) return counted;
+  constexpr size_t kTableOffset = 0xF8;  // GdiSharedHandleTable in the 64-bit process block
+  constexpr size_t kEntrySize = 24;
+  constexpr size_t kEntries = 0x10000;
+  using Query = LONG(WINAPI*)(HANDLE, PROCESSINFOCLASS, PVOID, ULONG, PULONG);
+  const auto query = reinterpret_cast<Query>(
+      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "NtQueryInformationProcess")));
+  PROCESS_BASIC_INFORMATION basic{};
+  if (query(GetCurrentProcess(), ProcessBasicInformation, &basic, sizeof(basic), nullptr) < 0) return 0;
+  const auto* peb = reinterpret_cast<const uint8_t*>(basic.PebBaseAddress);
+  const auto* table = *reinterpret_cast<const uint8_t* const*>(peb + kTableOffset);
+  if (table == nullptr) return 0;
+  const USHORT self = static_cast<USHORT>(GetCurrentProcessId());
+  DWORD count = 0;
+  for (size_t i = 0; i < kEntries; ++i) {
+    const uint8_t* entry = table + i * kEntrySize;
+    USHORT owner = 0;
+    std::memcpy(&owner, entry + 8, sizeof(owner));
+    if (entry[14] != 0 && (owner == 0 || owner == self)) ++count;
+  }
+  return count;
 }
+
+DWORD KernelHandleCount() {
+  DWORD counted = 0;
+  if (GetProcessHandleCount(GetCurrentProcess(), &counted) && counted) return counted;
+  struct Entry {
+    ULONG ownerPid;
+    BYTE objectType;
+    BYTE flags;
+    USHORT handle;
+    PVOID object;
+    ULONG access;
+  };
+  struct Information {
+    ULONG count;
+    Entry entries[1];
+  };
+  using Query = LONG(WINAPI*)(ULONG, PVOID, ULONG, PULONG);
+  const auto query = reinterpret_cast<Query>(
+      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "NtQuerySystemInformation")));
+  constexpr ULONG kSystemHandleInformation = 16;
+  constexpr LONG kInfoLengthMismatch = static_cast<LONG>(0xC0000004);
+  std::vector<uint8_t> buffer(1 << 16);
+  LONG status = 0;
+  while ((status = query(kSystemHandleInformation, buffer.data(), static_cast<ULONG>(buffer.size()), nullptr)) ==
+         kInfoLengthMismatch) {
+    buffer.resize(buffer.size() * 2);
+  }
+  if (status < 0) return 0;
+  const auto* information = reinterpret_cast<const Information*>(buffer.data());
+  for (ULONG i = 0; i < information->count; ++i) {
+    if (information->entries[i].ownerPid == GetCurrentProcessId()) ++counted;
+  }
+  return counted;
+}
+
+Counts ProcessCounts() { return {GdiObjectCount(), KernelHandleCount()}; }
 
 // Opens and closes the window again and again; the counts after the first
 // round (when every shared resource exists) and after the last must agree.
 int RunCycles(const Options& options) {
   Counts first{};
+  Options quiet = options;
+  quiet.report.clear();
   for (int round = 0; round <= options.cycles; ++round) {
-    Options quiet = options;
-    quiet.report.clear();
-    FrameWindow window(quiet, true);
-    if (!OpenFrame(window)) return 3;
-    CPaintManagerUI::RunMessageLoop();
+    {
+      FrameWindow window(quiet, true);
+      if (!OpenFrame(window)) return 3;
+      CPaintManagerUI::RunMessageLoop();
+    }
     if (round == 0) first = ProcessCounts();
   }
   const Counts last = ProcessCounts();
   FILE* file = _wfopen(options.report.c_str(), L"wb");
   if (file == nullptr) return 4;
-  std::fprintf(file, "counts gdi %lu %lu\ncounts user %lu %lu\ncounts handles %lu %lu\n", first.gdi, last.gdi,
-               first.user, last.user, first.handles, last.handles);
+  std::fprintf(file, "counts gdi %lu %lu\ncounts handles %lu %lu\n", first.gdi, last.gdi, first.handles,
+               last.handles);
   std::fclose(file);
   return 0;
 }

@@ -90,7 +90,8 @@ void CPaintManagerUI::Paint() {
 
   RECT client{};
   GetClientRect(window_, &client);
-  if (layoutNeeded_ && !IsRectEmpty(&client) && !IsIconic(window_)) LayoutPass(client);
+  const bool laidOut = layoutNeeded_ && !IsRectEmpty(&client) && !IsIconic(window_);
+  if (laidOut) LayoutPass(client);
 
   if (layered) {
     SetWindowLongW(window_, GWL_EXSTYLE, GetWindowLongW(window_, GWL_EXSTYLE) | WS_EX_LAYERED);
@@ -105,7 +106,9 @@ void CPaintManagerUI::Paint() {
     for (CControlUI* control : std::vector<CControlUI*>(postPaint_)) control->AfterPaint(target, dirty);
   }
   if (!layered) EndPaint(window_, &paint);
-  if (layoutNeeded_) InvalidateRect(window_, nullptr, FALSE);
+  // A layout that became due while painting needs another paint; one that
+  // waits for a client area (a minimised window) must not repaint forever.
+  if (laidOut && layoutNeeded_) InvalidateRect(window_, nullptr, FALSE);
 }
 
 bool CPaintManagerUI::PaintOffscreen(HDC target, RECT dirty) {

@@ -228,13 +228,17 @@ std::vector<std::wstring> CButtonUI::StateStrips(const std::wstring& stateImage,
   const ImageDrawSpec& spec = manager_->ObtainDrawSpec(stateImage, L"");
   const ImageEntry* picture = manager_->ObtainImage(spec.name, spec.resType, spec.mask);
   if (picture == nullptr || picture->width <= 0 || picture->height <= 0) return strips;
-  const int width = picture->width / count;
-  // The strings are scaled again when drawn: keep the destination at 100 %.
+  // The strings are scaled again when drawn: the destination, and the
+  // source of a picture made for the scale, are written at 100 %.
   const CDpiScaler& dpi = manager_->Dpi();
-  const UiRect dest{dpi.UnscaleValue(spec.dest.left), dpi.UnscaleValue(spec.dest.top),
-                    dpi.UnscaleValue(spec.dest.right), dpi.UnscaleValue(spec.dest.bottom)};
+  const auto unscaled = [&dpi](int n) { return dpi.UnscaleValue(n); };
+  const int pictureWidth = spec.dpiPicture ? unscaled(picture->width) : picture->width;
+  const int pictureHeight = spec.dpiPicture ? unscaled(picture->height) : picture->height;
+  const int width = pictureWidth / count;
+  const UiRect dest{unscaled(spec.dest.left), unscaled(spec.dest.top), unscaled(spec.dest.right),
+                    unscaled(spec.dest.bottom)};
   for (int n = 0; n < count; ++n) {
-    strips.push_back(FormatStrip(spec.name, spec.resType, dest, n * width, (n + 1) * width, picture->height));
+    strips.push_back(FormatStrip(spec.name, spec.resType, dest, n * width, (n + 1) * width, pictureHeight));
   }
   return strips;
 }

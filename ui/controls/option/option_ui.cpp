@@ -35,6 +35,13 @@ bool COptionUI::CanActivate(bool rightButton) {
   return true;
 }
 
+// An option taken out of its window (removed from its container, perhaps
+// to be deleted later) leaves that window's group at once.
+void COptionUI::AttachManager(CPaintManagerUI* manager, CControlUI* parent, bool init) {
+  if (manager_ && manager != manager_ && !group_.empty()) manager_->OptionGroups().Leave(group_, this);
+  CButtonUI::AttachManager(manager, parent, init);
+}
+
 void COptionUI::DoInitControl() {
   CButtonUI::DoInitControl();
   if (!group_.empty() && manager_) manager_->OptionGroups().Join(group_, this);
