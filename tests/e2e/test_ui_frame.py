@@ -5,6 +5,7 @@ caption area, the caption buttons, the progress bar, the rich edit, the
 drop shadow at 100 % and 150 %, and the handle counts over twenty windows.
 Screenshots stay in the build folder (artifacts/ui_frame/*.png)."""
 import os
+import shutil
 import subprocess
 import tempfile
 import time
@@ -320,6 +321,63 @@ class UiFrameLeakTest(unittest.TestCase):
             first, last = counts[kind]
             self.assertGreater(first, 0, kind)
             self.assertEqual(last, first, kind)
+
+
+class NebskinTest(unittest.TestCase):
+    """The skin previewer on a skin folder: problems printed with their
+    places, the window shown at the asked scale and closed by its own
+    close button."""
+
+    def setUp(self):
+        self.skin = tempfile.mkdtemp(prefix="neb-skin-")
+        skins = os.path.dirname(MARKUP)
+        shutil.copytree(os.path.join(skins, "frame"), os.path.join(self.skin, "frame"))
+        with open(os.path.join(self.skin, "frame", "bad.png"), "w") as f:
+            f.write("not a picture")
+        os.makedirs(os.path.join(self.skin, "Layout"))
+        with open(MARKUP, encoding="utf-8") as f:
+            markup = f.read()
+        markup = markup.replace("frame/btn_hot.svg", "frame/missing.png").replace("frame/btn_pushed.svg",
+                                                                                  "frame/bad.png")
+        with open(os.path.join(self.skin, "Layout", "Layout.xml"), "w", encoding="utf-8") as f:
+            f.write(markup)
+        with open(os.path.join(self.skin, "Layout", "broken.xml"), "w", encoding="utf-8") as f:
+            f.write('<Window size="100,100">\n  <VerticalLayout>\n    <Button name="a" text="x />\n'
+                    '  </VerticalLayout>\n</Window>\n')
+        self.nebskin = neb.build_path("tools", "nebskin", "nebskin.exe")
+
+    def test_a_markup_error_is_placed_and_ends_the_tool(self):
+        result = neb.run(self.nebskin, [neb.windows_path(self.skin), "Layout/broken.xml"], timeout=120)
+        self.assertEqual(result.returncode, 1)
+        self.assertIn("Layout/broken.xml:3:28: Error while parsing attribute string", result.stdout)
+
+    def test_picture_problems_are_placed_and_the_window_shows_at_the_scale(self):
+        os.makedirs(ARTIFACTS, exist_ok=True)
+        process = neb.start(self.nebskin, [neb.windows_path(self.skin), "--dpi", "144"])
+        try:
+            found = subprocess.run(["xdotool", "search", "--sync", "--name", "^nebskin$"], capture_output=True,
+                                   text=True, timeout=60).stdout.split()
+            self.assertTrue(found)
+            time.sleep(1)
+            geometry = subprocess.run(["xdotool", "getwindowgeometry", "--shell", found[0]], capture_output=True,
+                                      text=True, check=True, timeout=30).stdout
+            values = dict(line.split("=") for line in geometry.split())
+            x, y, width, height = (int(values[k]) for k in ("X", "Y", "WIDTH", "HEIGHT"))
+            self.assertEqual((width, height), (720, 540))
+            shot = Screenshot(os.path.join(ARTIFACTS, "nebskin_150.png"), (x, y, x + width, y + height))
+            self.assertEqual(shot.at(30 + 9, 84 + 9), BLUE)  # the button's normal picture, at 150 %
+            # The skin's own close button ends it.
+            xdo("mousemove", x + width - 8 - 22, y + 8 + 22)
+            xdo("click", 1)
+            stdout, _ = process.communicate(timeout=60)
+        finally:
+            if process.poll() is None:
+                process.kill()
+        self.assertEqual(process.returncode, 0)
+        self.assertIn('Layout/Layout.xml:19:52: <Button> hotimage: picture "frame/missing.png" is not in the skin',
+                      stdout)
+        self.assertIn('Layout/Layout.xml:20:17: <Button> pushedimage: picture "frame/bad.png" does not decode',
+                      stdout)
 
 
 if __name__ == "__main__":

@@ -59,7 +59,8 @@ void CheckImages(CMarkupNode node, const std::wstring& file, const std::wstring&
       if (SkinUI::LoadSkinImage(spec.name, L"", spec.mask, nullptr)) continue;
       SkinProblem problem{file, 0, 0, L""};
       if (at != std::wstring::npos) LineAndColumn(text, at, problem.line, problem.column);
-      const bool present = SkinUI::SkinSource::Get().HasEntry(spec.name);
+      std::vector<uint8_t> bytes;
+      const bool present = SkinUI::SkinSource::Get().ReadPictureBytes(spec.name, bytes);
       problem.message = L"<" + std::wstring(node.Name()) + L"> " + name + L": picture \"" + spec.name +
                         (present ? L"\" does not decode" : L"\" is not in the skin");
       problems.push_back(problem);
