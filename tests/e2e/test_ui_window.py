@@ -92,13 +92,14 @@ def centre(rect):
 class SkinWindow:
     """skin_window.exe with a markup, a DPI, a report and an events file."""
 
-    def __init__(self, dpi, folder):
-        self.report = os.path.join(folder, "report-%d.txt" % dpi)
-        self.events = os.path.join(folder, "events-%d.txt" % dpi)
+    def __init__(self, dpi, folder, layered=False):
+        tag = "%d%s" % (dpi, "-layered" if layered else "")
+        self.report = os.path.join(folder, "report-%s.txt" % tag)
+        self.events = os.path.join(folder, "events-%s.txt" % tag)
         self.process = neb.start(neb.build_path("tests", "helpers", "skin_window.exe"),
                                  ["--markup", neb.windows_path(MARKUP), "--dpi", str(dpi),
                                   "--report", neb.windows_path(self.report),
-                                  "--events", neb.windows_path(self.events)],
+                                  "--events", neb.windows_path(self.events)] + (["--layered"] if layered else []),
                                  stdin=subprocess.PIPE)
 
     def wait_report(self):
@@ -121,32 +122,40 @@ class UiWindowTest(unittest.TestCase):
         os.makedirs(ARTIFACTS, exist_ok=True)
         self.folder = tempfile.mkdtemp(prefix="neb-ui-window-")
 
+    def check_window(self, dpi, scale, screenshot, layered=False):
+        """Opens the window, compares its controls' rectangles and its
+        pixels with what the scale gives, and closes it."""
+        window = SkinWindow(dpi, self.folder, layered)
+        try:
+            report = window.wait_report()
+            time.sleep(0.3)  # the X server shows what the window drew
+            expected = expected_rects(scale)
+            self.assertEqual(report["scale"], scale)
+            left, top, right, bottom = report["window"]
+            self.assertEqual((right - left, bottom - top), expected["root"][2:])
+            for name, rect in expected.items():
+                self.assertEqual(report["controls"].get(name), rect, name)
+            shot = Screenshot(os.path.join(ARTIFACTS, screenshot), report["window"])
+            for name, colour in [("logo", RED), ("close", GREEN), ("bar", NAVY), ("badge", ORANGE),
+                                 ("footer", GREY), ("spacer", BLUE)]:
+                self.assertEqual(shot.at(*centre(expected[name])), colour, name)
+            # Below the bar the first page shows white; the second page stays hidden.
+            bar = expected["bar"]
+            self.assertEqual(shot.at(bar[0], bar[3] + 3), WHITE)
+            # The root's inset shows its own background around the children.
+            self.assertEqual(shot.at(2, 2), (0xF0, 0xF0, 0xF0))
+            events = window.event_lines()
+            self.assertLess(events.index("notify windowinit root"), events.index("painted"))
+        finally:
+            self.assertEqual(window.close(), 0)
+
     def test_every_dpi_step_places_and_paints_the_controls_in_proportion(self):
         for dpi, scale in STEPS:
             with self.subTest(scale=scale):
-                window = SkinWindow(dpi, self.folder)
-                try:
-                    report = window.wait_report()
-                    time.sleep(0.3)  # the X server shows what the window drew
-                    expected = expected_rects(scale)
-                    self.assertEqual(report["scale"], scale)
-                    left, top, right, bottom = report["window"]
-                    self.assertEqual((right - left, bottom - top), expected["root"][2:])
-                    for name, rect in expected.items():
-                        self.assertEqual(report["controls"].get(name), rect, name)
-                    shot = Screenshot(os.path.join(ARTIFACTS, "dpi_%d.png" % scale), report["window"])
-                    for name, colour in [("logo", RED), ("close", GREEN), ("bar", NAVY), ("badge", ORANGE),
-                                         ("footer", GREY), ("spacer", BLUE)]:
-                        self.assertEqual(shot.at(*centre(expected[name])), colour, name)
-                    # Below the bar the first page shows white; the second page stays hidden.
-                    bar = expected["bar"]
-                    self.assertEqual(shot.at(bar[0], bar[3] + 3), WHITE)
-                    # The root's inset shows its own background around the children.
-                    self.assertEqual(shot.at(2, 2), (0xF0, 0xF0, 0xF0))
-                    events = window.event_lines()
-                    self.assertLess(events.index("notify windowinit root"), events.index("painted"))
-                finally:
-                    self.assertEqual(window.close(), 0)
+                self.check_window(dpi, scale, "dpi_%d.png" % scale)
+
+    def test_a_layered_window_shows_the_same_picture_through_its_bitmap(self):
+        self.check_window(144, 150, "layered_150.png", layered=True)
 
     def test_tab_keys_move_the_focus_through_the_tab_support_list_in_markup_order(self):
         window = SkinWindow(96, self.folder)

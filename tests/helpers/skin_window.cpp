@@ -10,7 +10,9 @@
 //   notify TYPE SENDER [WPARAM]
 //   painted                      (the end of the first paint)
 // Usage: skin_window --markup FILE [--dpi N] [--report FILE] [--events FILE]
-//                    [--exit-after-paint]
+//                    [--layered] [--exit-after-paint]
+// With --layered the window paints as a layered window (per-pixel alpha,
+// UpdateLayeredWindow).
 // With --exit-after-paint the window closes after its first paint and the
 // program prints the milliseconds from its launch to the end of that paint
 // ("first-paint-ms N"), for the launch benchmark.
@@ -36,7 +38,7 @@ namespace {
 using SkinUI::CControlUI;
 using SkinUI::CPaintManagerUI;
 
-constexpr UINT kMsgFirstPaintDone = WM_APP + 1;
+constexpr UINT kMsgFirstPaintDone = WM_APP + 0x100;  // clear of the framework's own messages
 constexpr wchar_t kClassName[] = L"NEBSkinWindow";
 
 struct Options {
@@ -45,6 +47,7 @@ struct Options {
   std::wstring report;
   std::wstring events;
   bool exitAfterPaint = false;
+  bool layered = false;
 };
 
 class SkinWindow : public SkinUI::INotifyUI {
@@ -87,7 +90,8 @@ class SkinWindow : public SkinUI::INotifyUI {
     switch (message) {
       case WM_CREATE:
         return Build() ? 0 : -1;
-      case WM_PAINT: {
+      case WM_PAINT:
+      case CPaintManagerUI::kMsgLayeredPaint: {  // a layered window paints on the latter
         LRESULT result = 0;
         manager_.HandleWindowMessage(message, wParam, lParam, result);
         if (!painted_) {
@@ -125,6 +129,7 @@ class SkinWindow : public SkinUI::INotifyUI {
     const SkinUI::UiSize size = manager_.Attributes().initialSize;
     SetWindowPos(window_, nullptr, 0, 0, size.cx, size.cy, SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOMOVE);
     if (options_.dpi != 96) manager_.ApplyDpi(options_.dpi);
+    if (options_.layered) manager_.SetLayeredMode(true);
     return true;
   }
 
@@ -173,6 +178,7 @@ Options ReadOptions(int argc, wchar_t** argv) {
     else if (arg == L"--report" && hasValue) options.report = argv[++i];
     else if (arg == L"--events" && hasValue) options.events = argv[++i];
     else if (arg == L"--exit-after-paint") options.exitAfterPaint = true;
+    else if (arg == L"--layered") options.layered = true;
   }
   return options;
 }

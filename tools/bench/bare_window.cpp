@@ -9,7 +9,7 @@
 
 namespace {
 
-constexpr UINT kMsgFirstPaintDone = WM_APP + 1;
+constexpr UINT kMsgFirstPaintDone = WM_APP + 0x100;
 
 LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {

@@ -13,7 +13,6 @@ class DelegateList {
   using Callback = std::function<bool(Arg)>;
 
   void Add(Callback callback) { callbacks_.push_back(std::move(callback)); }
-  bool Empty() const { return callbacks_.empty(); }
   // Stops at the first callback that answers false, or when `keepGoing`
   // (checked before each call) answers false.
   bool Run(Arg arg, const std::function<bool()>& keepGoing = nullptr) const {

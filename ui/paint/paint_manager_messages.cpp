@@ -436,6 +436,10 @@ bool CPaintManagerUI::HandleWindowMessage(UINT message, WPARAM wParam, LPARAM lP
     case kMsgQueuedNotify:
       ProcessQueue();
       return true;
+    case kMsgLayeredPaint:
+      layeredPaintPosted_ = false;
+      if (IsLayered()) Paint();
+      return true;
     default:
       return false;
   }

@@ -35,7 +35,7 @@ void CPaintManagerUI::SetLayeredMode(bool on) {
   const LONG exStyle = GetWindowLongW(window_, GWL_EXSTYLE);
   SetWindowLongW(window_, GWL_EXSTYLE, on ? exStyle | WS_EX_LAYERED : exStyle & ~WS_EX_LAYERED);
   if (root_) root_->NeedOwnLayout();
-  InvalidateRect(window_, nullptr, FALSE);
+  NeedLayout();
 }
 
 void CPaintManagerUI::LayoutPass(RECT client) {
@@ -108,7 +108,7 @@ void CPaintManagerUI::Paint() {
   if (!layered) EndPaint(window_, &paint);
   // A layout that became due while painting needs another paint; one that
   // waits for a client area (a minimised window) must not repaint forever.
-  if (laidOut && layoutNeeded_) InvalidateRect(window_, nullptr, FALSE);
+  if (laidOut && layoutNeeded_) NeedLayout();
 }
 
 bool CPaintManagerUI::PaintOffscreen(HDC target, RECT dirty) {

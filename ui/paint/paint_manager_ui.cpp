@@ -207,12 +207,17 @@ bool CPaintManagerUI::IsInTree(const CControlUI* control) const {
 void CPaintManagerUI::Invalidate(const RECT& rect) {
   if (!window_) return;
   InvalidateRect(window_, &rect, FALSE);
-  if (IsLayered()) UnionRect(&layeredDirty_, &layeredDirty_, &rect);
+  if (!IsLayered()) return;
+  UnionRect(&layeredDirty_, &layeredDirty_, &rect);
+  if (!layeredPaintPosted_) layeredPaintPosted_ = PostMessageW(window_, kMsgLayeredPaint, 0, 0) != FALSE;
 }
 
 void CPaintManagerUI::NeedLayout() {
   layoutNeeded_ = true;
-  if (window_) InvalidateRect(window_, nullptr, FALSE);
+  if (!window_) return;
+  RECT client{};
+  GetClientRect(window_, &client);
+  Invalidate(client);
 }
 
 void CPaintManagerUI::SetFocusControl(CControlUI* control) {

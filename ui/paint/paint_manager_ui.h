@@ -38,6 +38,9 @@ class CPaintManagerUI {
  public:
   // Posted to the window to deliver queued notifications.
   static constexpr UINT kMsgQueuedNotify = 0x8001;
+  // Posted to a layered window to paint what was invalidated: a layered
+  // window is not shown, and gets no WM_PAINT, before its first update.
+  static constexpr UINT kMsgLayeredPaint = 0x8002;
   // Posted to the window after a scale change: wParam old, lParam new scale.
   static constexpr UINT kMsgScaleChanged = WM_USER + 2;
   // A focused control that answers this interface name (a rich edit that
@@ -260,6 +263,7 @@ class CPaintManagerUI {
   COffscreenBitmap offscreen_;
   RECT layeredDirty_{};
   bool offscreenPainting_ = true;
+  bool layeredPaintPosted_ = false;
   std::vector<TimerRecord> timers_;
   UINT_PTR timerCounter_ = 4096;
   std::vector<INotifyUI*> receivers_;

@@ -30,7 +30,7 @@ class PieceDrawer {
     if (dw <= 0 || dh <= 0 || sw <= 0 || sh <= 0 || !Meets(dst, paint_)) return;
     if (style_.alpha) {
       const BLENDFUNCTION blend = {AC_SRC_OVER, 0, style_.fade, AC_SRC_ALPHA};
-      AlphaBlend(dc_, dst.left, dst.top, dw, dh, pictureDc_, src.left, src.top, sw, sh, blend);
+      GdiAlphaBlend(dc_, dst.left, dst.top, dw, dh, pictureDc_, src.left, src.top, sw, sh, blend);
     } else if (dw == sw && dh == sh) {
       BitBlt(dc_, dst.left, dst.top, dw, dh, pictureDc_, src.left, src.top, SRCCOPY);
     } else {

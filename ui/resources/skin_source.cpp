@@ -8,6 +8,35 @@
 
 namespace SkinUI {
 
+namespace {
+
+// A whole file; kFileNotOpened, kEmpty, kTooLarge or kShortRead when it cannot be had.
+SkinSource::ReadStatus ReadWholeFile(const std::wstring& path, size_t limit, std::vector<uint8_t>& bytes) {
+  bytes.clear();
+  UniqueHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file) return SkinSource::ReadStatus::kFileNotOpened;
+  LARGE_INTEGER size{};
+  if (!GetFileSizeEx(file.Get(), &size)) return SkinSource::ReadStatus::kFileNotOpened;
+  if (size.QuadPart == 0) return SkinSource::ReadStatus::kEmpty;
+  if (static_cast<unsigned long long>(size.QuadPart) > limit || size.QuadPart > MAXDWORD) {
+    return SkinSource::ReadStatus::kTooLarge;
+  }
+  try {
+    bytes.resize(static_cast<size_t>(size.QuadPart));
+  } catch (const std::bad_alloc&) {
+    return SkinSource::ReadStatus::kTooLarge;
+  }
+  DWORD read = 0;
+  if (!ReadFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr) || read != bytes.size()) {
+    bytes.clear();
+    return SkinSource::ReadStatus::kShortRead;
+  }
+  return SkinSource::ReadStatus::kOk;
+}
+
+}  // namespace
+
 SkinSource& SkinSource::Get() {
   static SkinSource source;
   return source;
@@ -82,29 +111,5 @@ bool SkinSource::ReadPictureBytes(const std::wstring& name, std::vector<uint8_t>
 }
 
 void SkinSource::Close() { archive_.reset(); }
-
-SkinSource::ReadStatus ReadWholeFile(const std::wstring& path, size_t limit, std::vector<uint8_t>& bytes) {
-  bytes.clear();
-  UniqueHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!file) return SkinSource::ReadStatus::kFileNotOpened;
-  LARGE_INTEGER size{};
-  if (!GetFileSizeEx(file.Get(), &size)) return SkinSource::ReadStatus::kFileNotOpened;
-  if (size.QuadPart == 0) return SkinSource::ReadStatus::kEmpty;
-  if (static_cast<unsigned long long>(size.QuadPart) > limit || size.QuadPart > MAXDWORD) {
-    return SkinSource::ReadStatus::kTooLarge;
-  }
-  try {
-    bytes.resize(static_cast<size_t>(size.QuadPart));
-  } catch (const std::bad_alloc&) {
-    return SkinSource::ReadStatus::kTooLarge;
-  }
-  DWORD read = 0;
-  if (!ReadFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr) || read != bytes.size()) {
-    bytes.clear();
-    return SkinSource::ReadStatus::kShortRead;
-  }
-  return SkinSource::ReadStatus::kOk;
-}
 
 }  // namespace SkinUI

@@ -77,7 +77,4 @@ class SkinSource {
   std::unique_ptr<CZipArchive> archive_;
 };
 
-// Reads a whole file; kFileNotOpened, kEmpty, kTooLarge or kShortRead when it cannot.
-SkinSource::ReadStatus ReadWholeFile(const std::wstring& path, size_t limit, std::vector<uint8_t>& bytes);
-
 }  // namespace SkinUI

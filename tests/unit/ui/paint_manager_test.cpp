@@ -207,5 +207,35 @@ TEST(ManagerDpiTest, ApplyingADpiResizesTheWindowInProportionAndLaysItOutAgain) 
   EXPECT_EQ(window.Manager().LookupControl(L"rest")->ItemRect().right, 960);
 }
 
+TEST(ManagerShutdownTest, FontsGoWithTheirWindowAndSharedOnesWithTheFramework) {
+  HFONT oldOwn = nullptr, own = nullptr, ownDefault = nullptr, shared = nullptr, sharedDefault = nullptr;
+  {
+    ManagerWindow window;
+    CPaintManagerUI& manager = window.Manager();
+    ASSERT_NE(window.Attach(L"<Window><Container name=\"root\"/></Window>"), nullptr);
+    manager.DefineDefaultFont(L"Arial", 12, false, false, false, true);
+    sharedDefault = manager.FontInfoById(-1)->font;
+    manager.DefineDefaultFont(L"Arial", 13, false, false, false, false);
+    oldOwn = manager.DefineFont(1, L"Arial", 14, true, false, false, false);
+    manager.DefineFont(2, L"Arial", 15, false, false, false, true);
+    manager.ApplyDpi(144);  // every font is made again at the new size
+    EXPECT_EQ(GetObjectType(oldOwn), 0u);
+    own = manager.FontById(1);
+    shared = manager.FontById(2);
+    ownDefault = manager.FontById(-1);
+    LOGFONTW font{};
+    ASSERT_TRUE(GetObjectW(own, sizeof(font), &font));
+    EXPECT_EQ(font.lfHeight, -21);  // 14 pixels at 150 %
+    ShowWindow(window.Window(), SW_SHOWNOACTIVATE);
+    UpdateWindow(window.Window());
+  }
+  EXPECT_EQ(GetObjectType(own), 0u);
+  EXPECT_EQ(GetObjectType(ownDefault), 0u);
+  EXPECT_EQ(GetObjectType(shared), static_cast<DWORD>(OBJ_FONT));
+  CPaintManagerUI::ShutdownFramework();
+  EXPECT_EQ(GetObjectType(shared), 0u);
+  EXPECT_EQ(GetObjectType(sharedDefault), 0u);
+}
+
 }  // namespace
 }  // namespace SkinUI
