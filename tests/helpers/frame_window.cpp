@@ -94,6 +94,8 @@ class FrameWindow : public SkinUI::WindowImplBase {
   void OnNotify(SkinUI::NotifyRecord& record) override {
     AppendEvent("notify " + WideToUtf8(record.type) + " " + WideToUtf8(record.senderName) + " " +
                 std::to_string(record.wParam));
+    // Sent while the first paint lays the tree out: the report follows that paint.
+    if (record.type == L"windowinit") PostToWindow(kMsgFirstPaintDone);
     WindowImplBase::OnNotify(record);
   }
 
@@ -113,11 +115,8 @@ class FrameWindow : public SkinUI::WindowImplBase {
     return 0;
   }
 
-  LRESULT OnOtherMessage(UINT message, WPARAM wParam, LPARAM lParam, bool& handled) override {
-    if (message == WM_PAINT && !painted_) {
-      painted_ = true;
-      PostToWindow(kMsgFirstPaintDone);
-    } else if (message == kMsgFirstPaintDone) {
+  LRESULT OnOtherMessage(UINT message, WPARAM, LPARAM lParam, bool& handled) override {
+    if (message == kMsgFirstPaintDone) {
       WriteReport();
       if (closeAfterPaint_) DestroyWindow(Window());
       return 0;
@@ -126,7 +125,6 @@ class FrameWindow : public SkinUI::WindowImplBase {
       Execute(*command);
       return 0;
     }
-    (void)wParam;
     handled = false;
     return 0;
   }
@@ -215,7 +213,6 @@ class FrameWindow : public SkinUI::WindowImplBase {
 
   Options options_;
   bool closeAfterPaint_;
-  bool painted_ = false;
 };
 
 Options ReadOptions(int argc, wchar_t** argv) {
