@@ -252,6 +252,13 @@ class UiFrameTest(unittest.TestCase):
         # The caret follows the arrow keys on its line.
         xdo("key", "End")
         end = window.report()["caret"]
+        # The window is layered: the control draws its own caret, blinking.
+        seen = set()
+        for shot_index in range(8):
+            shot = window.shot(report, "caret_%d" % shot_index)
+            seen.add(shot.at(end[0], end[1] + 6)[0] < 100)
+            time.sleep(0.15)
+        self.assertEqual(seen, {True, False}, "the caret blinks at its place")
         xdo("key", "Left", "Left", "Left")
         moved = window.report()["caret"]
         self.assertLess(moved[0], end[0])

@@ -180,7 +180,8 @@ void CTxtWinHost::TxInvalidateRect(LPCRECT rect, WINBOOL) {
 void CTxtWinHost::TxViewChange(WINBOOL) { control_->Invalidate(); }
 
 WINBOOL CTxtWinHost::TxCreateCaret(HBITMAP bitmap, INT width, INT height) {
-  caretSize_ = {width, height};
+  // As CreateCaret reads it: 0 stands for the system's border width (height).
+  caretSize_ = {width ? width : GetSystemMetrics(SM_CXBORDER), height ? height : GetSystemMetrics(SM_CYBORDER)};
   CPaintManagerUI* manager = control_->OwnerManager();
   return manager ? CreateCaret(manager->Window(), bitmap, width, height) : FALSE;
 }
