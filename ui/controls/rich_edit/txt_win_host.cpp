@@ -63,8 +63,8 @@ CTxtWinHost::~CTxtWinHost() {
 bool CTxtWinHost::StartServices(const std::wstring& text) {
   library_.Reset(LoadLibraryExW(kLibrary, nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32));
   if (!library_) return false;
-  const auto create =
-      reinterpret_cast<CreateTextServicesFn>(GetProcAddress(library_.Get(), kCreateTextServices));
+  const auto create = reinterpret_cast<CreateTextServicesFn>(
+      reinterpret_cast<void*>(GetProcAddress(library_.Get(), kCreateTextServices)));
   if (create == nullptr) return false;
   IUnknown* unknown = nullptr;
   if (FAILED(create(nullptr, this, &unknown)) || unknown == nullptr) return false;

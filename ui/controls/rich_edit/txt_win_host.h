@@ -19,7 +19,7 @@ namespace SkinUI {
 
 class CRichEditUI;
 
-class CTxtWinHost : public ITextHost {
+class CTxtWinHost final : public ITextHost {
  public:
   // Style bits of the control (edit and window style meanings).
   static constexpr DWORD kStyleCentre = 0x1;
