@@ -1,22 +1,56 @@
 """A window built from a test markup with the UI framework, under Xvfb: at
 each of the five DPI steps its named controls must have the rectangles the
-layout rules give at that scale, and its pixels must show them there. The
-screenshots stay in the build folder (artifacts/ui_window/dpi_<scale>.png).
-Real Tab keys move the focus through the tab-support controls."""
+layout rules give at that scale, and its pixels must show them there, with
+the picture variant of that scale. The screenshots stay in the build folder
+(artifacts/ui_window/dpi_<scale>.png). Real Tab keys move the focus through
+the tab-support controls."""
 import os
+import shutil
+import struct
 import subprocess
 import tempfile
 import time
 import unittest
+import zlib
 
 import neb
 
-MARKUP = os.path.join(os.path.dirname(os.path.abspath(__file__)), "skins", "dpi_window.xml")
+MARKUP_SOURCE = os.path.join(os.path.dirname(os.path.abspath(__file__)), "skins", "dpi_window.xml")
 ARTIFACTS = neb.build_path("artifacts", "ui_window")
 STEPS = [(96, 100), (120, 125), (144, 150), (168, 175), (192, 200)]
 
 RED, GREEN, NAVY, ORANGE, GREY, BLUE, WHITE = (
     (255, 0, 0), (0, 170, 0), (0, 0, 128), (255, 170, 0), (128, 128, 128), (0x33, 0x66, 0xCC), (255, 255, 255))
+
+# "Image/mark.png" and the DPI variants the skin folder holds, each of its own
+# colour; 175 % has none and falls back to the plain picture.
+MARK_PICTURES = {
+    "mark.png": (32, (255, 0, 255)),
+    "mark@125.png": (40, (0, 255, 255)),
+    "mark@150.png": (48, (128, 0, 128)),
+    "mark@200.png": (64, (0, 128, 128)),
+}
+MARK_COLOUR = {100: (255, 0, 255), 125: (0, 255, 255), 150: (128, 0, 128), 175: (255, 0, 255), 200: (0, 128, 128)}
+
+
+def write_png(path, size, colour):
+    """An opaque square of one colour."""
+    def chunk(kind, data):
+        return struct.pack(">I", len(data)) + kind + data + struct.pack(">I", zlib.crc32(kind + data))
+    row = b"\x00" + bytes(colour + (255,)) * size
+    with open(path, "wb") as f:
+        f.write(b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", struct.pack(">IIBBBBB", size, size, 8, 6, 0, 0, 0)) +
+                chunk(b"IDAT", zlib.compress(row * size)) + chunk(b"IEND", b""))
+
+
+def make_skin_folder(folder):
+    """The markup and its pictures in a folder of their own; the markup's path."""
+    os.makedirs(os.path.join(folder, "Image"))
+    markup = os.path.join(folder, "dpi_window.xml")
+    shutil.copy(MARKUP_SOURCE, markup)
+    for name, (size, colour) in MARK_PICTURES.items():
+        write_png(os.path.join(folder, "Image", name), size, colour)
+    return markup
 
 
 def scaled(n, scale):
@@ -45,6 +79,7 @@ def expected_rects(scale):
         "bar": (inset + s(20), header_bottom + s(10), width - inset - s(20), header_bottom + s(10) + s(20)),
         "footer": (inset, footer_top, width - inset, height - inset),
         "badge": (s(300), s(200), s(300) + s(50), s(200) + s(30)),
+        "mark": (s(20), s(200), s(20) + s(32), s(200) + s(32)),
     }
 
 
@@ -92,12 +127,12 @@ def centre(rect):
 class SkinWindow:
     """skin_window.exe with a markup, a DPI, a report and an events file."""
 
-    def __init__(self, dpi, folder, layered=False):
+    def __init__(self, markup, dpi, folder, layered=False):
         tag = "%d%s" % (dpi, "-layered" if layered else "")
         self.report = os.path.join(folder, "report-%s.txt" % tag)
         self.events = os.path.join(folder, "events-%s.txt" % tag)
         self.process = neb.start(neb.build_path("tests", "helpers", "skin_window.exe"),
-                                 ["--markup", neb.windows_path(MARKUP), "--dpi", str(dpi),
+                                 ["--markup", neb.windows_path(markup), "--dpi", str(dpi),
                                   "--report", neb.windows_path(self.report),
                                   "--events", neb.windows_path(self.events)] + (["--layered"] if layered else []),
                                  stdin=subprocess.PIPE)
@@ -121,11 +156,15 @@ class UiWindowTest(unittest.TestCase):
     def setUp(self):
         os.makedirs(ARTIFACTS, exist_ok=True)
         self.folder = tempfile.mkdtemp(prefix="neb-ui-window-")
+        self.markup = make_skin_folder(os.path.join(self.folder, "skin"))
+
+    def tearDown(self):
+        shutil.rmtree(self.folder, ignore_errors=True)
 
     def check_window(self, dpi, scale, screenshot, layered=False):
         """Opens the window, compares its controls' rectangles and its
         pixels with what the scale gives, and closes it."""
-        window = SkinWindow(dpi, self.folder, layered)
+        window = SkinWindow(self.markup, dpi, self.folder, layered)
         try:
             report = window.wait_report()
             time.sleep(0.3)  # the X server shows what the window drew
@@ -137,7 +176,7 @@ class UiWindowTest(unittest.TestCase):
                 self.assertEqual(report["controls"].get(name), rect, name)
             shot = Screenshot(os.path.join(ARTIFACTS, screenshot), report["window"])
             for name, colour in [("logo", RED), ("close", GREEN), ("bar", NAVY), ("badge", ORANGE),
-                                 ("footer", GREY), ("spacer", BLUE)]:
+                                 ("footer", GREY), ("spacer", BLUE), ("mark", MARK_COLOUR[scale])]:
                 self.assertEqual(shot.at(*centre(expected[name])), colour, name)
             # Below the bar the first page shows white; the second page stays hidden.
             bar = expected["bar"]
@@ -146,6 +185,7 @@ class UiWindowTest(unittest.TestCase):
             self.assertEqual(shot.at(2, 2), (0xF0, 0xF0, 0xF0))
             events = window.event_lines()
             self.assertLess(events.index("notify windowinit root"), events.index("painted"))
+            self.assertIn("notify windowsize root", events)
         finally:
             self.assertEqual(window.close(), 0)
 
@@ -158,7 +198,7 @@ class UiWindowTest(unittest.TestCase):
         self.check_window(144, 150, "layered_150.png", layered=True)
 
     def test_tab_keys_move_the_focus_through_the_tab_support_list_in_markup_order(self):
-        window = SkinWindow(96, self.folder)
+        window = SkinWindow(self.markup, 96, self.folder)
         try:
             window.wait_report()
             # Keys go to the X window that has the input focus.
