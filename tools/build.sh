@@ -3,7 +3,7 @@
 # unpacks and builds the dependencies into the cache (kept between runs,
 # keyed by package version), then the shipped i686 program and the x86-64
 # build the tests run. Artifacts: out/x86/NEBInstaller.exe,
-# out/x64/NEBInstaller.exe, out/x64/nebscript.exe.
+# out/x64/NEBInstaller.exe, out/x64/nebscript.exe, out/x64/nebskin.exe.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cache=${NEB_DEPS_CACHE:-$HOME/.cache/nebinstaller}
@@ -28,4 +28,4 @@ configure_and_build() {  # arch out-name luac size_t curl
 
 configure_and_build i686 x86 "qemu-i386 $luac_dir/luac32" 4 "$curl_x86"
 configure_and_build x86_64 x64 "$luac_dir/luac64" 8 "$curl_x64"
-cp "$root/build/x64/tools/nebscript/nebscript.exe" "$root/out/x64/"
+cp "$root/build/x64/tools/nebscript/nebscript.exe" "$root/build/x64/tools/nebskin/nebskin.exe" "$root/out/x64/"

@@ -14,7 +14,8 @@ set(NEB_UI_PARSER_SOURCES
   paint/window_attributes.cpp
   render/image_draw_spec.cpp
   resources/premultiplied_pixels.cpp
-  resources/skin_image_name.cpp)
+  resources/skin_image_name.cpp
+  window/shadow_alpha.cpp)
 list(TRANSFORM NEB_UI_PARSER_SOURCES PREPEND ${CMAKE_CURRENT_LIST_DIR}/)
 set(NEB_UI_DECODER_SOURCES
   resources/raster_decoder.cpp

@@ -7,7 +7,14 @@
 #include "ui/containers/horizontal_layout_ui.h"
 #include "ui/containers/tab_layout_ui.h"
 #include "ui/containers/vertical_layout_ui.h"
+#include "ui/controls/button/button_ui.h"
+#include "ui/controls/checkbox/check_box_ui.h"
 #include "ui/controls/control_ui.h"
+#include "ui/controls/label/label_ui.h"
+#include "ui/controls/option/option_ui.h"
+#include "ui/controls/progress/progress_ui.h"
+#include "ui/controls/rich_edit/rich_edit_ui.h"
+#include "ui/controls/text/text_ui.h"
 
 namespace SkinUI {
 
@@ -35,6 +42,13 @@ const BuiltInClass kBuiltInClasses[] = {
     {L"CVerticalLayoutUI", &Create<CVerticalLayoutUI>},
     {L"CHorizontalLayoutUI", &Create<CHorizontalLayoutUI>},
     {L"CTabLayoutUI", &Create<CTabLayoutUI>},
+    {L"CLabelUI", &Create<CLabelUI>},
+    {L"CButtonUI", &Create<CButtonUI>},
+    {L"COptionUI", &Create<COptionUI>},
+    {L"CCheckBoxUI", &Create<CCheckBoxUI>},
+    {L"CTextUI", &Create<CTextUI>},
+    {L"CProgressUI", &Create<CProgressUI>},
+    {L"CRichEditUI", &Create<CRichEditUI>},
 };
 
 }  // namespace

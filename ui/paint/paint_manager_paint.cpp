@@ -58,6 +58,7 @@ void CPaintManagerUI::LayoutPass(RECT client) {
   if (firstLayout_) {
     firstLayout_ = false;
     DispatchNotify(root_, L"windowinit", 0, 0, false);
+    shadow_.Create(this);
   }
   if (wholeTree) DispatchNotify(root_, L"windowsize", 0, 0, true);
 }
@@ -89,7 +90,8 @@ void CPaintManagerUI::Paint() {
 
   RECT client{};
   GetClientRect(window_, &client);
-  if (layoutNeeded_ && !IsRectEmpty(&client) && !IsIconic(window_)) LayoutPass(client);
+  const bool laidOut = layoutNeeded_ && !IsRectEmpty(&client) && !IsIconic(window_);
+  if (laidOut) LayoutPass(client);
 
   if (layered) {
     SetWindowLongW(window_, GWL_EXSTYLE, GetWindowLongW(window_, GWL_EXSTYLE) | WS_EX_LAYERED);
@@ -104,7 +106,9 @@ void CPaintManagerUI::Paint() {
     for (CControlUI* control : std::vector<CControlUI*>(postPaint_)) control->AfterPaint(target, dirty);
   }
   if (!layered) EndPaint(window_, &paint);
-  if (layoutNeeded_) NeedLayout();
+  // A layout that became due while painting needs another paint; one that
+  // waits for a client area (a minimised window) must not repaint forever.
+  if (laidOut && layoutNeeded_) NeedLayout();
 }
 
 bool CPaintManagerUI::PaintOffscreen(HDC target, RECT dirty) {

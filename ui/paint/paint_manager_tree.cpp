@@ -39,6 +39,7 @@ CControlUI* Self(CControlUI* control, void*) { return control; }
 
 bool CPaintManagerUI::AttachRoot(CControlUI* root) {
   if (root == nullptr) return false;
+  shadow_.Prepare(attributes_);
   tabSupport_.clear();
   tabIndex_ = -1;
   focus_ = captured_ = hover_ = keyDown_ = toolTipControl_ = nullptr;

@@ -25,8 +25,10 @@
 #include "ui/render/image_draw_spec.h"
 #include "ui/resources/font_entry.h"
 #include "ui/resources/image_entry.h"
+#include "ui/window/shadow_ui.h"
 
 #include "ui/controls/input_event.h"
+#include "ui/controls/option/option_groups.h"
 
 namespace SkinUI {
 
@@ -178,6 +180,8 @@ class CPaintManagerUI {
   void DispatchNotify(CControlUI* sender, const wchar_t* type, WPARAM wParam, LPARAM lParam, bool queued);
   // Delivers the queued notifications in order.
   void DrainQueuedNotifications();
+  COptionGroups& OptionGroups() { return optionGroups_; }
+  CShadowUI& Shadow() { return shadow_; }
   POINT LastMousePosition() const { return lastMouse_; }
   void SetLastMousePosition(POINT point) { lastMouse_ = point; }
 
@@ -266,6 +270,8 @@ class CPaintManagerUI {
   std::deque<NotifyRecord> queued_;
   bool queuePosted_ = false;
   POINT lastMouse_{};
+  COptionGroups optionGroups_;
+  CShadowUI shadow_;
 };
 
 }  // namespace SkinUI

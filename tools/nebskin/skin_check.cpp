@@ -1,0 +1,105 @@
+#include "tools/nebskin/skin_check.h"
+
+#include <cwctype>
+
+#include "base/text.h"
+#include "ui/dpi/dpi_scaler.h"
+#include "ui/markup/markup.h"
+#include "ui/markup/markup_node.h"
+#include "ui/render/image_draw_spec.h"
+#include "ui/resources/skin_image_loader.h"
+#include "ui/resources/skin_source.h"
+
+namespace nebskin {
+
+namespace {
+
+using SkinUI::CMarkup;
+using SkinUI::CMarkupNode;
+
+// Attributes whose values are image drawing strings: "bkimage",
+// "normalimage", "selectedstateimage", "shadowimage" and the like.
+bool IsImageAttribute(std::wstring name) {
+  for (wchar_t& c : name) c = static_cast<wchar_t>(std::towlower(c));
+  const std::wstring suffix = L"image";
+  return name.size() >= suffix.size() && name.compare(name.size() - suffix.size(), suffix.size(), suffix) == 0;
+}
+
+// The markup as text, for positions: UTF-8 with or without its mark.
+std::wstring MarkupText(const std::wstring& file) {
+  std::vector<uint8_t> bytes;
+  if (SkinUI::SkinSource::Get().ReadSkinFile(file, bytes) != SkinUI::SkinSource::ReadStatus::kOk) return {};
+  std::string utf8(bytes.begin(), bytes.end());
+  if (utf8.compare(0, 3, "\xEF\xBB\xBF") == 0) utf8.erase(0, 3);
+  return Utf8ToWide(utf8);
+}
+
+// Where `name="value"` (or with single quotes) stands in the text, from `from` on.
+size_t FindAttribute(const std::wstring& text, const std::wstring& name, const std::wstring& value, size_t from) {
+  for (const wchar_t quote : {L'"', L'\''}) {
+    const std::wstring wanted = name + L"=" + quote + value + quote;
+    const size_t at = text.find(wanted, from);
+    if (at != std::wstring::npos) return at;
+  }
+  return text.find(name + L"=", from);
+}
+
+void CheckImages(CMarkupNode node, const std::wstring& file, const std::wstring& text, size_t& searchFrom,
+                 std::vector<SkinProblem>& problems) {
+  const SkinUI::CDpiScaler scaler;
+  for (; node.IsValid(); node = node.NextSibling()) {
+    for (int i = 0; i < node.AttributeCount(); ++i) {
+      const std::wstring name = node.AttributeName(i), value = node.AttributeValue(i);
+      const size_t at = FindAttribute(text, name, value, searchFrom);
+      if (at != std::wstring::npos) searchFrom = at;
+      if (value.empty() || !IsImageAttribute(name)) continue;
+      const SkinUI::ImageDrawSpec spec =
+          SkinUI::ParseImageDrawSpec(value, L"", scaler, [](const std::wstring&) { return false; });
+      if (spec.name.empty() || !spec.resType.empty()) continue;
+      if (SkinUI::LoadSkinImage(spec.name, L"", spec.mask, nullptr)) continue;
+      SkinProblem problem{file, 0, 0, L""};
+      if (at != std::wstring::npos) LineAndColumn(text, at, problem.line, problem.column);
+      std::vector<uint8_t> bytes;
+      const bool present = SkinUI::SkinSource::Get().ReadPictureBytes(spec.name, bytes);
+      problem.message = L"<" + std::wstring(node.Name()) + L"> " + name + L": picture \"" + spec.name +
+                        (present ? L"\" does not decode" : L"\" is not in the skin");
+      problems.push_back(problem);
+    }
+    CheckImages(node.FirstChild(), file, text, searchFrom, problems);
+  }
+}
+
+}  // namespace
+
+void LineAndColumn(const std::wstring& text, size_t offset, int& line, int& column) {
+  line = 1;
+  column = 1;
+  for (size_t i = 0; i < offset && i < text.size(); ++i) {
+    if (text[i] == L'\n') {
+      ++line;
+      column = 1;
+    } else {
+      ++column;
+    }
+  }
+}
+
+std::vector<SkinProblem> CheckSkinMarkup(const std::wstring& markupFile) {
+  std::vector<SkinProblem> problems;
+  CMarkup markup;
+  const std::wstring text = MarkupText(markupFile);
+  if (!markup.ReadSkinFile(markupFile.c_str())) {
+    SkinProblem problem{markupFile, 0, 0, markup.LastError()};
+    const std::wstring& rest = markup.ErrorLocation();
+    if (!rest.empty() && rest.size() <= text.size() && text.compare(text.size() - rest.size(), rest.size(), rest) == 0) {
+      LineAndColumn(text, text.size() - rest.size(), problem.line, problem.column);
+    }
+    problems.push_back(problem);
+    return problems;
+  }
+  size_t searchFrom = 0;
+  CheckImages(markup.Root(), markupFile, text, searchFrom, problems);
+  return problems;
+}
+
+}  // namespace nebskin

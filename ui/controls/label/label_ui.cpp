@@ -1,0 +1,217 @@
+#include "ui/controls/label/label_ui.h"
+
+#include <cwchar>
+
+#include "ui/markup/value_formats.h"
+#include "ui/paint/paint_manager_ui.h"
+#include "ui/render/render_kit.h"
+#include "ui/resources/resource_tables.h"
+
+namespace SkinUI {
+
+namespace {
+
+constexpr int kMeasureLimit = 9999;
+
+bool Contains(const std::wstring& text, const wchar_t* word) { return text.find(word) != std::wstring::npos; }
+
+}  // namespace
+
+void* CLabelUI::QueryInterfaceUI(const wchar_t* name) {
+  if (name && std::wcscmp(name, L"Label") == 0) return this;
+  return CControlUI::QueryInterfaceUI(name);
+}
+
+void CLabelUI::ChangeText(const std::wstring& text) {
+  CControlUI::ChangeText(text);
+  if (autoCalcWidth_ || autoCalcHeight_) {
+    estimateStale_ = true;
+    NeedLayout();
+  }
+}
+
+void CLabelUI::ChangeTextColor(uint32_t colour) {
+  textColour_ = colour;
+  Invalidate();
+}
+
+void CLabelUI::SwitchResources(int index) {
+  if (index >= 0 && static_cast<size_t>(index) < disabledTextColourKeys_.size()) {
+    if (const uint32_t* colour = ResourceTables::Get().Colour(disabledTextColourKeys_[index])) {
+      disabledTextColour_ = *colour;
+    }
+  }
+  CControlUI::SwitchResources(index);
+}
+
+void CLabelUI::SetAutoCalcWidth(bool on) {
+  autoCalcWidth_ = on;
+  estimateStale_ = true;
+  NeedLayout();
+}
+
+void CLabelUI::SetAutoCalcHeight(bool on) {
+  autoCalcHeight_ = on;
+  estimateStale_ = true;
+  NeedLayout();
+}
+
+void CLabelUI::SetTextStyle(UINT style) {
+  textStyle_ = style;
+  estimateStale_ = true;
+  Invalidate();
+}
+
+void CLabelUI::SetFontId(int id) {
+  fontId_ = id;
+  estimateStale_ = true;
+  Invalidate();
+}
+
+uint32_t CLabelUI::TextColor() {
+  if (textColour_ == 0 && manager_) textColour_ = manager_->Attributes().defaultFontColour;
+  return textColour_;
+}
+
+uint32_t CLabelUI::DisabledTextColor() {
+  if (disabledTextColour_ == 0 && manager_) disabledTextColour_ = manager_->Attributes().disabledFontColour;
+  return disabledTextColour_;
+}
+
+void CLabelUI::SetTextPadding(const RECT& padding) {
+  textPadding_ = padding;
+  estimateStale_ = true;
+  NeedLayout();
+}
+
+RECT CLabelUI::TextPadding(bool always) const {
+  if (!manager_ || !(always || IsScaleTextPadding())) return textPadding_;
+  const UiRect scaled = manager_->Dpi().ScaleRect({textPadding_.left, textPadding_.top, textPadding_.right,
+                                                   textPadding_.bottom});
+  return {scaled.left, scaled.top, scaled.right, scaled.bottom};
+}
+
+RECT CLabelUI::TextArea(bool always) const {
+  const RECT padding = TextPadding(always);
+  return {item_.left + padding.left, item_.top + padding.top, item_.right - padding.right,
+          item_.bottom - padding.bottom};
+}
+
+void CLabelUI::ApplyAttribute(const wchar_t* rawName, const wchar_t* rawValue) {
+  const std::wstring name = rawName ? rawName : L"";
+  const std::wstring value = rawValue ? rawValue : L"";
+  const auto setBit = [this](UINT bit, bool on) { SetTextStyle(on ? (textStyle_ | bit) : (textStyle_ & ~bit)); };
+  if (name == L"align") {
+    UINT style = textStyle_;
+    if (Contains(value, L"left")) style &= ~(DT_CENTER | DT_RIGHT);
+    if (Contains(value, L"center")) style = (style & ~DT_RIGHT) | DT_CENTER;
+    if (Contains(value, L"right")) style = (style & ~DT_CENTER) | DT_RIGHT;
+    SetTextStyle(style);
+  } else if (name == L"valign") {
+    UINT style = textStyle_;
+    if (Contains(value, L"top")) style = (style & ~(DT_BOTTOM | DT_VCENTER | DT_WORDBREAK)) | DT_SINGLELINE;
+    if (Contains(value, L"vcenter")) style = (style & ~(DT_BOTTOM | DT_WORDBREAK)) | DT_VCENTER | DT_SINGLELINE;
+    if (Contains(value, L"bottom")) style = (style & ~(DT_VCENTER | DT_WORDBREAK)) | DT_BOTTOM | DT_SINGLELINE;
+    SetTextStyle(style);
+  } else if (name == L"endellipsis") {
+    setBit(DT_END_ELLIPSIS, ParseBool(value));
+  } else if (name == L"midellipsis") {
+    setBit(kTextStyleMidEllipsis, ParseBool(value));
+  } else if (name == L"wordbreak") {
+    SetTextStyle(ParseBool(value) ? ((textStyle_ & ~DT_SINGLELINE) | DT_WORDBREAK | DT_EDITCONTROL)
+                                  : ((textStyle_ & ~(DT_WORDBREAK | DT_EDITCONTROL)) | DT_SINGLELINE));
+  } else if (name == L"noprefix") {
+    setBit(DT_NOPREFIX, ParseBool(value));
+  } else if (name == L"font") {
+    SetFontId(ParseInteger(value));
+  } else if (name == L"textcolor") {
+    ChangeTextColor(ParseColour(value));
+  } else if (name == L"disabledtextcolor") {
+    disabledTextColour_ = ParseColour(value);
+    Invalidate();
+  } else if (name == L"textpadding") {
+    const UiRect padding = ParseRect(value);
+    SetTextPadding({padding.left, padding.top, padding.right, padding.bottom});
+  } else if (name == L"showhtml") {
+    showHtml_ = ParseBool(value);
+    estimateStale_ = true;
+    Invalidate();
+  } else if (name == L"autocalcwidth") {
+    SetAutoCalcWidth(ParseBool(value));
+  } else if (name == L"autocalcheight") {
+    SetAutoCalcHeight(ParseBool(value));
+  } else if (name == L"shdowtext") {
+    shadowText_ = ParseBool(value);
+  } else if (name == L"shdowtextcolor") {
+    shadowTextColour_ = ParseColour(value);
+  } else if (name == L"shdowtextr") {
+    shadowRadius_ = static_cast<float>(std::wcstod(value.c_str(), nullptr));
+  } else if (name == L"shdowtextr2") {
+    shadowRadius2_ = static_cast<float>(std::wcstod(value.c_str(), nullptr));
+  } else if (name == L"shdowtextoffset") {
+    const UiSize offset = ParseSize(value);
+    shadowOffset_ = {offset.cx, offset.cy};
+  } else if (name == L"DisabledTextColorSwitchRes") {
+    disabledTextColourKeys_ = ParseSwitchKeys(value);
+  } else if (name == L"RichText") {
+    richText_ = ParseBool(value);
+    Invalidate();
+  } else if (name == L"RichTextLineLimit") {
+    const int limit = ParseInteger(value);
+    if (limit != richTextLineLimit_) {
+      richTextLineLimit_ = limit;
+      NeedLayout();
+    }
+  } else {
+    CControlUI::ApplyAttribute(rawName, rawValue);
+  }
+}
+
+SIZE CLabelUI::MeasureText(RECT bounds, UINT format) {
+  CRenderKit::DrawTextUI(manager_ ? manager_->PaintDC() : nullptr, manager_, bounds, ControlText(), 0,
+                         MeasureFontId(), format | DT_CALCRECT);
+  return {bounds.right - bounds.left, bounds.bottom - bounds.top};
+}
+
+SIZE CLabelUI::MeasureSize(SIZE available) {
+  const SIZE fixed = FixedSize();
+  if (fixed.cx > 0 && fixed.cy > 0) return fixed;
+  if (!estimateStale_ && available.cx == estimateAvailable_.cx && available.cy == estimateAvailable_.cy) {
+    return estimate_;
+  }
+  SIZE size = fixed;
+  const RECT padding = TextPadding();
+  if (manager_ && (textStyle_ & DT_SINGLELINE) == 0) {
+    const UINT format = textStyle_ & ~(DT_CENTER | DT_RIGHT);
+    if (size.cx == 0 && autoCalcWidth_) {
+      const SIZE measured = MeasureText({0, 0, available.cx, kMeasureLimit}, format);
+      size.cx = measured.cx + (showHtml_ ? 4 : 0) + padding.left + padding.right;
+    }
+    if (size.cy == 0 && autoCalcHeight_ && size.cx > 0) {
+      size.cy = MeasureText({0, 0, size.cx, kMeasureLimit}, format).cy + padding.top + padding.bottom;
+    }
+  } else if (manager_ && ((size.cy == 0 && autoCalcHeight_) || (size.cx == 0 && autoCalcWidth_))) {
+    const FontEntry* font = manager_->FontInfoById(MeasureFontId());
+    const int fontHeight = font ? font->metrics.tmHeight : 12;
+    const SIZE measured = MeasureText({0, 0, kMeasureLimit, fontHeight + 8}, textStyle_);
+    if (size.cy == 0 && autoCalcHeight_) size.cy = measured.cy + padding.top + padding.bottom;
+    if (size.cx == 0 && autoCalcWidth_) size.cx = measured.cx + padding.left + padding.right;
+  }
+  estimate_ = size;
+  estimateAvailable_ = available;
+  estimateStale_ = false;
+  return size;
+}
+
+void CLabelUI::DrawTextIn(HDC dc, RECT rect, uint32_t colour, int fontId) {
+  const std::wstring text = ControlText();
+  if (text.empty()) return;
+  CRenderKit::DrawTextUI(dc, manager_, rect, text, AdjustColour(colour), fontId, textStyle_ & ~kTextStyleMidEllipsis);
+}
+
+void CLabelUI::DrawLabelText(HDC dc) {
+  const RECT rect = TextArea();
+  DrawTextIn(dc, rect, IsEnabledUI() ? TextColor() : DisabledTextColor(), fontId_);
+}
+
+}  // namespace SkinUI
