@@ -4,6 +4,8 @@
 #include <gdiplus.h>
 
 #include <cmath>
+#include <cwchar>
+#include <vector>
 
 #include "ui/paint/paint_manager_ui.h"
 #include "ui/render/render_kit.h"
@@ -47,6 +49,34 @@ void DrawWithGdi(HDC dc, HFONT font, RECT& rect, const std::wstring& text, uint3
   SetBkMode(dc, oldMode);
 }
 
+// GDI follows the system's font substitutes (a face the machine lacks drawn
+// with the one it names), GDI+ does not: it would fall back to a face
+// without the text's script. GDI+ is therefore given the family that GDI
+// selects for the font, with the font's size and style.
+LOGFONTW GdiplusLogFont(HDC dc, HFONT font) {
+  LOGFONTW logFont{};
+  GetObjectW(font, sizeof(logFont), &logFont);
+  const HGDIOBJ old = SelectObject(dc, font);
+  const UINT size = GetOutlineTextMetricsW(dc, 0, nullptr);
+  if (size >= sizeof(OUTLINETEXTMETRICW)) {
+    std::vector<BYTE> buffer(size);
+    auto* metrics = reinterpret_cast<OUTLINETEXTMETRICW*>(buffer.data());
+    if (GetOutlineTextMetricsW(dc, size, metrics)) {
+      const auto offset = reinterpret_cast<UINT_PTR>(metrics->otmpFamilyName);
+      if (offset > 0 && offset < size) {
+        const auto* family = reinterpret_cast<const wchar_t*>(buffer.data() + offset);
+        const size_t length = wcsnlen(family, (size - offset) / sizeof(wchar_t));
+        if (length > 0 && length < LF_FACESIZE) {
+          std::wmemcpy(logFont.lfFaceName, family, length);
+          logFont.lfFaceName[length] = L'\0';
+        }
+      }
+    }
+  }
+  SelectObject(dc, old);
+  return logFont;
+}
+
 void DrawWithGdiplus(HDC dc, const CPaintManagerUI& manager, HFONT font, RECT& rect, const std::wstring& text,
                      uint32_t colour, UINT format) {
   const WindowAttributes& window = manager.Attributes();
@@ -55,7 +85,8 @@ void DrawWithGdiplus(HDC dc, const CPaintManagerUI& manager, HFONT font, RECT& r
   graphics.SetTextRenderingHint(static_cast<Gdiplus::TextRenderingHint>(hint >= 1 && hint <= 5 ? hint : 0));
   graphics.SetSmoothingMode(Gdiplus::SmoothingModeHighQuality);
   graphics.SetInterpolationMode(Gdiplus::InterpolationModeHighQualityBicubic);
-  Gdiplus::Font gdiplusFont(dc, font);
+  const LOGFONTW logFont = GdiplusLogFont(dc, font);
+  Gdiplus::Font gdiplusFont(dc, &logFont);
 
   Gdiplus::StringFormat stringFormat(Gdiplus::StringFormat::GenericTypographic());
   if (format & DT_END_ELLIPSIS) stringFormat.SetTrimming(Gdiplus::StringTrimmingEllipsisCharacter);
