@@ -12,7 +12,7 @@ set(NEB_UI_PARSER_SOURCES
   markup/value_formats.cpp
   paint/layered_alpha.cpp
   paint/window_attributes.cpp
-  render/image_draw_spec.cpp
+  render/image_drawing.cpp
   resources/premultiplied_pixels.cpp
   resources/skin_image_name.cpp
   window/shadow_alpha.cpp)

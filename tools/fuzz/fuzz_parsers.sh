@@ -9,7 +9,7 @@
 # Usage: tools/fuzz/fuzz_parsers.sh [--decoders] [SECONDS_PER_TARGET]   (default 120)
 set -euo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
-targets=(markup_fuzzer attribute_list_fuzzer image_draw_spec_fuzzer)
+targets=(markup_fuzzer attribute_list_fuzzer image_drawing_fuzzer)
 build="$root/build/fuzz"
 deps_args=()
 packages=(clang-16 libclang-rt-16-dev)
@@ -39,7 +39,7 @@ corpus_seed() {  # fuzzer folder
   case "$1" in
     markup_fuzzer) printf '\000<Window size="640,500"><!-- c --><Font id="0" name="a&amp;b"/><VerticalLayout><Label text="x  y"/></VerticalLayout></Window>' ;;
     attribute_list_fuzzer) printf "\000file='a.png' dest=\"0,0,8,8\" bkcolor=#FF333333 float=0.5,0,1,1 'q k'=v" ;;
-    image_draw_spec_fuzzer) printf "\000file='Image/Btn.png' source='0,0,50,30' corner='2,2,4,4' dest125='1,1,5,5'\nfade='128' hole='true'" ;;
+    image_drawing_fuzzer) printf "\000file='Image/Btn.png' source='0,0,50,30' corner='2,2,4,4' dest125='1,1,5,5'\nfade='128' hole='true'" ;;
     picture_decoder_fuzzer) cat "$root/build/x64/tests/unit/ui/fixture/skin.zip" 2>/dev/null || true ;;
   esac
 }

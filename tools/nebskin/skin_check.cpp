@@ -6,7 +6,7 @@
 #include "ui/dpi/dpi_scaler.h"
 #include "ui/markup/markup.h"
 #include "ui/markup/markup_node.h"
-#include "ui/render/image_draw_spec.h"
+#include "ui/render/image_drawing.h"
 #include "ui/resources/skin_image_loader.h"
 #include "ui/resources/skin_source.h"
 
@@ -53,15 +53,15 @@ void CheckImages(CMarkupNode node, const std::wstring& file, const std::wstring&
       const size_t at = FindAttribute(text, name, value, searchFrom);
       if (at != std::wstring::npos) searchFrom = at;
       if (value.empty() || !IsImageAttribute(name)) continue;
-      const SkinUI::ImageDrawSpec spec =
-          SkinUI::ParseImageDrawSpec(value, L"", scaler, [](const std::wstring&) { return false; });
-      if (spec.name.empty() || !spec.resType.empty()) continue;
-      if (SkinUI::LoadSkinImage(spec.name, L"", spec.mask, nullptr)) continue;
+      const SkinUI::ImageDrawing drawing =
+          SkinUI::ParseImageDrawing(value, L"", scaler, [](const std::wstring&) { return false; });
+      if (drawing.name.empty() || !drawing.resType.empty()) continue;
+      if (SkinUI::LoadSkinImage(drawing.name, L"", drawing.mask, nullptr)) continue;
       SkinProblem problem{file, 0, 0, L""};
       if (at != std::wstring::npos) LineAndColumn(text, at, problem.line, problem.column);
       std::vector<uint8_t> bytes;
-      const bool present = SkinUI::SkinSource::Get().ReadPictureBytes(spec.name, bytes);
-      problem.message = L"<" + std::wstring(node.Name()) + L"> " + name + L": picture \"" + spec.name +
+      const bool present = SkinUI::SkinSource::Get().ReadPictureBytes(drawing.name, bytes);
+      problem.message = L"<" + std::wstring(node.Name()) + L"> " + name + L": picture \"" + drawing.name +
                         (present ? L"\" does not decode" : L"\" is not in the skin");
       problems.push_back(problem);
     }

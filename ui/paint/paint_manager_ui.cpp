@@ -69,7 +69,7 @@ void CPaintManagerUI::BindWindow(HWND window, const std::wstring& name) {
   window_ = window;
   name_ = name;
   images_.clear();
-  drawSpecs_.clear();
+  drawings_.clear();
   fonts_.clear();
   defaultFont_.reset();
   defaultAttributeLists_.clear();
@@ -109,21 +109,21 @@ const ImageEntry* CPaintManagerUI::CacheImage(const std::wstring& name, const st
   return slot.get();
 }
 
-const ImageDrawSpec& CPaintManagerUI::ObtainDrawSpec(const std::wstring& drawString, const std::wstring& modifier) {
+const ImageDrawing& CPaintManagerUI::ObtainDrawing(const std::wstring& drawString, const std::wstring& modifier) {
   const std::wstring key = drawString + modifier;
-  auto& slot = drawSpecs_[key];
+  auto& slot = drawings_[key];
   if (!slot) {
     SkinSource& source = SkinSource::Get();
     const VariantExists variantExists = [&source](const std::wstring& variant) {
       return source.UsesArchiveInMemory() ? source.HasEntry(variant) : source.HasFolderFile(variant);
     };
-    slot = std::make_unique<ImageDrawSpec>(ParseImageDrawSpec(drawString, modifier, dpi_, variantExists));
+    slot = std::make_unique<ImageDrawing>(ParseImageDrawing(drawString, modifier, dpi_, variantExists));
   }
   return *slot;
 }
 
 void CPaintManagerUI::DropScaledResources() {
-  drawSpecs_.clear();
+  drawings_.clear();
   images_.clear();
 }
 

@@ -1,5 +1,5 @@
 // The bridge between one native window and its control tree: the skin
-// source and resource tables (pictures, draw specs, fonts, styles, default
+// source and resource tables (pictures, parsed drawing strings, fonts, styles, default
 // attribute lists), the window attributes and the scale, the tree with its
 // name map, focus, capture, hover and tab order, control timers, the window
 // messages turned into input events, the layout pass and the painting, the
@@ -22,7 +22,7 @@
 #include "ui/paint/notify_record.h"
 #include "ui/paint/offscreen_bitmap.h"
 #include "ui/paint/window_attributes.h"
-#include "ui/render/image_draw_spec.h"
+#include "ui/render/image_drawing.h"
 #include "ui/resources/font_entry.h"
 #include "ui/resources/image_entry.h"
 #include "ui/window/shadow_ui.h"
@@ -92,8 +92,8 @@ class CPaintManagerUI {
                                 bool useHsl = false, HMODULE module = nullptr);
   const ImageEntry* CacheImage(const std::wstring& name, const std::wstring& resType, uint32_t mask, bool useHsl,
                                bool shared, HMODULE module = nullptr);
-  const ImageDrawSpec& ObtainDrawSpec(const std::wstring& drawString, const std::wstring& modifier);
-  // Empties the draw-spec cache and the window's own pictures (a scale change).
+  const ImageDrawing& ObtainDrawing(const std::wstring& drawString, const std::wstring& modifier);
+  // Empties the parsed-drawing cache and the window's own pictures (a scale change).
   void DropScaledResources();
 
   HFONT DefineFont(int id, const std::wstring& face, int size, bool bold, bool underline, bool italic, bool shared);
@@ -232,7 +232,7 @@ class CPaintManagerUI {
   bool useSharedResources_ = false;
 
   ImageMap images_;
-  std::map<std::wstring, std::unique_ptr<ImageDrawSpec>> drawSpecs_;
+  std::map<std::wstring, std::unique_ptr<ImageDrawing>> drawings_;
   FontMap fonts_;
   std::unique_ptr<FontEntry> defaultFont_;
   TextMap defaultAttributeLists_;

@@ -70,22 +70,22 @@ class PieceDrawer {
 bool CRenderKit::DrawImageString(HDC dc, CPaintManagerUI* manager, const RECT& item, const RECT& paint,
                                  const std::wstring& drawString, const std::wstring& modifier) {
   if (manager == nullptr || drawString.empty()) return false;
-  const ImageDrawSpec& spec = manager->ObtainDrawSpec(drawString, modifier);
-  if (spec.name.empty()) return false;
-  const ImageEntry* picture = manager->ObtainImage(spec.name, spec.resType, spec.mask, spec.hsl);
+  const ImageDrawing& drawing = manager->ObtainDrawing(drawString, modifier);
+  if (drawing.name.empty()) return false;
+  const ImageEntry* picture = manager->ObtainImage(drawing.name, drawing.resType, drawing.mask, drawing.hsl);
   if (picture == nullptr || picture->bitmap == nullptr) return false;
 
-  const RECT dest = ToRect(ImageDestination(ToUiRect(item), spec.dest));
-  const RECT source = ToRect(ImageSource(spec.source, picture->width, picture->height));
+  const RECT dest = ToRect(ImageDestination(ToUiRect(item), drawing.dest));
+  const RECT source = ToRect(ImageSource(drawing.source, picture->width, picture->height));
   if (!Meets(dest, item) || !Meets(dest, paint)) return false;
 
   NineGridStyle style;
-  style.corners = ToRect(spec.corner);
-  style.alpha = picture->hasAlpha || manager->IsLayered() || spec.fade < 255;
-  style.fade = spec.fade;
-  style.hole = spec.hole;
-  style.xtiled = spec.xtiled;
-  style.ytiled = spec.ytiled;
+  style.corners = ToRect(drawing.corner);
+  style.alpha = picture->hasAlpha || manager->IsLayered() || drawing.fade < 255;
+  style.fade = drawing.fade;
+  style.hole = drawing.hole;
+  style.xtiled = drawing.xtiled;
+  style.ytiled = drawing.ytiled;
   DrawImageNineGrid(dc, picture->bitmap, dest, paint, source, style);
   return true;
 }

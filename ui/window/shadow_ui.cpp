@@ -203,8 +203,8 @@ void CShadowUI::Move() {
 }
 
 bool CShadowUI::DrawImageShadow(HDC dc, int width, int height) {
-  const ImageDrawSpec& spec = manager_->ObtainDrawSpec(image_, L"");
-  const ImageEntry* picture = manager_->ObtainImage(spec.name, spec.resType, spec.mask);
+  const ImageDrawing& drawing = manager_->ObtainDrawing(image_, L"");
+  const ImageEntry* picture = manager_->ObtainImage(drawing.name, drawing.resType, drawing.mask);
   if (picture == nullptr) return false;
   NineGridStyle style;
   style.corners = {corners_.left, corners_.top, corners_.right, corners_.bottom};

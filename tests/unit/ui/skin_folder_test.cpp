@@ -50,8 +50,8 @@ TEST_F(SkinFolderTest, PicturesComeFromTheFolderOrFromTheirOwnPath) {
 TEST_F(SkinFolderTest, DpiVariantsAreLookedUpAsFiles) {
   CPaintManagerUI manager;
   manager.Dpi().SetDpi(144);
-  EXPECT_EQ(manager.ObtainDrawSpec(L"Image/Pic.png", L"").name, L"Image/Pic@150.png");
-  EXPECT_EQ(manager.ObtainDrawSpec(L"Image/QuickMark.png", L"").name, L"Image/QuickMark.png");
+  EXPECT_EQ(manager.ObtainDrawing(L"Image/Pic.png", L"").name, L"Image/Pic@150.png");
+  EXPECT_EQ(manager.ObtainDrawing(L"Image/QuickMark.png", L"").name, L"Image/QuickMark.png");
 }
 
 TEST_F(SkinFolderTest, ArchiveFilesOnDisk) {

@@ -75,21 +75,21 @@ TEST_F(SkinImageTest, DpiVariantsAreUsedWhereTheSkinHasThem) {
       {L"Image/BtnMin.svg", L"Image/BtnMin@150.svg", 36},
   };
   for (const Case& c : cases) {
-    const ImageDrawSpec& spec = manager.ObtainDrawSpec(c.drawString, L"");
-    EXPECT_EQ(spec.name, c.name) << c.drawString;
-    const ImageEntry* picture = manager.ObtainImage(spec.name);
+    const ImageDrawing& drawing = manager.ObtainDrawing(c.drawString, L"");
+    EXPECT_EQ(drawing.name, c.name) << c.drawString;
+    const ImageEntry* picture = manager.ObtainImage(drawing.name);
     ASSERT_NE(picture, nullptr) << c.drawString;
     EXPECT_EQ(picture->width, c.width) << c.drawString;
   }
 }
 
-TEST_F(SkinImageTest, CachesKeepOnePictureAndDrawSpecPerName) {
+TEST_F(SkinImageTest, CachesKeepOnePictureAndDrawingPerName) {
   CPaintManagerUI manager;
   const ImageEntry* first = manager.ObtainImage(L"Image/Pic.png");
   ASSERT_NE(first, nullptr);
   EXPECT_EQ(manager.ObtainImage(L"Image/Pic.png"), first);
   EXPECT_NE(manager.ObtainImage(L"Image/Pic@150.png"), first);  // variants are entries of their own
-  EXPECT_EQ(&manager.ObtainDrawSpec(L"Image/Pic.png", L""), &manager.ObtainDrawSpec(L"Image/Pic.png", L""));
+  EXPECT_EQ(&manager.ObtainDrawing(L"Image/Pic.png", L""), &manager.ObtainDrawing(L"Image/Pic.png", L""));
   EXPECT_EQ(manager.ObtainImage(L"Image/Broken.png"), nullptr);
 
   // A shared picture is found by another window; an own one is not.

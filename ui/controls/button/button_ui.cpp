@@ -225,20 +225,20 @@ void CButtonUI::FillBackColour(HDC dc) {
 std::vector<std::wstring> CButtonUI::StateStrips(const std::wstring& stateImage, int count) {
   std::vector<std::wstring> strips;
   if (!manager_ || stateImage.empty() || count <= 0) return strips;
-  const ImageDrawSpec& spec = manager_->ObtainDrawSpec(stateImage, L"");
-  const ImageEntry* picture = manager_->ObtainImage(spec.name, spec.resType, spec.mask);
+  const ImageDrawing& drawing = manager_->ObtainDrawing(stateImage, L"");
+  const ImageEntry* picture = manager_->ObtainImage(drawing.name, drawing.resType, drawing.mask);
   if (picture == nullptr || picture->width <= 0 || picture->height <= 0) return strips;
   // The strings are scaled again when drawn: the destination, and the
   // source of a picture made for the scale, are written at 100 %.
   const CDpiScaler& dpi = manager_->Dpi();
   const auto unscaled = [&dpi](int n) { return dpi.UnscaleValue(n); };
-  const int pictureWidth = spec.dpiPicture ? unscaled(picture->width) : picture->width;
-  const int pictureHeight = spec.dpiPicture ? unscaled(picture->height) : picture->height;
+  const int pictureWidth = drawing.dpiPicture ? unscaled(picture->width) : picture->width;
+  const int pictureHeight = drawing.dpiPicture ? unscaled(picture->height) : picture->height;
   const int width = pictureWidth / count;
-  const UiRect dest{unscaled(spec.dest.left), unscaled(spec.dest.top), unscaled(spec.dest.right),
-                    unscaled(spec.dest.bottom)};
+  const UiRect dest{unscaled(drawing.dest.left), unscaled(drawing.dest.top), unscaled(drawing.dest.right),
+                    unscaled(drawing.dest.bottom)};
   for (int n = 0; n < count; ++n) {
-    strips.push_back(FormatStrip(spec.name, spec.resType, dest, n * width, (n + 1) * width, pictureHeight));
+    strips.push_back(FormatStrip(drawing.name, drawing.resType, dest, n * width, (n + 1) * width, pictureHeight));
   }
   return strips;
 }

@@ -2,7 +2,7 @@
 // a modifier at the first newline; the destination arithmetic runs on what
 // they give.
 #include "tests/fuzz/fuzz_input.h"
-#include "ui/render/image_draw_spec.h"
+#include "ui/render/image_drawing.h"
 #include "ui/resources/skin_image_name.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -14,10 +14,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   for (int dpi : {96, 120, 144, 168, 192}) {
     SkinUI::CDpiScaler scaler;
     scaler.SetDpi(dpi);
-    const SkinUI::ImageDrawSpec spec = SkinUI::ParseImageDrawSpec(drawString, modifier, scaler, everyOther);
-    SkinUI::ImageDestination({100, 10, 300, 50}, spec.dest);
-    SkinUI::ImageSource(spec.source, 200, 30);
-    SkinUI::ParseSvgRenderName(spec.name);
+    const SkinUI::ImageDrawing drawing = SkinUI::ParseImageDrawing(drawString, modifier, scaler, everyOther);
+    SkinUI::ImageDestination({100, 10, 300, 50}, drawing.dest);
+    SkinUI::ImageSource(drawing.source, 200, 30);
+    SkinUI::ParseSvgRenderName(drawing.name);
   }
   return 0;
 }

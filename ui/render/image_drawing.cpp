@@ -1,4 +1,4 @@
-#include "ui/render/image_draw_spec.h"
+#include "ui/render/image_drawing.h"
 
 #include <algorithm>
 
@@ -24,59 +24,59 @@ const std::wstring* Find(const AttributeMap& keys, const std::wstring& key) {
 
 }  // namespace
 
-ImageDrawSpec ParseImageDrawSpec(std::wstring_view drawString, std::wstring_view modifier, const CDpiScaler& scaler,
+ImageDrawing ParseImageDrawing(std::wstring_view drawString, std::wstring_view modifier, const CDpiScaler& scaler,
                                  const VariantExists& variantExists) {
-  ImageDrawSpec spec;
-  spec.drawString.assign(drawString);
-  spec.drawString.append(modifier);
+  ImageDrawing drawing;
+  drawing.drawString.assign(drawString);
+  drawing.drawString.append(modifier);
   const AttributeMap keys = MergedKeys(drawString, modifier);
 
   const std::wstring* file = Find(keys, L"file");
   const std::wstring* res = Find(keys, L"res");
   // Both keys name the picture; applied in key order, "res" comes last.
-  if (file) spec.name = *file;
-  if (res) spec.name = *res;
-  if (!file && !res) spec.name.assign(drawString);
-  if (const std::wstring* type = Find(keys, L"restype")) spec.resType = *type;
+  if (file) drawing.name = *file;
+  if (res) drawing.name = *res;
+  if (!file && !res) drawing.name.assign(drawString);
+  if (const std::wstring* type = Find(keys, L"restype")) drawing.resType = *type;
 
   UiRect dest, source, corner;
   if (const std::wstring* v = Find(keys, L"dest")) dest = ParseRect(*v);
   if (const std::wstring* v = Find(keys, L"source")) source = ParseRect(*v);
   if (const std::wstring* v = Find(keys, L"corner")) corner = ParseRect(*v);
-  if (const std::wstring* v = Find(keys, L"mask")) spec.mask = ParseColour(*v);
-  if (const std::wstring* v = Find(keys, L"fade")) spec.fade = static_cast<uint8_t>(std::clamp(ParseInteger(*v), 0, 255));
-  if (const std::wstring* v = Find(keys, L"hole")) spec.hole = ParseBool(*v);
-  if (const std::wstring* v = Find(keys, L"xtiled")) spec.xtiled = ParseBool(*v);
-  if (const std::wstring* v = Find(keys, L"ytiled")) spec.ytiled = ParseBool(*v);
-  if (const std::wstring* v = Find(keys, L"hsl")) spec.hsl = ParseBool(*v);
-  if (const std::wstring* v = Find(keys, L"iconsize")) spec.iconSize = ParseSize(*v);
-  if (const std::wstring* v = Find(keys, L"iconalign")) spec.iconAlign = *v;
+  if (const std::wstring* v = Find(keys, L"mask")) drawing.mask = ParseColour(*v);
+  if (const std::wstring* v = Find(keys, L"fade")) drawing.fade = static_cast<uint8_t>(std::clamp(ParseInteger(*v), 0, 255));
+  if (const std::wstring* v = Find(keys, L"hole")) drawing.hole = ParseBool(*v);
+  if (const std::wstring* v = Find(keys, L"xtiled")) drawing.xtiled = ParseBool(*v);
+  if (const std::wstring* v = Find(keys, L"ytiled")) drawing.ytiled = ParseBool(*v);
+  if (const std::wstring* v = Find(keys, L"hsl")) drawing.hsl = ParseBool(*v);
+  if (const std::wstring* v = Find(keys, L"iconsize")) drawing.iconSize = ParseSize(*v);
+  if (const std::wstring* v = Find(keys, L"iconalign")) drawing.iconAlign = *v;
 
   const int scale = scaler.Scale();
-  if (scale != 100 && !spec.name.empty() && spec.resType.empty()) {
-    const std::wstring variant = DpiVariantName(spec.name, scale);
-    if (variant != spec.name && (IsSvgName(variant) || (variantExists && variantExists(variant)))) {
-      spec.name = variant;
-      spec.dpiPicture = true;
+  if (scale != 100 && !drawing.name.empty() && drawing.resType.empty()) {
+    const std::wstring variant = DpiVariantName(drawing.name, scale);
+    if (variant != drawing.name && (IsSvgName(variant) || (variantExists && variantExists(variant)))) {
+      drawing.name = variant;
+      drawing.dpiPicture = true;
     }
   }
 
   const std::wstring scaleText = std::to_wstring(scale);
   if (const std::wstring* v = Find(keys, L"dest" + scaleText)) {
-    spec.dest = ParseRect(*v);
+    drawing.dest = ParseRect(*v);
   } else {
-    spec.dest = scaler.ScaleRect(dest);
+    drawing.dest = scaler.ScaleRect(dest);
   }
   if (const std::wstring* v = Find(keys, L"source" + scaleText)) {
-    spec.source = ParseRect(*v);
+    drawing.source = ParseRect(*v);
   } else {
-    spec.source = spec.dpiPicture ? scaler.ScaleRect(source) : source;
+    drawing.source = drawing.dpiPicture ? scaler.ScaleRect(source) : source;
   }
   // Corners are four sizes, not a rectangle: each scales on its own.
-  spec.corner = spec.dpiPicture ? UiRect{scaler.ScaleValue(corner.left), scaler.ScaleValue(corner.top),
+  drawing.corner = drawing.dpiPicture ? UiRect{scaler.ScaleValue(corner.left), scaler.ScaleValue(corner.top),
                                          scaler.ScaleValue(corner.right), scaler.ScaleValue(corner.bottom)}
                                 : corner;
-  return spec;
+  return drawing;
 }
 
 }  // namespace SkinUI

@@ -5,7 +5,7 @@
 #include <set>
 #include <string>
 
-#include "ui/render/image_draw_spec.h"
+#include "ui/render/image_drawing.h"
 
 namespace SkinUI {
 namespace {
@@ -20,27 +20,27 @@ VariantExists Having(std::set<std::wstring> names) {
   return [names](const std::wstring& name) { return names.count(name) > 0; };
 }
 
-TEST(ImageDrawSpecTest, KeysNameThePictureAndHowToDrawIt) {
-  const ImageDrawSpec spec = ParseImageDrawSpec(
+TEST(ImageDrawingTest, KeysNameThePictureAndHowToDrawIt) {
+  const ImageDrawing drawing = ParseImageDrawing(
       L"file='Image/Btn.png' dest='1,2,3,4' source='0,0,50,30' corner='2,2,2,2' mask='#FFFF00FF' fade='128' "
       L"hole='true' xtiled='true' ytiled='false' hsl='true' iconsize='16,16' iconalign='left'",
       L"", ScalerAt(100), nullptr);
-  EXPECT_EQ(spec.name, L"Image/Btn.png");
-  EXPECT_EQ(spec.dest, (UiRect{1, 2, 3, 4}));
-  EXPECT_EQ(spec.source, (UiRect{0, 0, 50, 30}));
-  EXPECT_EQ(spec.corner, (UiRect{2, 2, 2, 2}));
-  EXPECT_EQ(spec.mask, 0xFFFF00FFu);
-  EXPECT_EQ(spec.fade, 128);
-  EXPECT_TRUE(spec.hole);
-  EXPECT_TRUE(spec.xtiled);
-  EXPECT_FALSE(spec.ytiled);
-  EXPECT_TRUE(spec.hsl);
-  EXPECT_EQ(spec.iconSize, (UiSize{16, 16}));
-  EXPECT_EQ(spec.iconAlign, L"left");
-  EXPECT_FALSE(spec.dpiPicture);
+  EXPECT_EQ(drawing.name, L"Image/Btn.png");
+  EXPECT_EQ(drawing.dest, (UiRect{1, 2, 3, 4}));
+  EXPECT_EQ(drawing.source, (UiRect{0, 0, 50, 30}));
+  EXPECT_EQ(drawing.corner, (UiRect{2, 2, 2, 2}));
+  EXPECT_EQ(drawing.mask, 0xFFFF00FFu);
+  EXPECT_EQ(drawing.fade, 128);
+  EXPECT_TRUE(drawing.hole);
+  EXPECT_TRUE(drawing.xtiled);
+  EXPECT_FALSE(drawing.ytiled);
+  EXPECT_TRUE(drawing.hsl);
+  EXPECT_EQ(drawing.iconSize, (UiSize{16, 16}));
+  EXPECT_EQ(drawing.iconAlign, L"left");
+  EXPECT_FALSE(drawing.dpiPicture);
 }
 
-TEST(ImageDrawSpecTest, NamesComeFromFileResOrTheWholeString) {
+TEST(ImageDrawingTest, NamesComeFromFileResOrTheWholeString) {
   struct Case {
     const wchar_t* drawString;
     const wchar_t* modifier;
@@ -56,18 +56,18 @@ TEST(ImageDrawSpecTest, NamesComeFromFileResOrTheWholeString) {
       {L"fade='10'", L"", L"fade='10'", L""},
   };
   for (const Case& c : cases) {
-    const ImageDrawSpec spec = ParseImageDrawSpec(c.drawString, c.modifier, ScalerAt(100), nullptr);
-    EXPECT_EQ(spec.name, c.name) << c.drawString;
-    EXPECT_EQ(spec.resType, c.resType) << c.drawString;
+    const ImageDrawing drawing = ParseImageDrawing(c.drawString, c.modifier, ScalerAt(100), nullptr);
+    EXPECT_EQ(drawing.name, c.name) << c.drawString;
+    EXPECT_EQ(drawing.resType, c.resType) << c.drawString;
   }
 }
 
-TEST(ImageDrawSpecTest, FadeIsClampedToAByte) {
-  EXPECT_EQ(ParseImageDrawSpec(L"file='a' fade='300'", L"", ScalerAt(100), nullptr).fade, 255);
-  EXPECT_EQ(ParseImageDrawSpec(L"file='a' fade='-4'", L"", ScalerAt(100), nullptr).fade, 0);
+TEST(ImageDrawingTest, FadeIsClampedToAByte) {
+  EXPECT_EQ(ParseImageDrawing(L"file='a' fade='300'", L"", ScalerAt(100), nullptr).fade, 255);
+  EXPECT_EQ(ParseImageDrawing(L"file='a' fade='-4'", L"", ScalerAt(100), nullptr).fade, 0);
 }
 
-TEST(ImageDrawSpecTest, DpiVariantsAndScaledRectangles) {
+TEST(ImageDrawingTest, DpiVariantsAndScaledRectangles) {
   struct Case {
     const char* what;
     int scale;
@@ -99,16 +99,16 @@ TEST(ImageDrawSpecTest, DpiVariantsAndScaledRectangles) {
       {"a name without a dot has no variant", 150, L"Image/none", {}, L"Image/none", false, {}, {}, {}},
   };
   for (const Case& c : cases) {
-    const ImageDrawSpec spec = ParseImageDrawSpec(c.drawString, L"", ScalerAt(c.scale), Having(c.skin));
-    EXPECT_EQ(spec.name, c.name) << c.what;
-    EXPECT_EQ(spec.dpiPicture, c.dpiPicture) << c.what;
-    EXPECT_EQ(spec.dest, c.dest) << c.what;
-    EXPECT_EQ(spec.source, c.source) << c.what;
-    EXPECT_EQ(spec.corner, c.corner) << c.what;
+    const ImageDrawing drawing = ParseImageDrawing(c.drawString, L"", ScalerAt(c.scale), Having(c.skin));
+    EXPECT_EQ(drawing.name, c.name) << c.what;
+    EXPECT_EQ(drawing.dpiPicture, c.dpiPicture) << c.what;
+    EXPECT_EQ(drawing.dest, c.dest) << c.what;
+    EXPECT_EQ(drawing.source, c.source) << c.what;
+    EXPECT_EQ(drawing.corner, c.corner) << c.what;
   }
 }
 
-TEST(ImageDrawSpecTest, DestinationsInsideTheItem) {
+TEST(ImageDrawingTest, DestinationsInsideTheItem) {
   struct Case {
     const char* what;
     UiRect item, dest, result;
@@ -122,7 +122,7 @@ TEST(ImageDrawSpecTest, DestinationsInsideTheItem) {
   for (const Case& c : cases) EXPECT_EQ(ImageDestination(c.item, c.dest), c.result) << c.what;
 }
 
-TEST(ImageDrawSpecTest, SourcesAreClippedToThePicture) {
+TEST(ImageDrawingTest, SourcesAreClippedToThePicture) {
   EXPECT_EQ(ImageSource({0, 0, 300, 20}, 200, 20), (UiRect{0, 0, 200, 20}));
   EXPECT_EQ(ImageSource({}, 200, 30), (UiRect{0, 0, 200, 30}));
   EXPECT_EQ(ImageSource({50, 0, 100, 90}, 200, 30), (UiRect{50, 0, 100, 30}));

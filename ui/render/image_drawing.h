@@ -12,7 +12,7 @@
 
 namespace SkinUI {
 
-struct ImageDrawSpec {
+struct ImageDrawing {
   std::wstring drawString;  // the drawing string and its modifier, as given
   std::wstring name;        // after the DPI variant substitution
   std::wstring resType;
@@ -38,7 +38,7 @@ using VariantExists = std::function<bool(const std::wstring& variantName)>;
 // of the name is taken when it is an SVG or `variantExists` finds it; "dest"
 // is then scaled, "source" and "corner" only for such a DPI picture, and
 // "dest<scale>" / "source<scale>" replace them unscaled.
-ImageDrawSpec ParseImageDrawSpec(std::wstring_view drawString, std::wstring_view modifier, const CDpiScaler& scaler,
+ImageDrawing ParseImageDrawing(std::wstring_view drawString, std::wstring_view modifier, const CDpiScaler& scaler,
                                  const VariantExists& variantExists);
 
 }  // namespace SkinUI
