@@ -202,19 +202,10 @@ void CControlUI::SetScaleTextPadding(bool on) {
 void CControlUI::SwitchResources(int index) {
   if (index < 0) return;
   const ResourceTables& tables = ResourceTables::Get();
-  const size_t at = static_cast<size_t>(index);
-  if (at < bkImageKeys_.size()) {
-    if (const std::wstring* image = tables.Image(bkImageKeys_[at])) bkImage_ = *image;
-  }
-  if (at < foreImageKeys_.size()) {
-    if (const std::wstring* image = tables.Image(foreImageKeys_[at])) foreImage_ = *image;
-  }
-  if (at < textColourKeys_.size()) {
-    if (const uint32_t* colour = tables.Colour(textColourKeys_[at])) ChangeTextColor(*colour);
-  }
-  if (at < bkColourKeys_.size()) {
-    if (const uint32_t* colour = tables.Colour(bkColourKeys_[at])) bkColour_ = *colour;
-  }
+  tables.SwitchImage(bkImageKeys_, index, bkImage_);
+  tables.SwitchImage(foreImageKeys_, index, foreImage_);
+  if (const uint32_t* colour = tables.ColourAt(textColourKeys_, index)) ChangeTextColor(*colour);
+  tables.SwitchColour(bkColourKeys_, index, bkColour_);
   Invalidate();
 }
 

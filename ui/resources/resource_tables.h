@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <map>
 #include <string>
+#include <vector>
 
 namespace SkinUI {
 
@@ -16,6 +17,13 @@ class ResourceTables {
   void SetColour(const std::wstring& key, uint32_t colour) { colours_[key] = colour; }
   const std::wstring* Image(const std::wstring& key) const;
   const uint32_t* Colour(const std::wstring& key) const;
+  // The entry named by keys[index], or null when the index is negative,
+  // past the keys, or names nothing in the table.
+  const std::wstring* ImageAt(const std::vector<std::wstring>& keys, int index) const;
+  const uint32_t* ColourAt(const std::vector<std::wstring>& keys, int index) const;
+  // Sets field to the entry named by keys[index]; leaves it when there is none.
+  void SwitchImage(const std::vector<std::wstring>& keys, int index, std::wstring& field) const;
+  void SwitchColour(const std::vector<std::wstring>& keys, int index, uint32_t& field) const;
   void Clear();
 
  private:

@@ -61,24 +61,13 @@ void CButtonUI::Enable(bool enabled) {
 }
 
 void CButtonUI::SwitchResources(int index) {
-  if (index >= 0) {
-    const ResourceTables& tables = ResourceTables::Get();
-    const size_t at = static_cast<size_t>(index);
-    const auto image = [&](const std::vector<std::wstring>& keys, void (CButtonUI::*setter)(const std::wstring&)) {
-      if (at >= keys.size()) return;
-      if (const std::wstring* value = tables.Image(keys[at])) (this->*setter)(*value);
-    };
-    image(normalImageKeys_, &CButtonUI::SetNormalImage);
-    image(hotImageKeys_, &CButtonUI::SetHotImage);
-    image(pushedImageKeys_, &CButtonUI::SetPushedImage);
-    image(disabledImageKeys_, &CButtonUI::SetDisabledImage);
-    if (at < hotTextColourKeys_.size()) {
-      if (const uint32_t* colour = tables.Colour(hotTextColourKeys_[at])) hotTextColour_ = *colour;
-    }
-    if (at < pushedTextColourKeys_.size()) {
-      if (const uint32_t* colour = tables.Colour(pushedTextColourKeys_[at])) pushedTextColour_ = *colour;
-    }
-  }
+  const ResourceTables& tables = ResourceTables::Get();
+  if (const std::wstring* image = tables.ImageAt(normalImageKeys_, index)) SetNormalImage(*image);
+  if (const std::wstring* image = tables.ImageAt(hotImageKeys_, index)) SetHotImage(*image);
+  if (const std::wstring* image = tables.ImageAt(pushedImageKeys_, index)) SetPushedImage(*image);
+  if (const std::wstring* image = tables.ImageAt(disabledImageKeys_, index)) SetDisabledImage(*image);
+  tables.SwitchColour(hotTextColourKeys_, index, hotTextColour_);
+  tables.SwitchColour(pushedTextColourKeys_, index, pushedTextColour_);
   CLabelUI::SwitchResources(index);
 }
 

@@ -36,11 +36,7 @@ void CLabelUI::ChangeTextColor(uint32_t colour) {
 }
 
 void CLabelUI::SwitchResources(int index) {
-  if (index >= 0 && static_cast<size_t>(index) < disabledTextColourKeys_.size()) {
-    if (const uint32_t* colour = ResourceTables::Get().Colour(disabledTextColourKeys_[index])) {
-      disabledTextColour_ = *colour;
-    }
-  }
+  ResourceTables::Get().SwitchColour(disabledTextColourKeys_, index, disabledTextColour_);
   CControlUI::SwitchResources(index);
 }
 

@@ -81,26 +81,13 @@ std::wstring COptionUI::ToolTip() const {
 }
 
 void COptionUI::SwitchResources(int index) {
-  if (index >= 0) {
-    const ResourceTables& tables = ResourceTables::Get();
-    const size_t at = static_cast<size_t>(index);
-    const auto image = [&](const std::vector<std::wstring>& keys, std::wstring& field) {
-      if (at < keys.size()) {
-        if (const std::wstring* value = tables.Image(keys[at])) field = *value;
-      }
-    };
-    const auto colour = [&](const std::vector<std::wstring>& keys, uint32_t& field) {
-      if (at < keys.size()) {
-        if (const uint32_t* value = tables.Colour(keys[at])) field = *value;
-      }
-    };
-    image(selNormalKeys_, selectedImage_);
-    image(selHotKeys_, selectedHotImage_);
-    image(selPushedKeys_, selectedPushedImage_);
-    image(selForeKeys_, selectedForeImage_);
-    colour(selTextColourKeys_, selectedTextColour_);
-    colour(selBkColourKeys_, selectedBkColour_);
-  }
+  const ResourceTables& tables = ResourceTables::Get();
+  tables.SwitchImage(selNormalKeys_, index, selectedImage_);
+  tables.SwitchImage(selHotKeys_, index, selectedHotImage_);
+  tables.SwitchImage(selPushedKeys_, index, selectedPushedImage_);
+  tables.SwitchImage(selForeKeys_, index, selectedForeImage_);
+  tables.SwitchColour(selTextColourKeys_, index, selectedTextColour_);
+  tables.SwitchColour(selBkColourKeys_, index, selectedBkColour_);
   CButtonUI::SwitchResources(index);
 }
 

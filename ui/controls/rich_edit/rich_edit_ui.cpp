@@ -278,26 +278,13 @@ void CRichEditUI::ApplyAttribute(const wchar_t* rawName, const wchar_t* rawValue
 }
 
 void CRichEditUI::SwitchResources(int index) {
-  if (index >= 0) {
-    const ResourceTables& tables = ResourceTables::Get();
-    const size_t at = static_cast<size_t>(index);
-    const auto image = [&](const std::vector<std::wstring>& keys, std::wstring& field) {
-      if (at < keys.size()) {
-        if (const std::wstring* value = tables.Image(keys[at])) field = *value;
-      }
-    };
-    const auto colour = [&](const std::vector<std::wstring>& keys, uint32_t& field) {
-      if (at < keys.size()) {
-        if (const uint32_t* value = tables.Colour(keys[at])) field = *value;
-      }
-    };
-    image(normalImageKeys_, normalImage_);
-    image(hotImageKeys_, hotImage_);
-    image(focusImageKeys_, focusedImage_);
-    colour(tipColourKeys_, tipColour_);
-    colour(focusedBkColourKeys_, focusedBkColour_);
-    colour(focusedTextColourKeys_, focusedTextColour_);
-  }
+  const ResourceTables& tables = ResourceTables::Get();
+  tables.SwitchImage(normalImageKeys_, index, normalImage_);
+  tables.SwitchImage(hotImageKeys_, index, hotImage_);
+  tables.SwitchImage(focusImageKeys_, index, focusedImage_);
+  tables.SwitchColour(tipColourKeys_, index, tipColour_);
+  tables.SwitchColour(focusedBkColourKeys_, index, focusedBkColour_);
+  tables.SwitchColour(focusedTextColourKeys_, index, focusedTextColour_);
   CContainerUI::SwitchResources(index);
 }
 
