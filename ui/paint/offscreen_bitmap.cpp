@@ -2,10 +2,7 @@
 
 namespace SkinUI {
 
-bool COffscreenBitmap::Ensure(HDC reference, int width, int height) {
-  if (bitmap_ && width == width_ && height == height_) return true;
-  Release();
-  if (width <= 0 || height <= 0) return false;
+HBITMAP CreateTopDownDib(HDC reference, int width, int height, void** bits) {
   BITMAPINFO info{};
   info.bmiHeader.biSize = sizeof(info.bmiHeader);
   info.bmiHeader.biWidth = width;
@@ -13,10 +10,23 @@ bool COffscreenBitmap::Ensure(HDC reference, int width, int height) {
   info.bmiHeader.biPlanes = 1;
   info.bmiHeader.biBitCount = 32;
   info.bmiHeader.biCompression = BI_RGB;
+  *bits = nullptr;
+  const HBITMAP bitmap = CreateDIBSection(reference, &info, DIB_RGB_COLORS, bits, nullptr, 0);
+  if (bitmap != nullptr && *bits == nullptr) {
+    DeleteObject(bitmap);
+    return nullptr;
+  }
+  return bitmap;
+}
+
+bool COffscreenBitmap::Ensure(HDC reference, int width, int height) {
+  if (bitmap_ && width == width_ && height == height_) return true;
+  Release();
+  if (width <= 0 || height <= 0) return false;
   dc_ = CreateCompatibleDC(reference);
   if (dc_ == nullptr) return false;
   void* bits = nullptr;
-  bitmap_ = CreateDIBSection(reference, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  bitmap_ = CreateTopDownDib(reference, width, height, &bits);
   if (bitmap_ == nullptr) {
     Release();
     return false;

@@ -8,6 +8,10 @@
 
 namespace SkinUI {
 
+// A 32-bit top-down DIB section of the size, with `bits` at its first pixel;
+// null (and nothing to free) when it cannot be made.
+HBITMAP CreateTopDownDib(HDC reference, int width, int height, void** bits);
+
 class COffscreenBitmap {
  public:
   COffscreenBitmap() = default;

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "ui/markup/value_formats.h"
+#include "ui/paint/offscreen_bitmap.h"
 #include "ui/resources/decoded_picture.h"
 #include "ui/resources/premultiplied_pixels.h"
 #include "ui/resources/skin_image_name.h"
@@ -27,19 +28,9 @@ bool ReadResourceBytes(const std::wstring& name, const std::wstring& resType, HM
 }
 
 HBITMAP CreateTopDownBitmap(int width, int height, const std::vector<uint32_t>& pixels) {
-  BITMAPINFO info{};
-  info.bmiHeader.biSize = sizeof(info.bmiHeader);
-  info.bmiHeader.biWidth = width;
-  info.bmiHeader.biHeight = -height;
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  info.bmiHeader.biCompression = BI_RGB;
   void* bits = nullptr;
-  HBITMAP bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-  if (bitmap == nullptr || bits == nullptr) {
-    if (bitmap) DeleteObject(bitmap);
-    return nullptr;
-  }
+  const HBITMAP bitmap = CreateTopDownDib(nullptr, width, height, &bits);
+  if (bitmap == nullptr) return nullptr;
   std::memcpy(bits, pixels.data(), pixels.size() * sizeof(uint32_t));
   return bitmap;
 }

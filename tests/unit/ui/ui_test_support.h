@@ -15,6 +15,7 @@
 #include "base/module_resource.h"
 #include "ui/containers/container_interface.h"
 #include "ui/controls/control_ui.h"
+#include "ui/paint/offscreen_bitmap.h"
 #include "ui/paint/paint_manager_ui.h"
 
 namespace SkinUI {
@@ -48,27 +49,12 @@ class HiddenWindow {
 class DibCanvas {
  public:
   DibCanvas(int width, int height) : width_(width), height_(height) {
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    dc_ = CreateCompatibleDC(nullptr);
-    bitmap_ = CreateDIBSection(dc_, &info, DIB_RGB_COLORS, reinterpret_cast<void**>(&bits_), nullptr, 0);
-    old_ = SelectObject(dc_, bitmap_);
+    surface_.Ensure(nullptr, width, height);
+    bits_ = surface_.Pixels();
     Fill(0xFFFFFFFF);
   }
-  ~DibCanvas() {
-    SelectObject(dc_, old_);
-    DeleteObject(bitmap_);
-    DeleteDC(dc_);
-  }
-  DibCanvas(const DibCanvas&) = delete;
-  DibCanvas& operator=(const DibCanvas&) = delete;
 
-  HDC Dc() const { return dc_; }
+  HDC Dc() const { return surface_.Dc(); }
   void Fill(uint32_t pixel) {
     GdiFlush();
     std::fill(bits_, bits_ + width_ * height_, pixel);
@@ -96,9 +82,7 @@ class DibCanvas {
 
  private:
   int width_, height_;
-  HDC dc_ = nullptr;
-  HBITMAP bitmap_ = nullptr;
-  HGDIOBJ old_ = nullptr;
+  COffscreenBitmap surface_;
   uint32_t* bits_ = nullptr;
 };
 
