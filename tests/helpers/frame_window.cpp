@@ -44,6 +44,7 @@
 #include "app/gdiplus_session.h"
 #include "base/handles.h"
 #include "base/text.h"
+#include "tests/helpers/window_report.h"
 #include "ui/controls/option/option_ui.h"
 #include "ui/controls/progress/progress_ui.h"
 #include "ui/controls/rich_edit/rich_edit_ui.h"
@@ -58,11 +59,7 @@ using SkinUI::CPaintManagerUI;
 constexpr UINT kMsgCommand = WM_APP + 7;
 constexpr UINT kMsgFirstPaintDone = WM_APP + 8;
 
-struct Options {
-  std::wstring markup;
-  int dpi = 96;
-  std::wstring report;
-  std::wstring events;
+struct Options : WindowOptions {
   int cycles = 0;
   std::vector<POINT> hits;
   bool backdrop = false;
@@ -92,7 +89,7 @@ class FrameWindow : public SkinUI::WindowImplBase {
   const wchar_t* WindowClassName() const override { return L"NEBFrameWindow"; }
 
   void OnNotify(SkinUI::NotifyRecord& record) override {
-    AppendEvent("notify " + WideToUtf8(record.type) + " " + WideToUtf8(record.senderName) + " " +
+    AppendEvent(options_, "notify " + WideToUtf8(record.type) + " " + WideToUtf8(record.senderName) + " " +
                 std::to_string(record.wParam));
     // Sent while the first paint lays the tree out: the report follows that paint.
     if (record.type == L"windowinit") PostToWindow(kMsgFirstPaintDone);
@@ -100,10 +97,7 @@ class FrameWindow : public SkinUI::WindowImplBase {
   }
 
  protected:
-  std::wstring SkinFile() const override {
-    const size_t slash = options_.markup.find_last_of(L"\\/");
-    return options_.markup.substr(slash + 1);
-  }
+  std::wstring SkinFile() const override { return options_.MarkupFile(); }
 
   void AfterSkinLoaded() override {
     if (options_.dpi != 96) manager_.ApplyDpi(options_.dpi);
@@ -162,38 +156,25 @@ class FrameWindow : public SkinUI::WindowImplBase {
     CloseClipboard();
   }
 
-  void AppendEvent(const std::string& line) const {
-    if (options_.events.empty()) return;
-    FILE* file = _wfopen(options_.events.c_str(), L"ab");
-    if (file == nullptr) return;
-    std::fprintf(file, "%s\n", line.c_str());
-    std::fclose(file);
+  void WriteReport() {
+    WriteReportFile(options_, [this](FILE* file) { WriteState(file); });
   }
 
-  // Written beside its final name and renamed, so a reader never sees half of it.
-  void WriteReport() {
-    if (options_.report.empty()) return;
-    const std::wstring partial = options_.report + L".part";
-    FILE* file = _wfopen(partial.c_str(), L"wb");
-    if (file == nullptr) return;
+  void WriteState(FILE* file) {
     RECT window{};
     GetWindowRect(Window(), &window);
     std::fprintf(file, "window %ld %ld %ld %ld\n", window.left, window.top, window.right, window.bottom);
-    for (CControlUI* control : manager_.CollectByClass(nullptr, L"*")) {
-      const std::string name = WideToUtf8(control->ControlName());
-      if (name.empty()) continue;
-      const RECT item = control->ItemRect();
-      std::fprintf(file, "control %s %ld %ld %ld %ld\n", name.c_str(), item.left, item.top, item.right, item.bottom);
+    WriteControlLines(file, manager_, [](FILE* out, CControlUI* control, const std::string& name) {
       if (auto* option = static_cast<SkinUI::COptionUI*>(control->QueryInterfaceUI(L"Option"))) {
-        std::fprintf(file, "selected %s %d\n", name.c_str(), option->IsChecked() ? 1 : 0);
+        std::fprintf(out, "selected %s %d\n", name.c_str(), option->IsChecked() ? 1 : 0);
       }
       if (auto* progress = static_cast<SkinUI::CProgressUI*>(control->QueryInterfaceUI(L"Progress"))) {
-        std::fprintf(file, "progress %s %d\n", name.c_str(), progress->ProgressValue());
+        std::fprintf(out, "progress %s %d\n", name.c_str(), progress->ProgressValue());
       }
       if (control->QueryInterfaceUI(L"RichEdit")) {
-        std::fprintf(file, "text %s %s\n", name.c_str(), Hex(WideToUtf8(control->ControlText())).c_str());
+        std::fprintf(out, "text %s %s\n", name.c_str(), Hex(WideToUtf8(control->ControlText())).c_str());
       }
-    }
+    });
     if (CControlUI* focus = manager_.FocusControl()) {
       std::fprintf(file, "focus %s\n", WideToUtf8(focus->ControlName()).c_str());
     }
@@ -207,8 +188,6 @@ class FrameWindow : public SkinUI::WindowImplBase {
       const LRESULT code = SendToWindow(WM_NCHITTEST, 0, MAKELPARAM(screen.x, screen.y));
       std::fprintf(file, "hit %ld %ld %ld\n", point.x, point.y, static_cast<long>(code));
     }
-    std::fclose(file);
-    MoveFileExW(partial.c_str(), options_.report.c_str(), MOVEFILE_REPLACE_EXISTING);
   }
 
   Options options_;
@@ -218,13 +197,10 @@ class FrameWindow : public SkinUI::WindowImplBase {
 Options ReadOptions(int argc, wchar_t** argv) {
   Options options;
   for (int i = 1; i < argc; ++i) {
+    if (ReadWindowOption(argc, argv, i, options)) continue;
     const std::wstring arg = argv[i];
     const bool hasValue = i + 1 < argc;
-    if (arg == L"--markup" && hasValue) options.markup = argv[++i];
-    else if (arg == L"--dpi" && hasValue) options.dpi = _wtoi(argv[++i]);
-    else if (arg == L"--report" && hasValue) options.report = argv[++i];
-    else if (arg == L"--events" && hasValue) options.events = argv[++i];
-    else if (arg == L"--cycles" && hasValue) options.cycles = _wtoi(argv[++i]);
+    if (arg == L"--cycles" && hasValue) options.cycles = _wtoi(argv[++i]);
     else if (arg == L"--backdrop") options.backdrop = true;
     else if (arg == L"--hit" && hasValue) {
       const std::wstring list = argv[++i];
@@ -362,8 +338,7 @@ int wmain(int argc, wchar_t** argv) {
   StartGdiplusOnce();
   const ScopedOleInit ole;
   CPaintManagerUI::SetInstance(GetModuleHandleW(nullptr));
-  const size_t slash = options.markup.find_last_of(L"\\/");
-  CPaintManagerUI::SetResourcePath(options.markup.substr(0, slash + 1));
+  CPaintManagerUI::SetResourcePath(options.MarkupFolder());
   if (options.cycles > 0) return RunCycles(options);
 
   if (options.backdrop) OpenBackdrop();

@@ -27,6 +27,7 @@
 
 #include "app/gdiplus_session.h"
 #include "base/text.h"
+#include "tests/helpers/window_report.h"
 #include "tools/bench/launch_clock.h"
 #include "ui/controls/control_ui.h"
 #include "ui/dpi/dpi_awareness.h"
@@ -41,11 +42,7 @@ using SkinUI::CPaintManagerUI;
 constexpr UINT kMsgFirstPaintDone = WM_APP + 0x100;  // clear of the framework's own messages
 constexpr wchar_t kClassName[] = L"NEBSkinWindow";
 
-struct Options {
-  std::wstring markup;
-  int dpi = 96;
-  std::wstring report;
-  std::wstring events;
+struct Options : WindowOptions {
   bool exitAfterPaint = false;
   bool layered = false;
 };
@@ -72,7 +69,7 @@ class SkinWindow : public SkinUI::INotifyUI {
   void OnNotify(SkinUI::NotifyRecord& record) override {
     std::string line = "notify " + WideToUtf8(record.type) + " " + WideToUtf8(record.senderName);
     if (record.type == L"timer" || record.type == L"tabselect") line += " " + std::to_string(record.wParam);
-    AppendEvent(line);
+    AppendEvent(options_, line);
   }
 
  private:
@@ -97,7 +94,7 @@ class SkinWindow : public SkinUI::INotifyUI {
         if (!painted_) {
           painted_ = true;
           if (options_.exitAfterPaint) std::printf("first-paint-ms %.2f\n", MillisecondsSinceProcessStart());
-          AppendEvent("painted");
+          AppendEvent(options_, "painted");
           PostMessageW(window_, kMsgFirstPaintDone, 0, 0);
         }
         return result;
@@ -118,11 +115,10 @@ class SkinWindow : public SkinUI::INotifyUI {
   }
 
   bool Build() {
-    const size_t slash = options_.markup.find_last_of(L"\\/");
-    CPaintManagerUI::SetResourcePath(options_.markup.substr(0, slash + 1));
+    CPaintManagerUI::SetResourcePath(options_.MarkupFolder());
     manager_.BindWindow(window_, L"skin window");
     SkinUI::CLayoutBuilder builder;
-    CControlUI* root = builder.Build(options_.markup.substr(slash + 1), L"", nullptr, &manager_);
+    CControlUI* root = builder.Build(options_.MarkupFile(), L"", nullptr, &manager_);
     if (root == nullptr) return false;
     manager_.AttachRoot(root);
     manager_.AddReceiver(this);
@@ -133,33 +129,14 @@ class SkinWindow : public SkinUI::INotifyUI {
     return true;
   }
 
-  void AppendEvent(const std::string& line) const {
-    if (options_.events.empty()) return;
-    FILE* file = _wfopen(options_.events.c_str(), L"ab");
-    if (file == nullptr) return;
-    std::fprintf(file, "%s\n", line.c_str());
-    std::fclose(file);
-  }
-
-  // Written beside its final name and renamed, so a reader never sees half of it.
   void WriteReport() {
-    if (options_.report.empty()) return;
-    const std::wstring partial = options_.report + L".part";
-    FILE* file = _wfopen(partial.c_str(), L"wb");
-    if (file == nullptr) return;
-    RECT window{};
-    GetWindowRect(window_, &window);
-    std::fprintf(file, "scale %d\nwindow %ld %ld %ld %ld\n", manager_.Scale(), window.left, window.top, window.right,
-                 window.bottom);
-    for (CControlUI* control : manager_.CollectByClass(nullptr, L"*")) {
-      const std::wstring name = control->ControlName();
-      if (name.empty()) continue;
-      const RECT item = control->ItemRect();
-      std::fprintf(file, "control %s %ld %ld %ld %ld\n", WideToUtf8(name).c_str(), item.left, item.top, item.right,
-                   item.bottom);
-    }
-    std::fclose(file);
-    MoveFileExW(partial.c_str(), options_.report.c_str(), MOVEFILE_REPLACE_EXISTING);
+    WriteReportFile(options_, [this](FILE* file) {
+      RECT window{};
+      GetWindowRect(window_, &window);
+      std::fprintf(file, "scale %d\nwindow %ld %ld %ld %ld\n", manager_.Scale(), window.left, window.top,
+                   window.right, window.bottom);
+      WriteControlLines(file, manager_);
+    });
   }
 
   Options options_;
@@ -171,13 +148,9 @@ class SkinWindow : public SkinUI::INotifyUI {
 Options ReadOptions(int argc, wchar_t** argv) {
   Options options;
   for (int i = 1; i < argc; ++i) {
+    if (ReadWindowOption(argc, argv, i, options)) continue;
     const std::wstring arg = argv[i];
-    const bool hasValue = i + 1 < argc;
-    if (arg == L"--markup" && hasValue) options.markup = argv[++i];
-    else if (arg == L"--dpi" && hasValue) options.dpi = _wtoi(argv[++i]);
-    else if (arg == L"--report" && hasValue) options.report = argv[++i];
-    else if (arg == L"--events" && hasValue) options.events = argv[++i];
-    else if (arg == L"--exit-after-paint") options.exitAfterPaint = true;
+    if (arg == L"--exit-after-paint") options.exitAfterPaint = true;
     else if (arg == L"--layered") options.layered = true;
   }
   return options;
