@@ -6,6 +6,7 @@
 #include "base/debug_line.h"
 #include "base/handles.h"
 #include "hostapi/folder_entries.h"
+#include "hostapi/relative_files.h"
 
 namespace {
 
@@ -97,8 +98,8 @@ void RemoveEntry(const OpenFolder& folder, const FolderEntry& entry, const std::
   // such), or the entry is no longer the one listed.
   if (entry.attributes & FILE_ATTRIBUTE_REPARSE_POINT) return;
   if (entry.fileId != 0 && FileIdOf(handle.Get()) != entry.fileId) return;
-  std::wstring finalPath = FinalPathOf(handle.Get());
-  if (!IsEntryPath(finalPath, folder.finalPath, entry.name)) return;
+  std::wstring finalPath;
+  if (!FinalPath(handle.Get(), &finalPath) || !IsEntryPath(finalPath, folder.finalPath, entry.name)) return;
 
   if (attributes & FILE_ATTRIBUTE_DIRECTORY) {
     if (!announced) DebugLine(L"%ls %ls", deletion.label, path.c_str());
@@ -128,7 +129,8 @@ void RemoveNamedPath(const std::wstring& path, const Deletion& deletion) {
   DWORD error = ERROR_SUCCESS;
   const UniqueHandle parent = OpenPath(parentPath, false, error);
   if (!parent) return;
-  const OpenFolder folder{parent.Get(), parentPath, FinalPathOf(parent.Get())};
+  OpenFolder folder{parent.Get(), parentPath, {}};
+  FinalPath(parent.Get(), &folder.finalPath);  // none: no entry can be shown to be itself
   RemoveEntry(folder, {found.cFileName, found.dwFileAttributes, 0}, path, deletion, true);
 }
 

@@ -28,12 +28,7 @@ std::vector<std::wstring_view> SplitPath(std::wstring_view path) {
 // Whether `opened`, opened by `name` in the folder whose full path is
 // `folderPath`, is that entry itself and not what a link there leads to.
 bool IsEntryItself(HANDLE opened, const std::wstring& folderPath, std::wstring_view name, std::wstring* path) {
-  if (IsReparsePoint(opened) || !FinalPath(opened, path)) return false;
-  std::wstring expected = folderPath;
-  if (expected.empty() || expected.back() != L'\\') expected += L'\\';
-  expected.append(name);
-  return CompareStringOrdinal(path->data(), static_cast<int>(path->size()), expected.data(),
-                              static_cast<int>(expected.size()), TRUE) == CSTR_EQUAL;
+  return !IsReparsePoint(opened) && FinalPath(opened, path) && IsEntryPath(*path, folderPath, name);
 }
 
 DWORD Refuse(std::wstring_view name, UniqueHandle* opened) {

@@ -2,10 +2,11 @@
 
 #include <winternl.h>
 
+#include "hostapi/relative_files.h"
+
 namespace {
 
 // Members of the native file interface that the SDK headers leave out.
-constexpr ULONG kOpenReparsePoint = 0x00200000;     // FILE_OPEN_REPARSE_POINT
 constexpr ULONG kOpenForBackupIntent = 0x00004000;  // FILE_OPEN_FOR_BACKUP_INTENT
 constexpr auto kFileBasicInformation = static_cast<FILE_INFORMATION_CLASS>(4);
 constexpr auto kFileInternalInformation = static_cast<FILE_INFORMATION_CLASS>(6);
@@ -68,23 +69,10 @@ std::vector<FolderEntry> ListFolder(HANDLE folder) {
 }
 
 UniqueHandle OpenInFolder(HANDLE folder, const std::wstring& name, bool forDeletion, DWORD& error) {
-  UNICODE_STRING unicodeName;
-  unicodeName.Buffer = const_cast<PWSTR>(name.c_str());
-  unicodeName.Length = static_cast<USHORT>(name.size() * sizeof(WCHAR));
-  unicodeName.MaximumLength = unicodeName.Length;
-  OBJECT_ATTRIBUTES attributes;
-  InitializeObjectAttributes(&attributes, &unicodeName, OBJ_CASE_INSENSITIVE, folder, nullptr);
-  HANDLE handle = nullptr;
-  IO_STATUS_BLOCK io = {};
-  const NTSTATUS status =
-      NtOpenFile(&handle, AccessFor(forDeletion), &attributes, &io, kShareAll,
-                 kOpenReparsePoint | kOpenForBackupIntent | FILE_SYNCHRONOUS_IO_NONALERT);
-  if (!NT_SUCCESS(status)) {
-    error = RtlNtStatusToDosError(status);
-    return UniqueHandle();
-  }
-  error = ERROR_SUCCESS;
-  return UniqueHandle(handle);
+  UniqueHandle handle;
+  const RelativeOpen how = {AccessFor(forDeletion), kShareAll, FILE_OPEN, kOpenForBackupIntent};
+  error = OpenRelative(folder, name, how, &handle);
+  return handle;
 }
 
 UniqueHandle OpenPath(const std::wstring& path, bool forDeletion, DWORD& error) {
@@ -106,25 +94,6 @@ uint64_t FileIdOf(HANDLE file) {
   IO_STATUS_BLOCK io = {};
   if (!NT_SUCCESS(NtQueryInformationFile(file, &io, &id, sizeof id, kFileInternalInformation))) return 0;
   return static_cast<uint64_t>(id.QuadPart);
-}
-
-std::wstring FinalPathOf(HANDLE file) {
-  const DWORD needed = GetFinalPathNameByHandleW(file, nullptr, 0, FILE_NAME_NORMALIZED);
-  if (needed == 0) return {};
-  std::wstring path(needed, L'\0');
-  const DWORD length = GetFinalPathNameByHandleW(file, path.data(), needed, FILE_NAME_NORMALIZED);
-  if (length == 0 || length >= needed) return {};
-  path.resize(length);
-  return path;
-}
-
-bool IsEntryPath(const std::wstring& path, const std::wstring& folderPath, const std::wstring& name) {
-  if (folderPath.empty()) return false;
-  std::wstring expected = folderPath;
-  if (expected.back() != L'\\') expected += L'\\';
-  expected += name;
-  return CompareStringOrdinal(path.c_str(), static_cast<int>(path.size()), expected.c_str(),
-                              static_cast<int>(expected.size()), TRUE) == CSTR_EQUAL;
 }
 
 void ClearReadOnly(HANDLE file, DWORD attributes) {

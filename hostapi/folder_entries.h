@@ -34,14 +34,6 @@ UniqueHandle OpenPath(const std::wstring& path, bool forDeletion, DWORD& error);
 DWORD AttributesOf(HANDLE file);
 uint64_t FileIdOf(HANDLE file);
 
-// The full path by which the system knows the open file or folder (empty
-// when it cannot say). Where the system cannot open a link as such (Wine),
-// this is the path of what the link points to.
-std::wstring FinalPathOf(HANDLE file);
-
-// Whether `path` names `folderPath`'s entry `name`, letter case aside.
-bool IsEntryPath(const std::wstring& path, const std::wstring& folderPath, const std::wstring& name);
-
 // Clears the read-only attribute of the open file.
 void ClearReadOnly(HANDLE file, DWORD attributes);
 

@@ -85,7 +85,19 @@ bool FinalPath(HANDLE opened, std::wstring* path) {
     path->assign(length, L'\0');
     length = GetFinalPathNameByHandleW(opened, path->data(), static_cast<DWORD>(path->size()), 0);
   }
-  if (length == 0 || length >= path->size()) return false;
+  if (length == 0 || length >= path->size()) {
+    path->clear();
+    return false;
+  }
   path->resize(length);
   return true;
+}
+
+bool IsEntryPath(std::wstring_view path, std::wstring_view folderPath, std::wstring_view name) {
+  if (folderPath.empty()) return false;
+  std::wstring expected(folderPath);
+  if (expected.back() != L'\\') expected += L'\\';
+  expected.append(name);
+  return CompareStringOrdinal(path.data(), static_cast<int>(path.size()), expected.data(),
+                              static_cast<int>(expected.size()), TRUE) == CSTR_EQUAL;
 }

@@ -32,5 +32,11 @@ bool IsReparsePoint(HANDLE opened);
 
 // The full path of an open file or folder as the system resolved it, every
 // link followed ("\\?\C:\dir\file"): Wine follows a link on open even when
-// asked not to, and this tells where the handle really leads.
+// asked not to, and this tells where the handle really leads. False, with
+// `path` empty, when the system cannot say.
 bool FinalPath(HANDLE opened, std::wstring* path);
+
+// Whether the final path `path` names the entry `name` of the folder whose
+// final path is `folderPath`, letter case aside: whether what was opened by
+// that name is the entry itself and not what a link there leads to.
+bool IsEntryPath(std::wstring_view path, std::wstring_view folderPath, std::wstring_view name);
