@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "ui/paint/offscreen_bitmap.h"
 #include "ui/paint/paint_manager_ui.h"
 #include "ui/paint/window_attributes.h"
 #include "ui/render/render_kit.h"
@@ -235,30 +236,23 @@ void CShadowUI::Update() {
   const int windowWidth = owner.right - owner.left, windowHeight = owner.bottom - owner.top;
   const int width = windowWidth + 2 * size_, height = windowHeight + 2 * size_;
   if (width <= 0 || height <= 0) return;
-  BITMAPINFO info{};
-  info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-  void* bits = nullptr;
   const HDC screen = GetDC(nullptr);
-  const HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-  const HDC memory = CreateCompatibleDC(screen);
-  if (bitmap && memory) {
-    const HGDIOBJ old = SelectObject(memory, bitmap);
-    const bool drawn = image_.empty() ? DrawComputedShadow(bits, width, height)
-                                      : DrawImageShadow(memory, width, height);
+  COffscreenBitmap surface;
+  if (surface.Ensure(screen, width, height)) {
+    const bool drawn = image_.empty() ? DrawComputedShadow(surface.Pixels(), width, height)
+                                      : DrawImageShadow(surface.Dc(), width, height);
     if (drawn) {
       const POINT shift = image_.empty() ? offset_ : POINT{0, 0};
       POINT position{owner.left + shift.x - size_, owner.top + shift.y - size_};
       SIZE size{width, height};
       POINT source{0, 0};
       BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
-      UpdateLayeredWindow(shadow_, screen, &position, &size, memory, &source, 0, &blend, ULW_ALPHA);
+      UpdateLayeredWindow(shadow_, screen, &position, &size, surface.Dc(), &source, 0, &blend, ULW_ALPHA);
       PlaceBelowOwner();
       drawnSize_ = {windowWidth, windowHeight};
     }
-    SelectObject(memory, old);
   }
-  if (memory) DeleteDC(memory);
-  if (bitmap) DeleteObject(bitmap);
+  surface.Release();
   ReleaseDC(nullptr, screen);
 }
 

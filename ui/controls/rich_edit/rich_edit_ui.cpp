@@ -8,6 +8,7 @@
 
 #include "ui/controls/rich_edit/txt_win_host.h"
 #include "ui/markup/value_formats.h"
+#include "ui/paint/offscreen_bitmap.h"
 #include "ui/paint/paint_manager_ui.h"
 #include "ui/render/render_kit.h"
 #include "ui/resources/resource_tables.h"
@@ -503,15 +504,10 @@ void CRichEditUI::DrawStateImage(HDC dc) {
 void CRichEditUI::FixAlpha(HDC dc, const RECT& rect) {
   const int width = rect.right - rect.left, height = rect.bottom - rect.top;
   if (width <= 0 || height <= 0) return;
-  BITMAPINFO info{};
-  info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-  void* bits = nullptr;
-  const HBITMAP bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-  if (bitmap == nullptr) return;
-  const HDC memory = CreateCompatibleDC(dc);
-  const HGDIOBJ old = SelectObject(memory, bitmap);
-  BitBlt(memory, 0, 0, width, height, dc, rect.left, rect.top, SRCCOPY);
-  auto* pixels = static_cast<uint32_t*>(bits);
+  COffscreenBitmap copy;
+  if (!copy.Ensure(dc, width, height)) return;
+  BitBlt(copy.Dc(), 0, 0, width, height, dc, rect.left, rect.top, SRCCOPY);
+  uint32_t* pixels = copy.Pixels();
   const uint32_t firstAlpha = pixels[0] >> 24;
   for (int i = 0; i < width * height; ++i) {
     const uint32_t pixel = pixels[i];
@@ -519,10 +515,7 @@ void CRichEditUI::FixAlpha(HDC dc, const RECT& rect) {
     const uint32_t brightest = std::max({(pixel >> 16) & 0xFF, (pixel >> 8) & 0xFF, pixel & 0xFF});
     pixels[i] = pixel | (std::max(brightest, firstAlpha) << 24);
   }
-  BitBlt(dc, rect.left, rect.top, width, height, memory, 0, 0, SRCCOPY);
-  SelectObject(memory, old);
-  DeleteDC(memory);
-  DeleteObject(bitmap);
+  BitBlt(dc, rect.left, rect.top, width, height, copy.Dc(), 0, 0, SRCCOPY);
 }
 
 void CRichEditUI::DrawCaret(HDC dc) {
