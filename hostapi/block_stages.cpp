@@ -14,6 +14,7 @@ extern "C" {
 }
 
 #include "hostapi/block_decoder.h"
+#include "hostapi/lzma_heap.h"
 
 namespace {
 
@@ -37,10 +38,6 @@ constexpr size_t kLookAheadBytes = size_t{1} << 18;
 // A branch converter leaves the last bytes of a piece, which may begin an
 // instruction, for the next piece; this is more than any of them leaves.
 constexpr size_t kHeldBackBytes = 64;
-
-void* HeapAllocate(ISzAllocPtr, size_t size) { return std::malloc(size); }
-void HeapFree(ISzAllocPtr, void* address) { std::free(address); }
-const ISzAlloc kHeap = {HeapAllocate, HeapFree};
 
 struct FreeBuffer {
   void operator()(Byte* p) const { std::free(p); }
@@ -118,9 +115,9 @@ class DictionaryStage : public BlockStage {
   }
   ~DictionaryStage() override {
     if (lzma2_) {
-      Lzma2Dec_FreeProbs(&lzma2Decoder_, &kHeap);
+      Lzma2Dec_FreeProbs(&lzma2Decoder_, &kLzmaHeap);
     } else {
-      LzmaDec_FreeProbs(&lzmaDecoder_, &kHeap);
+      LzmaDec_FreeProbs(&lzmaDecoder_, &kLzmaHeap);
     }
   }
 
@@ -129,14 +126,14 @@ class DictionaryStage : public BlockStage {
     if (lzma2_) {
       if (propsSize != 1 || props[0] > 40) return SZ_ERROR_UNSUPPORTED;
       dictionary = props[0] == 40 ? 0xFFFFFFFF : (2u | (props[0] & 1u)) << (props[0] / 2 + 11);
-      const SRes allocated = Lzma2Dec_AllocateProbs(&lzma2Decoder_, props[0], &kHeap);
+      const SRes allocated = Lzma2Dec_AllocateProbs(&lzma2Decoder_, props[0], &kLzmaHeap);
       if (allocated != SZ_OK) return allocated;
     } else {
       CLzmaProps decoded;
       const SRes valid = LzmaProps_Decode(&decoded, props, propsSize);
       if (valid != SZ_OK) return valid;
       dictionary = decoded.dicSize;
-      const SRes allocated = LzmaDec_AllocateProbs(&lzmaDecoder_, props, propsSize, &kHeap);
+      const SRes allocated = LzmaDec_AllocateProbs(&lzmaDecoder_, props, propsSize, &kLzmaHeap);
       if (allocated != SZ_OK) return allocated;
     }
     const UInt64 window = std::max<UInt64>(1, std::min<UInt64>(dictionary, left_));
@@ -226,7 +223,7 @@ class PpmdStage : public BlockStage {
     reader_.vt.Read = ReadByte;
     reader_.input = &input_;
   }
-  ~PpmdStage() override { Ppmd7_Free(&model_, &kHeap); }
+  ~PpmdStage() override { Ppmd7_Free(&model_, &kLzmaHeap); }
 
   SRes Init(const Byte* props, unsigned propsSize) {
     if (propsSize != 5) return SZ_ERROR_UNSUPPORTED;
@@ -237,7 +234,7 @@ class PpmdStage : public BlockStage {
       return SZ_ERROR_UNSUPPORTED;
     }
     output_ = AllocateBuffer(kPiece);
-    if (!output_ || !Ppmd7_Alloc(&model_, memory, &kHeap)) return SZ_ERROR_MEM;
+    if (!output_ || !Ppmd7_Alloc(&model_, memory, &kLzmaHeap)) return SZ_ERROR_MEM;
     Ppmd7_Init(&model_, order);
     const SRes opened = input_.Init();
     if (opened != SZ_OK) return opened;
@@ -417,7 +414,7 @@ class WholeBlockStage : public BlockStage {
     look.bufSize = kLookAheadBytes;
     look.realStream = input;
     LookToRead2_INIT(&look);
-    return SzAr_DecodeFolder(&db.db, block, &look.vt, db.dataPos, buffer_.get(), size_, &kHeap);
+    return SzAr_DecodeFolder(&db.db, block, &look.vt, db.dataPos, buffer_.get(), size_, &kLzmaHeap);
   }
 
   SRes Read(const Byte** data, size_t* size) override {

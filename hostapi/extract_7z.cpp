@@ -17,6 +17,7 @@ extern "C" {
 #include "hostapi/archive_entry_name.h"
 #include "hostapi/extract_tree.h"
 #include "hostapi/host_args.h"
+#include "hostapi/lzma_heap.h"
 #include "hostapi/unpacked_stream.h"
 
 namespace {
@@ -28,10 +29,6 @@ constexpr int kAnswerSkip = 1;
 // Unix); only the low Windows bits apply here.
 constexpr UInt32 kPosixModeBits = 0xF0000000;
 constexpr UInt32 kWindowsAttributeBits = 0x7FFF;
-
-void* HeapAllocate(ISzAllocPtr, size_t size) { return std::malloc(size); }
-void HeapFree(ISzAllocPtr, void* address) { std::free(address); }
-const ISzAlloc kHeap = {HeapAllocate, HeapFree};
 
 // The archive's database: names, sizes, attributes, times and checksums of
 // its entries, and where its solid blocks lie.
@@ -48,13 +45,13 @@ class ArchiveDatabase {
     SzArEx_Init(&db_);
   }
   ~ArchiveDatabase() {
-    SzArEx_Free(&db_, &kHeap);
+    SzArEx_Free(&db_, &kLzmaHeap);
     std::free(look_.buf);
   }
   ArchiveDatabase(const ArchiveDatabase&) = delete;
   ArchiveDatabase& operator=(const ArchiveDatabase&) = delete;
 
-  SRes Open() { return look_.buf ? SzArEx_Open(&db_, &look_.vt, &kHeap, &kHeap) : SZ_ERROR_MEM; }
+  SRes Open() { return look_.buf ? SzArEx_Open(&db_, &look_.vt, &kLzmaHeap, &kLzmaHeap) : SZ_ERROR_MEM; }
   const CSzArEx& Db() const { return db_; }
 
  private:
