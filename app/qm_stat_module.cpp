@@ -13,7 +13,6 @@
 
 namespace {
 
-constexpr wchar_t kLibraryName[] = L"rkstat.dll";
 constexpr wchar_t kChannelValue[] = L"UnionId";
 constexpr DWORD kDefaultChannel = 27021;
 constexpr DWORD kLowestChannel = 100;
@@ -32,7 +31,7 @@ HMODULE LoadByFullPath(const std::wstring& path) {
 
 HMODULE LoadStatLibrary(const std::wstring& libraryPath) {
   if (const HMODULE library = LoadByFullPath(libraryPath)) return library;
-  const std::optional<std::wstring> besideProgram = JoinPath(PathFolder(ProgramPath()), kLibraryName);
+  const std::optional<std::wstring> besideProgram = JoinPath(PathFolder(ProgramPath()), QMStatModule::kLibraryName);
   return besideProgram ? LoadByFullPath(*besideProgram) : nullptr;
 }
 

@@ -18,6 +18,8 @@ class QMStatModule : public CSingleT<QMStatModule>, public ThreadPoolImpl {
   // one small message that takes far less on any working network; past
   // this the install ends without waiting further.
   static constexpr DWORD kUninitWaitMilliseconds = 3000;
+  // The statistics library's file name, in the install folder and beside the installer.
+  static constexpr wchar_t kLibraryName[] = L"rkstat.dll";
 
   // Starts the pool, loads the library (the given full path first, then
   // "rkstat.dll" beside the installer), sets the identity and the dispatch

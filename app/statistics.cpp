@@ -8,7 +8,6 @@ namespace {
 
 constexpr wchar_t kStatRegistryKey[] = L"SOFTWARE\\Lumetrica";
 constexpr wchar_t kDispatchHost[] = L"dispatch.stat.example.net";
-constexpr wchar_t kLibraryName[] = L"rkstat.dll";
 
 constexpr DWORD kDesktopShortcutChosen = 25103;
 constexpr DWORD kDesktopShortcutNotChosen = 25104;
@@ -19,7 +18,7 @@ constexpr DWORD kStartWithWindowsNotChosen = 25106;
 
 void StartStatisticsForInstall(const std::wstring& installFolder) {
   const bool ready = QMStatModule::GetInstance()->Init(kStatRegistryKey, kDispatchHost,
-                                                       JoinPath(installFolder, kLibraryName).value_or(L""));
+                                                       JoinPath(installFolder, QMStatModule::kLibraryName).value_or(L""));
   QMLOG_INFO("QMStatModule Init:{}", ready);
 }
 
