@@ -114,6 +114,21 @@ def run(program, args=(), timeout=120, cwd=None, **extra_env):
         return Result(completed.returncode, _read_text(out), _read_text(err))
 
 
+def run_for(program, args=(), seconds=60, cwd=None, **extra_env):
+    """Runs a program for at most `seconds`; one still running then (a
+    window that stays up) is ended, with None for its exit code. Its output
+    is kept either way."""
+    with tempfile.TemporaryFile() as out, tempfile.TemporaryFile() as err:
+        process = subprocess.Popen([WINE, program, *args], env=env(**extra_env), stdout=out, stderr=err, cwd=cwd)
+        try:
+            returncode = process.wait(timeout=seconds)
+        except subprocess.TimeoutExpired:
+            process.kill()
+            process.wait()
+            returncode = None
+        return Result(returncode, _read_text(out), _read_text(err))
+
+
 def run_script(script, args=(), timeout=120, **extra_env):
     """Runs a Lua file in nebscript, the installer's engine as a console tool."""
     nebscript = build_path("tools", "nebscript", "nebscript.exe")
