@@ -22,7 +22,7 @@ BLUE, GREEN, RED, GREY = (0x33, 0x66, 0xCC), (0x00, 0xAA, 0x00), (0xCC, 0x00, 0x
 MAGENTA, CYAN = (0xFF, 0x00, 0xFF), (0x00, 0xFF, 0xFF)
 MARK_OFF, MARK_ON = (0xDD, 0xDD, 0xDD), (0x00, 0x80, 0x00)
 BAR_BACK, BAR_FORE = (0xE0, 0xE0, 0xE0), (0x00, 0x00, 0x80)
-TIP = (0xFF, 0x88, 0x00)
+TIP, TEXT = (0xFF, 0x88, 0x00), (0x33, 0x33, 0x33)
 HTCLIENT, HTCAPTION, HTLEFT, HTTOP = 1, 2, 10, 12
 # Client points and their hit codes: caption background, the title label,
 # the minimise button, the body, the left and the top resize border.
@@ -247,7 +247,11 @@ class UiFrameTest(unittest.TestCase):
         xdo("key", "Home", "shift+Right", "shift+Right")
         xdo("type", "--delay", 60, "C:\\Program Files")
         self.assertEqual(window.report()["text"]["edit"], "C:\\Program Files\\测试目录")
-        window.shot(window.report(), "edit_text")
+        shot = window.shot(window.report(), "edit_text")
+        inside = [(x, shot.at(x, y)) for x in range(edit[0] + 1, edit[2] - 1) for y in range(edit[1] + 1, edit[3] - 1)]
+        self.assertFalse(any(self.close_to(p, TIP) for _, p in inside), "the tip text goes once there is text")
+        # Wider than any caret: the typed text itself.
+        self.assertGreater(len({x for x, p in inside if self.close_to(p, TEXT)}), 20, "the typed text shows")
 
         # The caret follows the arrow keys on its line.
         xdo("key", "End")
