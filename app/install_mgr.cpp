@@ -86,3 +86,15 @@ void CInstallMgr::AfterComplete() {
 bool ProgramNameAsksForUserDataFolder() {
   return ProgramFileName().find(kUserDataMarker) != std::wstring::npos;
 }
+
+bool CInstallMgr::TryWithEngine(const std::function<void(lua_State*)>& work) {
+  std::unique_lock<std::recursive_mutex> hold(lock_, std::try_to_lock);
+  if (!hold.owns_lock()) return false;
+  work(NEBScriptEngine::Instance().State());
+  return true;
+}
+
+void CInstallMgr::WithEngine(const std::function<void(lua_State*)>& work) {
+  std::lock_guard<std::recursive_mutex> hold(lock_);
+  work(NEBScriptEngine::Instance().State());
+}

@@ -2,7 +2,10 @@
 // never two at a time, and does the native work that follows two of them.
 #pragma once
 
+#include <functional>
 #include <mutex>
+
+#include "script/lua.h"
 
 class CInstallMgr {
  public:
@@ -14,6 +17,13 @@ class CInstallMgr {
   void InstallExecute();
   void BeforeComplete();
   void AfterComplete();
+
+  // Runs the work on the script engine unless an event holds it (the install
+  // worker inside the script), so the window's thread never waits for the
+  // install; false when the work was skipped.
+  bool TryWithEngine(const std::function<void(lua_State*)>& work);
+  // The same for a thread that may wait: between the events.
+  void WithEngine(const std::function<void(lua_State*)>& work);
 
  private:
   CInstallMgr() = default;

@@ -9,6 +9,7 @@
 #include "app/gdiplus_session.h"
 #include "app/install_folder.h"
 #include "app/install_mgr.h"
+#include "app/interactive_install.h"
 #include "app/run_context.h"
 #include "app/silent_install.h"
 #include "base/debug_line.h"
@@ -87,10 +88,6 @@ void ApplyStartWithWindows(lua_State* L, const CCmdLineSwitches& switches) {
   }
 }
 
-void RunInteractive(const RunContext&) {
-  DebugLine(L"interactive install is not part of this build; the run ends here\r\n");
-}
-
 int Run() {
   RunContext context;
   context.logBasePath = LogBasePath();
@@ -121,7 +118,7 @@ int Run() {
   if (silent) {
     RunSilentInstall(context);
   } else {
-    RunInteractive(context);
+    RunInteractiveInstall(context);
   }
   return 0;
 }

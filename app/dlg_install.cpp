@@ -1,0 +1,358 @@
+#include "app/dlg_install.h"
+
+#include <shellapi.h>
+
+#include <string>
+
+#include "app/folder_chooser.h"
+#include "app/install_checks.h"
+#include "app/install_mgr.h"
+#include "app/install_worker.h"
+#include "app/statistics.h"
+#include "app/window_messages.h"
+#include "base/debug_line.h"
+#include "base/handles.h"
+#include "base/text.h"
+#include "hostapi/env_path.h"
+#include "hostapi/shell_functions.h"
+#include "script/nebscript_engine.h"
+#include "script/script_globals.h"
+#include "ui/containers/horizontal_layout_ui.h"
+#include "ui/containers/tab_layout_ui.h"
+#include "ui/containers/vertical_layout_ui.h"
+#include "ui/controls/button/button_ui.h"
+#include "ui/controls/label/label_ui.h"
+#include "ui/controls/option/option_ui.h"
+#include "ui/controls/progress/progress_ui.h"
+#include "ui/controls/rich_edit/rich_edit_ui.h"
+#include "ui/dpi/dpi_awareness.h"
+
+using SkinUI::NotifyRecord;
+
+namespace {
+
+constexpr UINT TIMER_BK_ROTATE = 1989;
+constexpr UINT TIMER_PROGRESS = 1990;
+constexpr UINT kProgressPeriodMs = 150;
+constexpr UINT kIconResource = 128;
+constexpr WPARAM kCloseAsked = 2;
+
+constexpr wchar_t kProductFolder[] = L"\\Lumetrica";
+constexpr wchar_t kPathFrame[] = L"-----------------------------";
+constexpr wchar_t kPayloadName[] = L"APP.7Z";
+constexpr wchar_t kPayloadType[] = L"_7Z";
+// The pace the script reads: progress ticks per payload byte, per hundred.
+constexpr double kElapsePerByte = 0.000309651279221807;
+
+constexpr wchar_t kIllegalPath[] = L"安装路径非法，请重新修改！";
+constexpr wchar_t kIllegalBackupPath[] = L"备份路径非法，请重新修改！";
+constexpr wchar_t kConfirmExit[] = L"您确定要退出安装程序？";
+
+template <typename Control>
+Control* As(SkinUI::CControlUI* control, const wchar_t* kind) {
+  return control ? static_cast<Control*>(control->QueryInterfaceUI(kind)) : nullptr;
+}
+
+bool EndsWith(const std::wstring& text, const std::wstring& tail) {
+  return text.size() >= tail.size() && text.compare(text.size() - tail.size(), tail.size(), tail) == 0;
+}
+
+void ReplaceAll(std::wstring& text, const std::wstring& what, const std::wstring& with) {
+  for (size_t at = text.find(what); at != std::wstring::npos; at = text.find(what, at + with.size())) {
+    text.replace(at, what.size(), with);
+  }
+}
+
+lua_State* Engine() { return NEBScriptEngine::Instance().State(); }
+
+DWORD PayloadSize() {
+  const HRSRC info = FindResourceW(nullptr, kPayloadName, kPayloadType);
+  return info ? SizeofResource(nullptr, info) : 0;
+}
+
+}  // namespace
+
+const SkinUI::MessageMap* CDlgInstall::NotifyMap() const {
+  using SkinUI::OnNotifyRecord;
+  static const SkinUI::MessageMapEntry entries[] = {
+      OnNotifyRecord<CDlgInstall>(L"click", L"BtnClose", &CDlgInstall::OnCloseClick),
+      OnNotifyRecord<CDlgInstall>(L"click", L"BtnLicenceLink", &CDlgInstall::OnLicenceLink),
+      OnNotifyRecord<CDlgInstall>(L"click", L"BtnInstall", &CDlgInstall::OnInstallClick),
+      OnNotifyRecord<CDlgInstall>(L"click", L"BtnSelectPath", &CDlgInstall::OnSelectPath),
+      OnNotifyRecord<CDlgInstall>(L"click", L"BtnStart", &CDlgInstall::StartProduct),
+      OnNotifyRecord<CDlgInstall>(L"selectchanged", L"CheckLicence", &CDlgInstall::OnLicenceChanged),
+      OnNotifyRecord<CDlgInstall>(L"timer", L"", &CDlgInstall::OnTimer),
+      SkinUI::kMessageMapEnd,
+  };
+  static const SkinUI::MessageMap map{WindowImplBase::NotifyMap(), entries};
+  return &map;
+}
+
+void CDlgInstall::AfterSkinLoaded() {
+  ApplyIcon(kIconResource);
+  SetWindowTextW(Window(), (GetGlobalText(Engine(), "global_product_name") + L"安装").c_str());
+  LookupControls();
+  manager_.ApplyDpi(SkinUI::WindowMonitorDpi(Window()));
+  InitViews();
+  CenterOnOwner();
+}
+
+void CDlgInstall::LookupControls() {
+  tabMain_ = As<SkinUI::CTabLayoutUI>(manager_.LookupControl(L"TabMain"), L"TabLayout");
+  initView_ = As<SkinUI::CVerticalLayoutUI>(manager_.LookupControl(L"VertInitView"), L"VerticalLayout");
+  installView_ = As<SkinUI::CVerticalLayoutUI>(manager_.LookupControl(L"VertInstallView"), L"VerticalLayout");
+  completeView_ = As<SkinUI::CVerticalLayoutUI>(manager_.LookupControl(L"VertCompleteView"), L"VerticalLayout");
+  updateView_ = As<SkinUI::CVerticalLayoutUI>(manager_.LookupControl(L"VertUpdateView"), L"VerticalLayout");
+  infoTipView_ = As<SkinUI::CVerticalLayoutUI>(manager_.LookupControl(L"VertInfoTipView"), L"VerticalLayout");
+  captionButtons_ = As<SkinUI::CHorizontalLayoutUI>(manager_.LookupControl(L"HorizCaptionBtn"), L"HorizontalLayout");
+  if (initView_) {
+    install_ = As<SkinUI::CButtonUI>(initView_->LookupChild(L"BtnInstall"), L"Button");
+    licence_ = As<SkinUI::COptionUI>(initView_->LookupChild(L"CheckLicence"), L"Option");
+    licenceLink_ = As<SkinUI::CButtonUI>(initView_->LookupChild(L"BtnLicenceLink"), L"Button");
+    installPath_ = As<SkinUI::CRichEditUI>(initView_->LookupChild(L"EditInstallPath"), L"RichEdit");
+    selectPath_ = As<SkinUI::CButtonUI>(initView_->LookupChild(L"BtnSelectPath"), L"Button");
+    startMenuShortcut_ = As<SkinUI::COptionUI>(initView_->LookupChild(L"StartMenuShortcutChk"), L"Option");
+    desktopShortcut_ = As<SkinUI::COptionUI>(initView_->LookupChild(L"CheckDesktopLaunch"), L"Option");
+    autoStartup_ = As<SkinUI::COptionUI>(initView_->LookupChild(L"CheckAutoStartup"), L"Option");
+  }
+  if (installView_) {
+    progress_ = As<SkinUI::CProgressUI>(installView_->LookupChild(L"ProgressInstall"), L"Progress");
+    progressLabel_ = As<SkinUI::CLabelUI>(installView_->LookupChild(L"LabelInstallValue"), L"Label");
+  }
+  if (completeView_) {
+    completeTitle_ = As<SkinUI::CLabelUI>(completeView_->LookupChild(L"LabelTitleComplete"), L"Label");
+    start_ = As<SkinUI::CButtonUI>(completeView_->LookupChild(L"BtnStart"), L"Button");
+    numberBox_ = As<SkinUI::CHorizontalLayoutUI>(completeView_->LookupChild(L"HorizNumber"), L"HorizontalLayout");
+  }
+}
+
+void CDlgInstall::InitViews() {
+  if (!initView_ || !completeTitle_) return;
+  lua_State* L = Engine();
+  if (autoStartup_) {
+    autoStartup_->Show(GetGlobalFlag(L, "global_startup_check_visable"));
+    autoStartup_->SetChecked(GetGlobalFlag(L, "global_startup_check"), true);
+  }
+  if (!installPath_) return;
+  std::wstring text = installPath_->ControlText();
+  DebugLine(L"%ls", text.c_str());
+  const size_t open = text.find(L'$');
+  if (open == std::wstring::npos) return;
+  const size_t close = text.find(L'$', open + 1);
+  if (close == std::wstring::npos) return;
+  const std::wstring name = text.substr(open + 1, close - open - 1);
+  const std::wstring value = GetGlobalText(L, WideToUtf8(name).c_str());
+  if (value.empty()) return;
+  ReplaceAll(text, L"$" + name + L"$", value);
+  if (!EndsWith(text, kProductFolder)) text += kProductFolder;
+  installPath_->ChangeText(text);
+  DebugLine(L"%ls", kPathFrame);
+  DebugLine(L"%ls", text.c_str());
+  DebugLine(L"%ls", kPathFrame);
+}
+
+void CDlgInstall::OnLicenceChanged(NotifyRecord&) {
+  if (licence_ && install_) install_->Enable(licence_->IsChecked());
+}
+
+void CDlgInstall::OnLicenceLink(NotifyRecord&) {
+  const std::wstring url = GetGlobalText(Engine(), "global_licence_url");
+  ShellExecuteW(Window(), nullptr, url.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+}
+
+void CDlgInstall::OnSelectPath(NotifyRecord&) {
+  const std::wstring start = ChooserStartFolder(installPath_ ? installPath_->ControlText() : std::wstring());
+  DebugLine(L"%ls", start.c_str());
+  const auto picked = PickFolder(Window(), start);
+  if (!picked || !installPath_) return;
+  installPath_->ChangeText(CheckDir(*picked, GetGlobalText(Engine(), "global_install_basepath")));
+}
+
+void CDlgInstall::WriteOptionGlobals() {
+  lua_State* L = Engine();
+  for (SkinUI::CControlUI* control : manager_.CollectByClass(initView_, L"OptionUI")) {
+    auto* option = As<SkinUI::COptionUI>(control, L"Option");
+    if (option && !option->UserData().empty()) {
+      SetGlobalFlag(L, WideToUtf8(option->UserData()).c_str(), option->IsChecked());
+    }
+  }
+}
+
+void CDlgInstall::OnInstallClick(NotifyRecord&) {
+  if (!installPath_ || installing_) return;
+  std::wstring folder = installPath_->ControlText();
+  if (!IsLegalInstallPath(folder)) {
+    MessageBoxW(Window(), kIllegalPath, L"错误", MB_OK | MB_ICONWARNING);
+    return;
+  }
+  if (folder.size() > MAX_PATH) folder.resize(MAX_PATH);
+  if (!folder.empty() && folder.back() == L'\\') folder.pop_back();
+  lua_State* L = Engine();
+  SetGlobalText(L, WideToUtf8(installPath_->UserData()).c_str(), folder);
+  if (initView_) WriteOptionGlobals();
+
+  const std::wstring backup = GetGlobalText(L, "BackUpPath");
+  if (!backup.empty()) {
+    DebugLine(L"backpath = %ls", backup.c_str());
+    if (!IsLegalInstallPath(backup)) {
+      MessageBoxW(Window(), kIllegalBackupPath, L"错误", MB_OK | MB_ICONWARNING);
+      return;
+    }
+  }
+
+  const uint64_t needed = ReadNeededBytes(GetGlobalText(L, "global_need_disk_space"));
+  if (FreeBytesOnDrive(folder) < needed) {
+    MessageBoxW(Window(), DiskSpaceMessage(needed).c_str(), L"提示", MB_OK | MB_ICONINFORMATION);
+    return;
+  }
+  CInstallMgr::Instance().BeforeInstall();
+  StartInstall();
+}
+
+void CDlgInstall::StartInstall() {
+  if (!tabMain_ || !installView_ || !progress_ || !captionButtons_) return;
+  tabMain_->PickPage(installView_);
+  captionButtons_->Show(false);
+  const int elapse = static_cast<int>(PayloadSize() * kElapsePerByte / 100);
+  CInstallMgr::Instance().TryWithEngine(
+      [elapse](lua_State* L) { SetGlobalNumber(L, "global_install_progress_elapse", elapse); });
+
+  installing_ = true;
+  UniqueHandle worker(CreateThread(nullptr, 0, InstallWorker, Window(), 0, nullptr));
+  if (!worker) installing_ = false;
+
+  progress_->ChangeValue(0);
+  manager_.StartTimer(progress_, TIMER_PROGRESS, kProgressPeriodMs);
+  manager_.StartTimer(installView_, TIMER_BK_ROTATE, static_cast<UINT>(installView_->ControlTag()));
+  installView_->ChangeTag(0);
+}
+
+void CDlgInstall::OnTimer(NotifyRecord& record) {
+  const UINT id = static_cast<UINT>(record.wParam);
+  if (id == TIMER_BK_ROTATE && installView_ && record.sender == installView_) {
+    const UINT_PTR next = installView_->ControlTag() == 0 ? 1 : 0;
+    installView_->ChangeTag(next);
+    installView_->ChangeBkImage(L"Image/InstallBk" + std::to_wstring(next) + L".png");
+  } else if (id == TIMER_PROGRESS && progress_ && record.sender == progress_) {
+    if (progress_->ProgressValue() + 1 < progress_->ProgressMax()) {
+      progress_->ChangeValue(progress_->ProgressValue() + 1);
+    }
+    UpdateProgressLabel();
+    const int position = progress_->ProgressValue();
+    // The worker holds the engine while the script installs; the next tick
+    // writes the position again.
+    CInstallMgr::Instance().TryWithEngine(
+        [position](lua_State* L) { SetGlobalNumber(L, "global_install_progress_pos", position); });
+    if (position >= progress_->ProgressMax()) CompleteInstall(number_);
+  }
+}
+
+void CDlgInstall::UpdateProgressLabel() {
+  if (!progressLabel_ || !progress_) return;
+  progressLabel_->ChangeText(L"安装中...  (" + std::to_wstring(progress_->ProgressValue()) + L"％)");
+}
+
+LRESULT CDlgInstall::OnOtherMessage(UINT message, WPARAM wParam, LPARAM, bool& handled) {
+  if (message == UM_QUERY_RESULT) {
+    installing_ = false;
+    if (progress_) {
+      number_ = static_cast<long>(wParam);
+      progress_->ChangeValue(progress_->ProgressMax());
+    }
+  }
+  handled = false;
+  return 0;
+}
+
+void CDlgInstall::CompleteInstall(long number) {
+  if (!tabMain_ || !start_ || !captionButtons_ || !installView_ || !progress_) return;
+  (void)number;  // the shipped skin has no place for the number
+  ReportChosenOptions(desktopShortcut_ && desktopShortcut_->IsChecked(), autoStartup_ && autoStartup_->IsChecked());
+  manager_.StopTimer(installView_, TIMER_BK_ROTATE);
+  manager_.StopTimer(progress_, TIMER_PROGRESS);
+  progress_->ChangeValue(progress_->ProgressMax());
+  UpdateProgressLabel();
+  UpdateWindow(Window());
+  captionButtons_->Show(true);
+  SendMessageW(listenWindow_, UM_INSTALL_DONE, 0, 0);
+  BringToForeground();
+  if (GetGlobalFlag(Engine(), "global_show_completewindow") && completeView_) {
+    tabMain_->PickPage(completeView_);
+    start_->TakeFocus();
+  } else {
+    NotifyRecord none;
+    StartProduct(none);
+  }
+}
+
+void CDlgInstall::BringToForeground() {
+  const DWORD foregroundThread = GetWindowThreadProcessId(GetForegroundWindow(), nullptr);
+  const DWORD ownThread = GetCurrentThreadId();
+  const bool attached = foregroundThread != ownThread && AttachThreadInput(ownThread, foregroundThread, TRUE);
+  // Showing a window that is shown already is no change, and Wine then
+  // loses a layered window's picture.
+  if (IsIconic(Window()) || !IsWindowVisible(Window())) ShowWindow(Window(), SW_SHOWNORMAL);
+  SetWindowPos(Window(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+  SetWindowPos(Window(), HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+  SetForegroundWindow(Window());
+  if (attached) AttachThreadInput(ownThread, foregroundThread, FALSE);
+}
+
+void CDlgInstall::LaunchProduct() {
+  lua_State* L = Engine();
+  const std::wstring appName = GetGlobalText(L, "global_main_app_name");
+  // Without a program name there is nothing to start (the folder itself
+  // would open in the file manager).
+  if (appName.empty()) return;
+  std::wstring folder = ExpandEnvPath(GetGlobalText(L, "global_install_path"));
+  if (folder.size() > MAX_PATH) folder.resize(MAX_PATH);
+  const std::wstring program = folder + L"\\" + appName;
+  const std::wstring parameters = GetGlobalText(L, "global_start_parameter");
+  if (GetGlobalFlag(L, "global_startuseexplorer_level")) {
+    HKEY key = nullptr;
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, L"SOFTWARE\\Lumetrica", 0, KEY_READ | KEY_WRITE, &key) == ERROR_SUCCESS) {
+      const DWORD one = 1;
+      RegSetValueExW(key, L"Install", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&one), sizeof(one));
+      RegCloseKey(key);
+    }
+    DebugLine(L"ProcessLauncherExplorerLevel~!\r\n");
+    RunViaExplorer(program, parameters);
+  } else {
+    ShellExecuteW(nullptr, nullptr, program.c_str(), parameters.c_str(), nullptr, SW_SHOWNORMAL);
+  }
+}
+
+void CDlgInstall::StartProduct(NotifyRecord&) {
+  LaunchProduct();
+  CInstallMgr::Instance().AfterComplete();
+  RequestClose(1);
+}
+
+void CDlgInstall::OnCloseClick(NotifyRecord&) {
+  if (completeView_ && completeView_->IsShown()) {
+    RequestClose(1);
+    return;
+  }
+  if (MessageBoxW(Window(), kConfirmExit, L"提醒", MB_OKCANCEL | MB_ICONQUESTION) == IDOK) {
+    SendToWindow(WM_CLOSE, kCloseAsked);
+  }
+}
+
+// While the worker installs, a close from the system (Alt+F4, the task bar,
+// another program) is refused: ending the process then would leave a
+// half-written install behind. The caption buttons are hidden meanwhile.
+LRESULT CDlgInstall::OnClose(UINT, WPARAM, LPARAM, bool& handled) {
+  if (installing_) {
+    DebugLine(L"close refused while installing\r\n");
+    handled = true;
+    return 0;
+  }
+  handled = false;
+  return 0;
+}
+
+LRESULT CDlgInstall::OnDestroy(UINT, WPARAM, LPARAM, bool& handled) {
+  PostQuitMessage(0);
+  handled = false;
+  return 0;
+}

@@ -1,0 +1,58 @@
+#include "app/install_worker.h"
+
+#include <curl/curl.h>
+
+#include <cwchar>
+#include <string>
+
+#include "app/install_mgr.h"
+#include "app/window_messages.h"
+#include "hostapi/http_client.h"
+#include "log/qm_base_log.h"
+#include "script/script_globals.h"
+
+namespace {
+
+constexpr wchar_t kProductWindowClass[] = L"Lumetrica";
+constexpr DWORD kProductReactionMs = 2000;
+constexpr long kFallbackNumber = 1342395;
+constexpr wchar_t kNumberQueryPath[] = L"/api/qmdesktop.php";
+constexpr wchar_t kDefaultQueryHost[] = L"service.lumetrica.example";
+
+// The maker's web service; a build's settings may name another host
+// (global_query_host, "host" or "host:port").
+std::wstring NumberQueryUrl() {
+  std::wstring host;
+  CInstallMgr::Instance().WithEngine([&host](lua_State* L) { host = GetGlobalText(L, "global_query_host"); });
+  if (host.empty()) host = kDefaultQueryHost;
+  return L"https://" + host + kNumberQueryPath;
+}
+
+long QueryNumber() {
+  CHttpClient client;
+  std::wstring response;
+  const int code = client.HttpGet(NumberQueryUrl(), nullptr, response);
+  if (code != 0) {
+    QMLOG_ERROR("querynumber {}-{}", code, curl_easy_strerror(static_cast<CURLcode>(code)));
+    return kFallbackNumber;
+  }
+  const long number = std::wcstol(response.c_str(), nullptr, 10);
+  return number != 0 ? number : kFallbackNumber;
+}
+
+}  // namespace
+
+DWORD WINAPI InstallWorker(LPVOID dialogWindow) {
+  if (const HWND product = FindWindowW(kProductWindowClass, nullptr)) {
+    PostMessageW(product, UM_PRODUCT_NOTIFY, 0, 0);
+  }
+  Sleep(kProductReactionMs);
+
+  CInstallMgr& manager = CInstallMgr::Instance();
+  manager.InstallExecute();
+  manager.BeforeComplete();
+
+  const long number = QueryNumber();
+  PostMessageW(static_cast<HWND>(dialogWindow), UM_QUERY_RESULT, static_cast<WPARAM>(number), 0);
+  return 0;
+}

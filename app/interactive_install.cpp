@@ -1,0 +1,66 @@
+#include "app/interactive_install.h"
+
+#include <windows.h>
+#include <objbase.h>
+
+#include <memory>
+
+#include "app/dlg_install.h"
+#include "app/statistics.h"
+#include "base/debug_line.h"
+#include "hostapi/curl_global_init.h"
+#include "ui/dpi/dpi_awareness.h"
+#include "ui/paint/paint_manager_ui.h"
+
+namespace {
+
+constexpr int kSkinResourceId = 249;
+constexpr wchar_t kSkinResourceType[] = L"ZIP";
+constexpr DWORD kDialogStyle = 0x10CF0000;  // WS_OVERLAPPEDWINDOW | WS_VISIBLE
+constexpr DWORD kDialogExStyle = WS_EX_WINDOWEDGE;
+
+// The skin package as the framework reads it, from the program's own
+// resource; false (with the report) when it cannot be had.
+bool UseSkinFromResource(HINSTANCE instance) {
+  const HRSRC info = FindResourceW(instance, MAKEINTRESOURCEW(kSkinResourceId), kSkinResourceType);
+  const HGLOBAL loaded = info ? LoadResource(instance, info) : nullptr;
+  if (loaded == nullptr) {
+    TraceLastError(L"LoadResource failed. type : XML, id : LAYOUT.XML");
+    return false;
+  }
+  const void* data = LockResource(loaded);
+  if (data == nullptr) {
+    TraceLastError(L"LockResource failed.");
+    FreeResource(loaded);
+    return false;
+  }
+  const DWORD size = SizeofResource(instance, info);
+  if (size == 0) {
+    DebugLine(L"ResSize == 0\r\n");
+    FreeResource(loaded);
+    return false;
+  }
+  SkinUI::CPaintManagerUI::UseSkinZipInMemory(data, size, L"");
+  FreeResource(loaded);
+  return true;
+}
+
+}  // namespace
+
+void RunInteractiveInstall(const RunContext& context) {
+  const HINSTANCE instance = GetModuleHandleW(nullptr);
+  SkinUI::CPaintManagerUI::SetInstance(instance);
+  if (!UseSkinFromResource(instance)) return;
+  SkinUI::MakeProcessPerMonitorDpiAware();
+  {
+    const ScopedCurlGlobalInit curl;
+    auto dialog = std::make_unique<CDlgInstall>(context.listenWindow);
+    dialog->OpenWindow(nullptr, L"", kDialogStyle, kDialogExStyle, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
+                       CW_USEDEFAULT);
+    SkinUI::CPaintManagerUI::RunMessageLoop();
+    SkinUI::CPaintManagerUI::ShutdownFramework();
+    ShutdownStatistics();
+  }
+  CoUninitialize();
+  MoveFileExW(context.logBasePath.c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT);
+}
