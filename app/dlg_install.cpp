@@ -36,6 +36,7 @@ constexpr UINT TIMER_PROGRESS = 1990;
 constexpr UINT kProgressPeriodMs = 150;
 constexpr UINT kIconResource = 128;
 constexpr WPARAM kCloseAsked = 2;
+constexpr UINT kForegroundAnswerMs = 500;
 
 constexpr wchar_t kProductFolder[] = L"\\Lumetrica";
 constexpr wchar_t kPathFrame[] = L"-----------------------------";
@@ -286,9 +287,16 @@ void CDlgInstall::CompleteInstall(long number) {
 }
 
 void CDlgInstall::BringToForeground() {
-  const DWORD foregroundThread = GetWindowThreadProcessId(GetForegroundWindow(), nullptr);
+  // Input is shared only with a foreground window that answers: attached to
+  // a thread that pumps no messages, the calls below would wait for it.
+  const HWND foreground = GetForegroundWindow();
+  DWORD_PTR answer = 0;
+  const bool answers = foreground && SendMessageTimeoutW(foreground, WM_NULL, 0, 0, SMTO_ABORTIFHUNG | SMTO_BLOCK,
+                                                         kForegroundAnswerMs, &answer) != 0;
+  const DWORD foregroundThread = answers ? GetWindowThreadProcessId(foreground, nullptr) : 0;
   const DWORD ownThread = GetCurrentThreadId();
-  const bool attached = foregroundThread != ownThread && AttachThreadInput(ownThread, foregroundThread, TRUE);
+  const bool attached =
+      foregroundThread && foregroundThread != ownThread && AttachThreadInput(ownThread, foregroundThread, TRUE);
   // Showing a window that is shown already is no change, and Wine then
   // loses a layered window's picture.
   if (IsIconic(Window()) || !IsWindowVisible(Window())) ShowWindow(Window(), SW_SHOWNORMAL);
