@@ -98,7 +98,7 @@ class InstallDialogCase(unittest.TestCase):
         def end():
             if process.poll() is None:
                 process.kill()
-                process.wait(timeout=30)
+                process.communicate(timeout=30)
         self.addCleanup(end)
         return process
 
