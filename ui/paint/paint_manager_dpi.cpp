@@ -1,6 +1,7 @@
 // A living window taken to a new DPI: pictures and fonts made again, the
 // window resized in proportion and laid out again.
 #include "ui/controls/control_ui.h"
+#include "ui/controls/rich_edit/rich_edit_ui.h"
 #include "ui/paint/paint_manager_ui.h"
 
 namespace SkinUI {
@@ -27,6 +28,13 @@ void CPaintManagerUI::ApplyDpi(int dpi) {
   const int newScale = dpi_.Scale();
   DropScaledResources();
   RecreateFonts();
+  // Text services keep the font they were given: hand them the new one.
+  if (root_) {
+    for (CControlUI* control : CollectByClass(root_, L"RichEdit")) {
+      auto* edit = static_cast<CRichEditUI*>(control->QueryInterfaceUI(L"RichEdit"));
+      if (edit) edit->SetFontId(edit->FontId());
+    }
+  }
   if (window_ && !IsZoomed(window_) && oldScale > 0) {
     RECT rect{};
     GetWindowRect(window_, &rect);

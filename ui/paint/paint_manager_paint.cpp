@@ -5,6 +5,7 @@
 #include "ui/controls/control_ui.h"
 #include "ui/paint/layered_alpha.h"
 #include "ui/paint/paint_manager_ui.h"
+#include "ui/render/rect_clip.h"
 #include "ui/render/render_kit.h"
 
 namespace SkinUI {
@@ -117,9 +118,15 @@ bool CPaintManagerUI::PaintOffscreen(HDC target, RECT dirty) {
   if (!offscreen_.Ensure(paintDc_, client.right - client.left, client.bottom - client.top)) return false;
   const bool layered = IsLayered();
   if (layered) ClearPixels(offscreen_.Pixels(), offscreen_.Width(), offscreen_.Height(), ToUi(dirty));
-  root_->PaintControl(offscreen_.Dc(), dirty, nullptr);
-  if (layered) PrintNativeChildren();
-  for (CControlUI* control : std::vector<CControlUI*>(postPaint_)) control->AfterPaint(offscreen_.Dc(), dirty);
+  {
+    // The bitmap keeps what lies outside the dirty rectangle: a background
+    // drawn over a whole item must not cover children that are not painted
+    // again.
+    const CRectClip onlyDirty(offscreen_.Dc(), dirty);
+    root_->PaintControl(offscreen_.Dc(), dirty, nullptr);
+    if (layered) PrintNativeChildren();
+    for (CControlUI* control : std::vector<CControlUI*>(postPaint_)) control->AfterPaint(offscreen_.Dc(), dirty);
+  }
   GdiFlush();
   if (layered) {
     PushLayered(dirty);

@@ -222,7 +222,10 @@ bool CShadowUI::DrawComputedShadow(void* bits, int width, int height) {
   const uint32_t red = (colour_ >> 16) & 0xFF, green = (colour_ >> 8) & 0xFF, blue = colour_ & 0xFF;
   auto* pixels = static_cast<uint32_t*>(bits);
   for (size_t i = 0; i < alpha.size(); ++i) {
-    const uint32_t a = alpha[i];
+    // Where the window itself lies the shadow stays clear: the system puts
+    // an owned window back above its owner after some z-order changes (made
+    // topmost and back), and a filled shadow would then cover the window.
+    const uint32_t a = shape.inside[i] ? 0 : alpha[i];
     pixels[i] = (a << 24) | ((red * a / 255) << 16) | ((green * a / 255) << 8) | (blue * a / 255);
   }
   return true;

@@ -133,7 +133,12 @@ void CTxtWinHost::SetTextColour(uint32_t argb) {
   CPaintManagerUI* manager = control_->OwnerManager();
   if (colour == 0 && manager && manager->IsLayered()) colour = RGB(0, 0, 1);
   charFormat_.crTextColor = colour;
-  if (services_) services_->OnTxPropertyBitsChange(TXTBIT_CHARFORMATCHANGE, TXTBIT_CHARFORMATCHANGE);
+  if (!services_) return;
+  services_->OnTxPropertyBitsChange(TXTBIT_CHARFORMATCHANGE, TXTBIT_CHARFORMATCHANGE);
+  // Text services may keep the format of the text they hold (Wine's do):
+  // the text there now takes the new one as well.
+  LRESULT result = 0;
+  services_->TxSendMessage(EM_SETCHARFORMAT, SCF_ALL, reinterpret_cast<LPARAM>(&charFormat_), &result);
 }
 
 void CTxtWinHost::SetTransparent(bool on) {
