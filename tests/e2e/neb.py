@@ -114,29 +114,14 @@ def run(program, args=(), timeout=120, cwd=None, **extra_env):
         return Result(completed.returncode, _read_text(out), _read_text(err))
 
 
-def run_for(program, args=(), seconds=60, cwd=None, **extra_env):
-    """Runs a program for at most `seconds`; one still running then (a
-    window that stays up) is ended, with None for its exit code. Its output
-    is kept either way."""
-    with tempfile.TemporaryFile() as out, tempfile.TemporaryFile() as err:
-        process = subprocess.Popen([WINE, program, *args], env=env(**extra_env), stdout=out, stderr=err, cwd=cwd)
-        try:
-            returncode = process.wait(timeout=seconds)
-        except subprocess.TimeoutExpired:
-            process.kill()
-            process.wait()
-            returncode = None
-        return Result(returncode, _read_text(out), _read_text(err))
-
-
 def run_script(script, args=(), timeout=120, **extra_env):
     """Runs a Lua file in nebscript, the installer's engine as a console tool."""
     nebscript = build_path("tools", "nebscript", "nebscript.exe")
     return run(nebscript, [windows_path(script), *args], timeout=timeout, **extra_env)
 
 
-def start(program, args=(), stdin=None, **extra_env):
-    return subprocess.Popen([WINE, program, *args], env=env(**extra_env), stdin=stdin,
+def start(program, args=(), stdin=None, cwd=None, **extra_env):
+    return subprocess.Popen([WINE, program, *args], env=env(**extra_env), stdin=stdin, cwd=cwd,
                             stdout=subprocess.PIPE, stderr=subprocess.PIPE,
                             encoding="utf-8", errors="replace")
 
@@ -168,6 +153,27 @@ def run_lua(code, args=(), timeout=120, **extra_env):
         return run_script(script, args, timeout=timeout, **extra_env)
     finally:
         os.remove(script)
+
+
+def close_window(window_class, timeout=60):
+    """Waits for a top-level window of that class and posts it a close
+    request; True when one was found in time."""
+    code = """
+local FindWindowW = GLibTab.User32:Get("FindWindowW", "int")
+local PostMessageW = GLibTab.User32:Get("PostMessageW", "int")
+local Sleep = GLibTab.kernel32:Get("Sleep", "int")
+local class = WString.New(nil, %s)
+for _ = 1, %d do
+  local window = FindWindowW(class, nil)
+  if window ~= 0 then
+    PostMessageW(window, 16, 0, 0)
+    print("closed")
+    return
+  end
+  Sleep(250)
+end
+""" % (lua_string(window_class), timeout * 4)
+    return "closed" in run_lua(code, timeout=timeout + 60).stdout
 
 
 def lua_string(text):

@@ -105,7 +105,7 @@ class InstallerLogTest(unittest.TestCase):
         touch(temp, "LumetricaClientInstall.log")
         before = datetime.date.today()
         program = neb.stage(neb.build_path("tests", "e2e", "trail_installer.exe"))
-        self.assertEqual(neb.run(program).returncode, 0)
+        self.assertEqual(neb.run(program, ["/InstallSlience", "true"]).returncode, 0)
         logs = [n for n in os.listdir(temp) if n.startswith(LOG_NAME)]
         self.assertEqual(len(logs), 1, logs)
         self.assertIn(logs[0], {dated_name(before), dated_name(datetime.date.today())})

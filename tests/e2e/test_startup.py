@@ -11,7 +11,7 @@ import neb
 
 DEFAULT_MUTEX = "Global\\{1CF5C34D-F0D8-4507-8600-70E64159BB61}"
 FALLBACK_LISTENER = "Global\\{C81DE3C6-FDA4-4458-9718-1F6946117266}"
-INTERACTIVE_END = "qd interactive install is not part of this build; the run ends here\r\n"
+DIALOG_CLASS = "CDlgInstall"
 ALL_EVENTS = ["event BeforeInit", "event BeforeInstall", "event OnInstall",
               "event BeforeComplete", "event AfterComplete"]
 
@@ -27,6 +27,16 @@ class InstallerCase(unittest.TestCase):
     def run_installer(self, args=(), variant="trail_installer", name="setup.exe", **extra_env):
         extra_env.setdefault("NEB_TEST_TRAIL", neb.windows_path(self.trail_path))
         return neb.run(self.installer(variant, name), args, **extra_env)
+
+    def run_interactive(self, args=(), variant="trail_installer", name="setup.exe", **extra_env):
+        """Runs the installer where it shows its dialog and closes the dialog
+        once shown; the result, and whether a dialog was there to close."""
+        extra_env.setdefault("NEB_TEST_TRAIL", neb.windows_path(self.trail_path))
+        process = neb.start(self.installer(variant, name), args, **extra_env)
+        shown = neb.close_window(DIALOG_CLASS)
+        if not shown:
+            process.kill()
+        return neb.finish(process), shown
 
     def clear_trail(self):
         if os.path.exists(self.trail_path):
@@ -157,10 +167,10 @@ class SwitchesTest(InstallerCase):
         for value in ["yes", "True", ""]:
             with self.subTest(value=value):
                 self.clear_trail()
-                result = self.run_installer(["/InstallSlience", value] if value else ["/InstallSlience"])
+                result, shown = self.run_interactive(["/InstallSlience", value] if value else ["/InstallSlience"])
+                self.assertTrue(shown, "no dialog")
                 self.assertEqual(result.returncode, 0)
                 self.assertEqual(self.events(), ["event BeforeInit"])
-                self.assertIn(INTERACTIVE_END, result.debug)
 
 
 class SingleInstanceTest(InstallerCase):
@@ -176,6 +186,7 @@ class SingleInstanceTest(InstallerCase):
 
     def release(self, hold, first):
         os.remove(hold)
+        self.assertTrue(neb.close_window(DIALOG_CLASS), "the first instance showed no dialog")
         self.assertEqual(neb.finish(first).returncode, 0)
 
     def test_a_second_instance_without_the_silent_switch_ends_at_once(self):
@@ -188,24 +199,24 @@ class SingleInstanceTest(InstallerCase):
 
     def test_any_silent_switch_value_lets_the_second_instance_go_on(self):
         hold, first = self.hold_first_instance()
-        second = self.run_installer(["/InstallSlience", "yes"])
+        second, shown = self.run_interactive(["/InstallSlience", "yes"])
         self.release(hold, first)
+        self.assertTrue(shown, "the second instance showed no dialog")
         self.assertEqual(self.events(), ["event BeforeInit"])
-        self.assertIn(INTERACTIVE_END, second.debug)
         self.assertNotIn("qd CreateAppInstance return true", second.debug)
 
     def test_the_scripts_mutex_name_is_used_alone(self):
         name = "Local\\NEBTestMutex%d" % os.getpid()
         hold, first = self.hold_first_instance(NEB_TEST_MUTEX=name)
-        other_name = self.run_installer([])  # default name: not held, so it runs
+        _, other_shown = self.run_interactive([])  # default name: not held, so it runs
         same_name = self.run_installer([], NEB_TEST_MUTEX=name)
         self.release(hold, first)
         self.assertIn("qd  szObjectName = %s " % name, same_name.debug)
         self.assertEqual(same_name.debug[-1], "qd CreateAppInstance return true")
-        self.assertIn(INTERACTIVE_END, other_name.debug)
+        self.assertTrue(other_shown, "the instance under the default name showed no dialog")
 
     def test_an_app_id_of_zero_gives_the_bare_default_name(self):
-        result = self.run_installer([], NEB_TEST_APP_ID="0")
+        result, _ = self.run_interactive([], NEB_TEST_APP_ID="0")
         self.assertEqual(result.debug[0], "qd  szObjectName = %s " % DEFAULT_MUTEX)
 
 

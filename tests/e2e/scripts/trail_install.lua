@@ -2,6 +2,7 @@
 -- the trail file NEB_TEST_TRAIL; AfterComplete also writes the globals the
 -- program sets. Further switches, all from the environment:
 --   NEB_TEST_HOLD=path      BeforeInit creates path.held and waits while path exists
+--   NEB_TEST_HOLD_IN=Event  that event holds instead of BeforeInit
 --   NEB_TEST_FAIL_IN=Event  that event calls a host function that does not exist
 --   NEB_TEST_SKIP=Event     that event is not defined
 --   NEB_TEST_SCRIPT_SILENT  BeforeInit asks for the silent install
@@ -28,9 +29,9 @@ local function exists(path)
   return file ~= nil
 end
 
-local function hold()
+local function hold(event)
   local path = os.getenv("NEB_TEST_HOLD")
-  if not path then return end
+  if not path or (os.getenv("NEB_TEST_HOLD_IN") or "BeforeInit") ~= event then return end
   assert(io.open(path .. ".held", "w")):close()
   while exists(path) do sleep(20) end
 end
@@ -39,7 +40,6 @@ local extra = {
   BeforeInit = function()
     if os.getenv("NEB_TEST_SCRIPT_SILENT") then global_ss_install = true end
     if os.getenv("NEB_TEST_LOGOUT") then Lua_Logout(os.getenv("NEB_TEST_LOGOUT")) end
-    hold()
   end,
   AfterComplete = function()
     for _, name in ipairs{"global_install_path", "InstallPath", "ShouldStartWithWindowsChk",
@@ -56,6 +56,7 @@ for _, name in ipairs{"BeforeInit", "BeforeInstall", "OnInstall", "BeforeComplet
       if currentThread() ~= mainThread then note("thread " .. name) end
       if os.getenv("NEB_TEST_FAIL_IN") == name then Lua_HttpPost() end
       if extra[name] then extra[name]() end
+      hold(name)
     end
   end
 end
