@@ -6,6 +6,7 @@
 
 #include "app/folder_chooser.h"
 #include "app/install_checks.h"
+#include "app/install_path_rules.h"
 #include "app/install_mgr.h"
 #include "app/install_worker.h"
 #include "app/statistics.h"
@@ -256,6 +257,8 @@ void CDlgInstall::UpdateProgressLabel() {
 LRESULT CDlgInstall::OnOtherMessage(UINT message, WPARAM wParam, LPARAM, bool& handled) {
   if (message == UM_QUERY_RESULT) {
     installing_ = false;
+    // The shipped skin has no place for the number: it goes to the debugger.
+    DebugLine(L"query number %ld", static_cast<long>(wParam));
     if (progress_) {
       number_ = static_cast<long>(wParam);
       progress_->ChangeValue(progress_->ProgressMax());

@@ -3,17 +3,13 @@
 #include <shlobj.h>
 #include <shobjidl.h>
 
+#include "app/install_path_rules.h"
 #include "base/debug_line.h"
 #include "base/path_exists.h"
 
 std::wstring CheckDir(const std::wstring& picked, const std::wstring& baseName) {
   DebugLine(L"CheckDir %ls, %ls", picked.c_str(), baseName.c_str());
-  const size_t slash = picked.find_last_of(L"\\/");
-  const std::wstring last = slash == std::wstring::npos ? picked : picked.substr(slash + 1);
-  if (last == baseName) return picked;
-  std::wstring result = picked;
-  if (result.empty() || (result.back() != L'\\' && result.back() != L'/')) result += L'\\';
-  return result + baseName;
+  return AppendBaseFolder(picked, baseName);
 }
 
 std::wstring ChooserStartFolder(const std::wstring& current) {

@@ -11,10 +11,3 @@ bool IsLegalInstallPath(const std::wstring& folder);
 
 // Free bytes on the drive of the folder ("D:" of "D:\Apps"); 0 when unknown.
 uint64_t FreeBytesOnDrive(const std::wstring& folder);
-
-// The bytes needed as the script writes them: an unsigned decimal, 0 when
-// the text is none.
-uint64_t ReadNeededBytes(const std::wstring& text);
-
-// The information text for a drive without room for the needed bytes.
-std::wstring DiskSpaceMessage(uint64_t neededBytes);

@@ -12,6 +12,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <cwchar>
 #include <mutex>
 #include <string>
 
@@ -53,6 +54,20 @@ unsigned short PortOf(unsigned value) {
   return value <= 65535 ? static_cast<unsigned short>(value) : 0;
 }
 
+// A deployment may route the action reports elsewhere than the installer
+// says, with RKSTAT_DISPATCH=host:port (the tests send them to a local
+// collector this way).
+bool DispatchOverride(Endpoint& endpoint) {
+  wchar_t text[256] = {};
+  const DWORD length = GetEnvironmentVariableW(L"RKSTAT_DISPATCH", text, 256);
+  if (length == 0 || length >= 256) return false;
+  const std::wstring value(text, length);
+  const size_t colon = value.rfind(L':');
+  if (colon == std::wstring::npos || colon == 0) return false;
+  endpoint = {value.substr(0, colon), PortOf(static_cast<unsigned>(std::wcstoul(value.c_str() + colon + 1, nullptr, 10)))};
+  return endpoint.Set();
+}
+
 }  // namespace
 
 STAT_EXPORT void __stdcall stat_appid(unsigned char appId) {
@@ -81,7 +96,7 @@ STAT_EXPORT void __stdcall stat_level(int level) {
 
 STAT_EXPORT void __stdcall stat_dispatch_addr(const char* host, unsigned port) {
   std::lock_guard<std::mutex> hold(stateLock);
-  state.dispatch = {host ? AnsiToWide(host) : std::wstring(), PortOf(port)};
+  if (!DispatchOverride(state.dispatch)) state.dispatch = {host ? AnsiToWide(host) : std::wstring(), PortOf(port)};
 }
 
 STAT_EXPORT void __stdcall stat_install_addr(const char* host, unsigned port) {

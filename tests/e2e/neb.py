@@ -126,7 +126,39 @@ def start(program, args=(), stdin=None, cwd=None, **extra_env):
                             encoding="utf-8", errors="replace")
 
 
+class Detached:
+    """A program started with its output in files: a program it starts in
+    turn (the product, through the shell) inherits no pipe of the test's and
+    may run on after it."""
+
+    def __init__(self, program, args, extra_env):
+        self._out, self._err = tempfile.TemporaryFile(), tempfile.TemporaryFile()
+        self._popen = subprocess.Popen([WINE, program, *args], env=env(**extra_env), stdout=self._out,
+                                       stderr=self._err)
+
+    def poll(self):
+        return self._popen.poll()
+
+    def kill(self):
+        self._popen.kill()
+
+    def finish(self, timeout):
+        try:
+            returncode = self._popen.wait(timeout=timeout)
+            return Result(returncode, _read_text(self._out), _read_text(self._err))
+        finally:
+            if self._popen.poll() is not None:
+                self._out.close()
+                self._err.close()
+
+
+def start_detached(program, args=(), **extra_env):
+    return Detached(program, args, extra_env)
+
+
 def finish(process, timeout=120):
+    if isinstance(process, Detached):
+        return process.finish(timeout)
     stdout, stderr = process.communicate(timeout=timeout)
     return Result(process.returncode, stdout, stderr)
 

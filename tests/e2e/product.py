@@ -40,7 +40,8 @@ def installer(name="setup.exe", variant="collector_installer"):
 
 def collector_env(collector):
     return {"NEB_COLLECTOR_HOST": "127.0.0.1", "NEB_COLLECTOR_UDP_PORT": collector.udp_port,
-            "NEB_COLLECTOR_HTTP_PORT": collector.http_port}
+            "NEB_COLLECTOR_HTTP_PORT": collector.http_port,
+            "RKSTAT_DISPATCH": "127.0.0.1:%s" % collector.udp_port}
 
 
 def unix_path(windows_path):

@@ -30,6 +30,8 @@ USER_AGENT = ("Mozilla/5.0 (Windows NT 10.0; WOW64) AppleWebKit/537.36 (KHTML, l
 # Outside the Basic Multilingual Plane too: one character, two UTF-16 units.
 TEXT_BODY = "数字 1342395\r\n安装完成 \U0001F600"
 NOT_FOUND_BODY = "页面不存在 (404)"
+# What the maker's service answers to the installer's number query.
+QUERY_PATH, QUERY_BODY = "/api/qmdesktop.php", " +4242\r\n"
 
 
 class Handler(http.server.BaseHTTPRequestHandler):
@@ -56,6 +58,8 @@ class Handler(http.server.BaseHTTPRequestHandler):
             self._answer(200, self.path.encode("ascii", "backslashreplace"))
         elif self.path == "/text":
             self._answer(200, TEXT_BODY.encode("utf-8"), [("Content-Type", "text/plain; charset=utf-8")])
+        elif self.path == QUERY_PATH:
+            self._answer(200, QUERY_BODY.encode("ascii"), [("Content-Type", "text/plain")])
         elif self.path == "/empty":
             self._answer(200)
         elif self.path == "/missing":

@@ -4,6 +4,7 @@ and the progress view, the installed result), the statistics calls of an
 interactive install, and a close from the system while the worker installs.
 Screenshots of the views at 100 % and 150 % stay in the build folder
 (artifacts/install_dialog/*.png)."""
+import json
 import os
 import shutil
 import subprocess
@@ -13,6 +14,7 @@ import unittest
 
 import neb
 import product
+from test_http_client import QUERY_PATH, Server, self_signed_context
 from test_ui_frame import FONT_SUBSTITUTES, xdo
 from test_ui_window import Screenshot
 
@@ -23,6 +25,9 @@ LICENCE_MARK = (224, 476)
 INSTALL_BUTTON = (320, 430)
 INSTALL_BUTTON_PIXEL = (222, 416)
 START_BUTTON_PIXEL = (230, 391)
+CLOSE_BUTTON = (612, 30)
+PATH_BOX = (300, 330)
+INSTALLER_VERSION = "1.0.0.1"
 # The product name over the path box: drawn once, and kept when only the
 # controls below it are painted again.
 TITLE_TEXT = (260, 266, 380, 292)
@@ -50,6 +55,7 @@ class Dialog:
 
     def __init__(self, process, title, scale):
         self.process = process
+        self.title = title
         self.scale = scale
         self.left, self.top, self.width, self.height = window_geometry(title)
         time.sleep(1.0)  # the first paint reaches the screen
@@ -57,6 +63,11 @@ class Dialog:
     def point(self, markup_point):
         x, y = markup_point
         return self.left + round(x * self.scale), self.top + round(y * self.scale)
+
+    def focus(self):
+        """Keyboard input goes to the dialog."""
+        subprocess.run(["xdotool", "search", "--onlyvisible", "--name", "^%s$" % self.title, "windowfocus", "--sync"],
+                       check=True, timeout=30)
 
     def click(self, markup_point):
         xdo("mousemove", *self.point(markup_point))
@@ -104,12 +115,12 @@ class InstallDialogCase(unittest.TestCase):
         self.addCleanup(neb.reg, "delete", DPI_KEY, "/v", "LogPixels", "/f")
 
     def start(self, program, args=(), **extra_env):
-        process = neb.start(program, args, **extra_env)
+        process = neb.start_detached(program, args, **extra_env)
 
         def end():
             if process.poll() is None:
                 process.kill()
-                process.communicate(timeout=30)
+                neb.finish(process, timeout=30)
         self.addCleanup(end)
         return process
 
@@ -134,18 +145,19 @@ class FullInstallTest(InstallDialogCase):
                      neb.user_folder("AppData", "Local", "Lumetrica")]:
             shutil.rmtree(path, ignore_errors=True)
 
-    def run_install(self, scale, tag):
+    def run_install(self, scale, tag, query_host, leave):
+        """An install through the dialog up to its completion view, where
+        `leave` presses what ends the run; the run's result and the
+        statistics records that reached the collector."""
         import collector
         with collector.Collector() as records:
             env = dict(product.collector_env(records))
-            # No service answers the number query here: the fallback number is used.
-            env["NEB_TEST_SETTINGS"] = 'global_query_host = "127.0.0.1:9"'
+            env["NEB_TEST_SETTINGS"] = 'global_query_host = "%s"' % query_host
             process = self.start(product.installer("setup.exe"), [], **env)
             dialog = Dialog(process, "Lumetrica安装", scale)
             self.assertEqual((dialog.width, dialog.height), (round(640 * scale), round(500 * scale)))
             shot = dialog.shot("initial_%s" % tag)
             self.assertTrue(close_to(dialog.pixel(shot, INSTALL_BUTTON_PIXEL), ACCENT), "install button")
-
             self.assertGreater(dark_pixels(dialog, shot, TITLE_TEXT), 50, "product name")
 
             # The licence toggles the install button.
@@ -162,22 +174,51 @@ class FullInstallTest(InstallDialogCase):
             dialog.click(INSTALL_BUTTON)
             time.sleep(1.5)
             dialog.shot("progress_%s" % tag)
-            program = os.path.join(product.unix_path(self.FOLDER), "Lumetrica.exe")
-            deadline = time.monotonic() + 240
-            while time.monotonic() < deadline and product.record(
-                    "HKLM", product.UNINSTALL_KEY, "InstallLocation") != self.FOLDER:
-                time.sleep(2.0)
-            self.assertTrue(os.path.isfile(program))
-            self.assertEqual(product.record("HKLM", product.UNINSTALL_KEY, "InstallLocation"), self.FOLDER)
             # The worker's answer fills the bar; the completion view follows.
-            dialog.wait_for_pixel(START_BUTTON_PIXEL, ACCENT, "complete_%s" % tag, timeout=60)
+            dialog.wait_for_pixel(START_BUTTON_PIXEL, ACCENT, "complete_%s" % tag, timeout=240)
+            self.assertEqual(product.record("HKLM", product.UNINSTALL_KEY, "InstallLocation"), self.FOLDER)
+            self.assertTrue(os.path.isfile(os.path.join(product.unix_path(self.FOLDER), "Lumetrica.exe")))
+            leave(dialog)
+            result = neb.finish(process, timeout=60)
+            self.assertEqual(result.returncode, 0)
+            # The install's own two reports, then the dialog's two actions.
+            return result, records.received(4, timeout=20)
 
-    def test_a_full_interactive_install_at_100_percent(self):
-        self.run_install(1.0, "100")
+    def assertActionsReported(self, stat_records):
+        actions = [json.loads(r["data"]) for r in stat_records if r["via"] == "udp" and '"action"' in r["data"]]
+        channel = int(product.record("HKCU", product.PRODUCT_KEY, "UnionId") or "0", 0)
+        self.assertEqual([(a["codes"], a["appid"], a["unionid"], a["version"]) for a in actions],
+                         [([code], 145, channel if channel >= 100 else 27021, INSTALLER_VERSION)
+                          for code in (25103, 25105)])
 
-    def test_a_full_interactive_install_at_150_percent(self):
+    def test_no_network_then_start_the_product(self):
+        # Nothing answers the number query: the fallback number is used, and
+        # the failure is in the log.
+        log_before = len(product.daily_log())
+        result, stat_records = self.run_install(1.0, "100", "127.0.0.1:9",
+                                                lambda dialog: dialog.click(START_BUTTON_PIXEL))
+        self.assertIn("qd query number 1342395", result.debug)
+        self.assertTrue(any("querynumber 7-" in line for line in product.daily_log()[log_before:]))
+        deadline = time.monotonic() + 30
+        while "start " not in product.product_events() and time.monotonic() < deadline:
+            time.sleep(0.5)
+        self.assertIn("start ", product.product_events())
+        self.assertEqual(product.record("HKCU", product.PRODUCT_KEY, "Install"), "0x1")
+        self.assertActionsReported(stat_records)
+
+    def test_number_from_the_service_at_150_percent_then_close(self):
         self.set_dpi(144)
-        self.run_install(1.5, "150")
+        folder = tempfile.mkdtemp(prefix="neb-query-")
+        self.addCleanup(shutil.rmtree, folder, ignore_errors=True)
+        service = Server(self_signed_context(folder))
+        self.addCleanup(service.stop)
+        # The close button of the completion view ends the run without a question.
+        result, stat_records = self.run_install(1.5, "150", "127.0.0.1:%d" % service.server_address[1],
+                                                lambda dialog: dialog.click(CLOSE_BUTTON))
+        self.assertEqual([r["path"] for r in service.requests], [QUERY_PATH])
+        self.assertIn("qd query number 4242", result.debug)
+        self.assertEqual(product.product_events(), [])
+        self.assertActionsReported(stat_records)
 
 
 class TrailInstallTest(InstallDialogCase):
@@ -198,10 +239,10 @@ class TrailInstallTest(InstallDialogCase):
         self.program = neb.stage(neb.build_path("tests", "e2e", "trail_installer.exe"), "setup.exe")
         self.addCleanup(shutil.rmtree, os.path.dirname(self.program), ignore_errors=True)
 
-    def start_dialog(self):
+    def start_dialog(self, **extra_env):
         process = self.start(self.program, ["/InstallPath", neb.c_drive_path(os.path.join(self.scratch, "apps"))],
                              NEB_TEST_TRAIL=neb.windows_path(self.trail),
-                             NEB_STAT_RECORD=neb.windows_path(self.record))
+                             NEB_STAT_RECORD=neb.windows_path(self.record), **extra_env)
         return process, Dialog(process, "安装", 1.0)
 
     def trail_lines(self):
@@ -225,12 +266,39 @@ class TrailInstallTest(InstallDialogCase):
         # The test scripts neither show nor select the start-with-Windows option.
         self.assertEqual(actions, ["[25104]", "[25106]"])
 
+    def test_folders_and_sizes_the_install_button_refuses(self):
+        illegal = ("错误", "安装路径非法，请重新修改！")
+        cases = [
+            # folder typed into the path box, bytes the script needs, the box
+            ("Apps\\Lumetrica", None, illegal),
+            ("\\\\server\\share\\Lumetrica", None, illegal),
+            (neb.c_drive_path(self.install_folder), "99999999999999",
+             ("提示", "磁盘剩余可用空间不足,安装程序需要95367432.00MB的空间来完成安装！")),
+        ]
+        for folder, needed, (caption, text) in cases:
+            with self.subTest(folder=folder):
+                if os.path.exists(self.trail):
+                    os.remove(self.trail)
+                process, dialog = self.start_dialog(**({"NEB_TEST_DISK_SPACE": needed} if needed else {}))
+                box = neb.BoxAnswer(caption)
+                self.addCleanup(box.close)
+                dialog.focus()
+                dialog.click(PATH_BOX)
+                xdo("key", "ctrl+a")
+                xdo("type", "--delay", "20", folder)
+                dialog.click(INSTALL_BUTTON)
+                self.assertEqual(box.text(), text)
+                # The dialog stays on its first view: nothing was installed.
+                self.assertTrue(neb.close_window("CDlgInstall"))
+                self.assertEqual(neb.finish(process).returncode, 0)
+                self.assertEqual([line for line in self.trail_lines() if line.startswith("event ")],
+                                 ["event BeforeInit"])
+
     def test_a_close_from_the_system_while_installing_is_refused(self):
         process, dialog = self.start_dialog()
         dialog.click(INSTALL_BUTTON)
         # The worker waits two seconds before the script installs.
-        subprocess.run(["xdotool", "search", "--onlyvisible", "--name", "^安装$", "windowfocus", "--sync"],
-                       timeout=30)
+        dialog.focus()
         xdo("key", "alt+F4")
         time.sleep(1.0)
         self.assertIsNone(process.poll(), "the installer ended while installing")
