@@ -12,6 +12,7 @@ import tempfile
 import time
 import unittest
 
+import collector
 import neb
 import product
 from test_http_client import QUERY_PATH, Server, self_signed_context
@@ -149,7 +150,6 @@ class FullInstallTest(InstallDialogCase):
         """An install through the dialog up to its completion view, where
         `leave` presses what ends the run; the run's result and the
         statistics records that reached the collector."""
-        import collector
         with collector.Collector() as records:
             env = dict(product.collector_env(records))
             env["NEB_TEST_SETTINGS"] = 'global_query_host = "%s"' % query_host
@@ -205,6 +205,22 @@ class FullInstallTest(InstallDialogCase):
         self.assertIn("start ", product.product_events())
         self.assertEqual(product.record("HKCU", product.PRODUCT_KEY, "Install"), "0x1")
         self.assertActionsReported(stat_records)
+
+        # What the dialog installed is what a silent install of the same
+        # installer gives.
+        interactive = self.installed_state()
+        self.reset()
+        with collector.Collector() as records:
+            silent = neb.run(product.installer("setup.exe"), ["/InstallSlience", "true"],
+                             **product.collector_env(records))
+        self.assertEqual(silent.returncode, 0)
+        self.assertEqual(self.installed_state(), interactive)
+
+    def installed_state(self):
+        # The install date alone may differ, across midnight.
+        records = [r for r in product.records() if r[2] != "InstallDate"]
+        links = {name: os.path.exists(path) for name, path in product.shortcut_files().items()}
+        return records, product.installed_tree(product.unix_path(self.FOLDER)), links, product.service_state()
 
     def test_number_from_the_service_at_150_percent_then_close(self):
         self.set_dpi(144)

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Launch to first paint of a markup window with twenty controls (the UI
-# framework, tests/helpers/skin_window.exe with twenty_controls.xml) against
-# a bare Win32 window program (bare_window.exe), both x86-64 under the same
-# 64-bit Wine in one run. Each program measures itself: the milliseconds from
+# framework, tests/helpers/skin_window.exe with twenty_controls.xml) and of
+# the shipped dialog's markup (res/skin: its pictures, fonts, rich edit and
+# shadow) against a bare Win32 window program (bare_window.exe), all x86-64
+# under the same 64-bit Wine in one run. Each program measures itself: the milliseconds from
 # its process's creation to the end of its first paint, then it ends. The
 # figure is the best of RUNS starts; the whole process's wall time (with
 # Wine's start and end of a process around it) is printed beside it. Not a
@@ -42,4 +43,7 @@ best_of() {
 best_of bare_win32 "$WINE64" "$build/tools/bench/bare_window.exe"
 best_of markup_window "$WINE64" "$build/tests/helpers/skin_window.exe" \
   --markup "$(winepath_of "$root/tools/bench/twenty_controls.xml")" --exit-after-paint
+best_of shipped_dialog "$WINE64" "$build/tests/helpers/skin_window.exe" \
+  --markup "$(winepath_of "$root/res/skin/Layout/Layout.xml")" --exit-after-paint
 awk "BEGIN{printf \"launch to first paint, markup window / bare window: %.3f\n\", $markup_window_paint / $bare_win32_paint}"
+awk "BEGIN{printf \"launch to first paint, shipped dialog / bare window: %.3f\n\", $shipped_dialog_paint / $bare_win32_paint}"
