@@ -98,9 +98,9 @@ class ResourceUpdate {
     }
   }
 
+  // Writes the changes, or discards them all when one of them failed.
   bool Finish() {
-    const bool written = !failed_ && EndUpdateResourceW(update_, FALSE);
-    if (!written && !failed_) EndUpdateResourceW(update_, TRUE);
+    const bool written = EndUpdateResourceW(update_, failed_ ? TRUE : FALSE) && !failed_;
     update_ = nullptr;
     return written;
   }

@@ -257,7 +257,7 @@ bool PackFolder(const fs::path& folder, std::string& archive, std::wstring& erro
   std::vector<Entry> entries;
   try {
     entries = ListEntries(folder);
-  } catch (const fs::filesystem_error& e) {
+  } catch (const fs::filesystem_error&) {
     error = L"the product folder cannot be listed";
     return false;
   }
