@@ -68,17 +68,25 @@ class OutputTest(NebpackCase):
             self.assertEqual(pe_resources.resource(first.output, 3, index + 1), icon_bytes[offset:offset + size])
 
     def test_payload_and_skin_unpack_to_the_folders_they_came_from(self):
-        result = self.pack()
+        # The sample product with an empty file and an empty folder as well.
+        product_copy = self.copy_input("--product", "product")
+        open(os.path.join(product_copy, "docs", "empty.txt"), "wb").close()
+        os.mkdir(os.path.join(product_copy, "empty folder"))
+        result = self.pack(product=product_copy)
         self.assertEqual(result.returncode, 0, result.stderr)
         payload = bytearray(pe_resources.resource(result.output, "_7Z", "APP.7Z"))
         payload[0], payload[1] = payload[1], payload[0]
         archive = os.path.join(self.work, "payload.7z")
         with open(archive, "wb") as f:
             f.write(payload)
-        unpacked = os.path.join(self.work, "unpacked")
         subprocess.run(["7zz", "t", archive], check=True, capture_output=True)
-        subprocess.run(["7zz", "x", "-o" + unpacked, archive], check=True, capture_output=True)
-        self.assertSameTree(self.options["--product"], unpacked)
+        # Unpacked by the installer's own extraction, from the file.
+        unpacked = os.path.join(self.work, "unpacked")
+        os.mkdir(unpacked)
+        extracted = neb.run_lua("assert(Lua_UnCompress7z(%s, %s, true))"
+                                % (neb.lua_string(neb.windows_path(archive)), neb.lua_string(neb.windows_path(unpacked))))
+        self.assertEqual(extracted.returncode, 0, extracted.stderr)
+        self.assertSameTree(product_copy, unpacked)
 
         skin = os.path.join(self.work, "skin")
         package_file = os.path.join(self.work, "skin.zip")
@@ -206,6 +214,11 @@ class BrokenInputTest(NebpackCase):
                 self.assertIn("no installer written", result.stderr)
                 self.assertFalse(os.path.exists(result.output))
                 self.assertFalse(os.path.exists(result.output + ".part"))
+
+    def test_missing_options_show_the_usage(self):
+        result = product.nebpack(["--product", neb.windows_path(self.options["--product"])])
+        self.assertEqual(result.returncode, 2)
+        self.assertIn("usage: nebpack", result.stderr)
 
 
 if __name__ == "__main__":
