@@ -116,6 +116,7 @@ Problems CheckInputs(Options& options, Scripts& scripts, InstallerResources& res
   if (CompileScript(settingsFile, scripts.settings, problems)) {
     const size_t before = problems.size();
     CheckAssignsOnly(settingsFile, scripts.settings, problems);
+    // Only settings that do nothing but assign are run to read their values.
     if (problems.size() == before) {
       CheckProductAgainstSettings(settingsFile, scripts.settings, product, problems);
     }

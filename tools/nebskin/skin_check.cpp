@@ -1,5 +1,6 @@
 #include "tools/nebskin/skin_check.h"
 
+#include <cwchar>
 #include <cwctype>
 #include <set>
 
@@ -88,10 +89,10 @@ void CheckImages(CMarkupNode root, const std::wstring& file, const std::wstring&
 }
 
 // The ids of the Font elements of the markup and of the files it includes.
-void CollectFontIds(CMarkupNode node, std::set<std::wstring>& ids, int depth) {
+void CollectFontIds(CMarkupNode node, std::set<long>& ids, int depth) {
   for (; node.IsValid(); node = node.NextSibling()) {
     const std::wstring name = node.Name();
-    if (name == L"Font" && node.HasAttribute(L"id")) ids.insert(node.AttributeValue(L"id"));
+    if (name == L"Font" && node.HasAttribute(L"id")) ids.insert(std::wcstol(node.AttributeValue(L"id"), nullptr, 10));
     if (name == L"Include" && node.HasAttribute(L"source") && depth < SkinUI::CLayoutBuilder::kMaxIncludeDepth) {
       CMarkup included;
       if (included.ReadSkinFile(node.AttributeValue(L"source"))) CollectFontIds(included.Root(), ids, depth + 1);
@@ -102,12 +103,14 @@ void CollectFontIds(CMarkupNode node, std::set<std::wstring>& ids, int depth) {
 
 void CheckFonts(CMarkupNode root, const std::wstring& file, const std::wstring& text,
                 std::vector<SkinProblem>& problems) {
-  std::set<std::wstring> defined;
+  std::set<long> defined;
   CollectFontIds(root, defined, 0);
   size_t searchFrom = 0;
   VisitAttributes(root, text, searchFrom, [&](CMarkupNode node, const std::wstring& name, const std::wstring& value,
                                               size_t at) {
-    if (name != L"font" || std::wstring(node.Name()) == L"Font" || defined.count(value) > 0) return;
+    if (name != L"font" || std::wstring(node.Name()) == L"Font") return;
+    const long id = std::wcstol(value.c_str(), nullptr, 10);
+    if (id < 0 || defined.count(id) > 0) return;  // a negative id is the window's default font
     problems.push_back(ProblemAt(file, text, at, L"<" + std::wstring(node.Name()) + L"> font: font id " + value +
                                                      L" is not defined"));
   });
