@@ -34,6 +34,14 @@ target_include_directories(lzma_7z SYSTEM PUBLIC ${NEB_7Z_SRC})
 target_compile_definitions(lzma_7z PUBLIC Z7_PPMD_SUPPORT Z7_EXTRACT_ONLY)
 target_compile_options(lzma_7z PRIVATE -w)
 
+# The LZMA SDK's LZMA2 encoder, single-threaded so that the same input always
+# packs to the same bytes (nebpack's payload).
+add_library(lzma_7z_encoder STATIC
+  ${NEB_7Z_SRC}/LzFind.c ${NEB_7Z_SRC}/LzFindOpt.c ${NEB_7Z_SRC}/LzmaEnc.c ${NEB_7Z_SRC}/Lzma2Enc.c)
+target_compile_definitions(lzma_7z_encoder PRIVATE Z7_ST)
+target_link_libraries(lzma_7z_encoder PUBLIC lzma_7z)
+target_compile_options(lzma_7z_encoder PRIVATE -w)
+
 # fmt, a small static library; spdlog formats through it (Debian's spdlog
 # source ships without its bundled copy of fmt).
 set(NEB_FMT_DIR ${NEB_DEPS_DIR}/src/fmtlib)
@@ -59,6 +67,11 @@ add_library(minizip STATIC ${NEB_DEPS_DIR}/src/minizip/unzip.c ${NEB_DEPS_DIR}/s
 target_include_directories(minizip SYSTEM PUBLIC ${NEB_DEPS_DIR}/src/minizip)
 target_link_libraries(minizip PUBLIC z)
 target_compile_options(minizip PRIVATE -w)
+
+# minizip's writer: nebpack packs the skin package with it.
+add_library(minizip_writer STATIC ${NEB_DEPS_DIR}/src/minizip/zip.c)
+target_link_libraries(minizip_writer PUBLIC minizip)
+target_compile_options(minizip_writer PRIVATE -w)
 
 # Header-only picture decoders: stb_image (libstb-dev) and nanosvg, which
 # ships inside the source package libsdl2-image.

@@ -3,7 +3,8 @@
 # unpacks and builds the dependencies into the cache (kept between runs,
 # keyed by package version), then the shipped i686 program and the x86-64
 # build the tests run. Artifacts: out/x86/NEBInstaller.exe,
-# out/x64/NEBInstaller.exe, out/x64/nebscript.exe, out/x64/nebskin.exe.
+# out/x64/NEBInstaller.exe, out/x64/nebscript.exe, out/x64/nebskin.exe, and
+# nebpack.exe beside each NEBInstaller.exe (it copies the one beside it).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cache=${NEB_DEPS_CACHE:-$HOME/.cache/nebinstaller}
@@ -23,7 +24,7 @@ configure_and_build() {  # arch out-name luac size_t curl
     -DNEB_DEPS_DIR="$cache" -DNEB_LUAC="$luac" -DNEB_LUA_SIZE_T="$size_t" -DNEB_CURL_DIR="$curl" >/dev/null
   cmake --build "$build"
   mkdir -p "$root/out/$out"
-  cp "$build/app/NEBInstaller.exe" "$root/out/$out/"
+  cp "$build/app/NEBInstaller.exe" "$build/tools/nebpack/nebpack.exe" "$root/out/$out/"
 }
 
 configure_and_build i686 x86 "qemu-i386 $luac_dir/luac32" 4 "$curl_x86"

@@ -4,9 +4,11 @@ product's own event record and the installer's daily log. Shared by the
 end-to-end tests and the main job (tools/main-job.sh)."""
 import os
 import subprocess
+import tempfile
 import time
 
 import neb
+import pe_resources
 
 PRODUCT_KEY = "SOFTWARE\\Lumetrica"
 UNINSTALL_KEY = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Lumetrica"
@@ -32,10 +34,69 @@ RECORDS = [
 SERVICE_STATES = {1: "stopped", 2: "start pending", 3: "stop pending", 4: "running"}
 
 
+SOURCE_DIR = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
+NEBPACK_VARIANT = "nebpack_installer"
+
+
+def nebpack(args, timeout=300):
+    return neb.run(neb.build_path("tools", "nebpack", "nebpack.exe"), args, timeout=timeout)
+
+
+def nebpack_inputs(folder):
+    """The options that make the sample product's test installer with
+    nebpack from the x86-64 installer program: the shipped settings and
+    skin, and the shipped install and uninstall scripts with the collector's
+    endpoints set first (settings may not read the environment)."""
+    with open(os.path.join(SOURCE_DIR, "tests", "e2e", "scripts", "collector_settings.lua"), encoding="utf-8") as f:
+        collector_settings = f.read()
+    scripts = {}
+    for option, name in [("--install", "instscript.lua"), ("--uninstall", "uninstscript.lua")]:
+        with open(os.path.join(SOURCE_DIR, "scripts", name), encoding="utf-8") as f:
+            source = f.read()
+        scripts[option] = os.path.join(folder, name)
+        with open(scripts[option], "w", encoding="utf-8") as f:
+            f.write(collector_settings + "\n" + source)
+    return {"--product": neb.build_path("product", "payload"),
+            "--settings": os.path.join(SOURCE_DIR, "scripts", "global_var.lua"),
+            "--install": scripts["--install"], "--uninstall": scripts["--uninstall"],
+            "--skin": os.path.join(SOURCE_DIR, "res", "skin"),
+            "--base": neb.build_path("app", "NEBInstaller.exe")}
+
+
+def nebpack_arguments(options, output):
+    args = []
+    for option, path in options.items():
+        args += [option, neb.windows_path(path)]
+    return args + ["-o", neb.windows_path(output)]
+
+
+_nebpack_installer = None
+
+
+def nebpack_installer():
+    """The sample product's test installer made by nebpack, once per run."""
+    global _nebpack_installer
+    if _nebpack_installer is None:
+        folder = tempfile.mkdtemp(prefix="neb-nebpack-")
+        output = os.path.join(folder, "setup.exe")
+        result = nebpack(nebpack_arguments(nebpack_inputs(folder), output))
+        if result.returncode != 0:
+            raise RuntimeError("nebpack failed: " + result.stdout + result.stderr)
+        _nebpack_installer = output
+    return _nebpack_installer
+
+
+def installer_program(variant="collector_installer"):
+    if variant == NEBPACK_VARIANT:
+        return nebpack_installer()
+    return neb.build_path("tests", "e2e", variant + ".exe")
+
+
 def installer(name="setup.exe", variant="collector_installer"):
     """A fresh copy of the installer whose endpoints are the collector's
-    (damaged_payload_installer: the same with a damaged payload)."""
-    return neb.stage(neb.build_path("tests", "e2e", variant + ".exe"), name)
+    (damaged_payload_installer: the same with a damaged payload;
+    nebpack_installer: the same product made by nebpack)."""
+    return neb.stage(installer_program(variant), name)
 
 
 def collector_env(collector):
@@ -144,7 +205,6 @@ def installed_tree(folder):
     return sorted(found)
 
 
-def chunk(name):
-    """An embedded chunk of the collector installer as built."""
-    with open(neb.build_path("tests", "e2e", "collector_installer_res", name), "rb") as f:
-        return f.read()
+def chunk(name, variant="collector_installer"):
+    """An embedded chunk ("GLOBAL_VAR.LUAC", "UNINSTSCRIPT.LUAC") of the installer."""
+    return pe_resources.resource(installer_program(variant), "LUA", name)

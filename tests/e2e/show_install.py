@@ -45,7 +45,7 @@ def main():
     print("  " + (product.service_state() or "not installed"))
 
     section("uninstaller's files against the installer's embedded chunks")
-    for file_name, chunk_name in [("Uninst.dar0", "GLOBAL.luac"), ("Uninst.dar1", "UNINST.luac")]:
+    for file_name, chunk_name in [("Uninst.dar0", "GLOBAL_VAR.LUAC"), ("Uninst.dar1", "UNINSTSCRIPT.LUAC")]:
         path = os.path.join(unix_folder, file_name)
         written = open(path, "rb").read() if os.path.exists(path) else None
         verdict = "missing" if written is None else (

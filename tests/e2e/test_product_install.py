@@ -29,7 +29,10 @@ def lua_long_string(text):
 
 
 class ProductCase(unittest.TestCase):
-    """Each test starts from a prefix without the product and leaves none."""
+    """Each test starts from a prefix without the product and leaves none.
+    VARIANT names the installer it runs unless a test names another."""
+
+    VARIANT = "collector_installer"
 
     def setUp(self):
         self.work = tempfile.mkdtemp(prefix="neb-product-")
@@ -58,7 +61,7 @@ class ProductCase(unittest.TestCase):
             os.remove(desktop_link)
 
     def install(self, args=SILENT, name="setup.exe", settings=None, endpoints=None, timeout=180,
-                variant="collector_installer", **extra_env):
+                variant=None, **extra_env):
         """Runs a fresh copy of the installer; the result carries the
         scripts' log lines of this run."""
         log_before = len(product.daily_log())
@@ -67,7 +70,7 @@ class ProductCase(unittest.TestCase):
             env["NEB_TEST_SETTINGS"] = settings
         env.update(extra_env)
         started = time.monotonic()
-        result = neb.run(product.installer(name, variant), args, timeout=timeout, **env)
+        result = neb.run(product.installer(name, variant or self.VARIANT), args, timeout=timeout, **env)
         result.seconds = time.monotonic() - started
         result.script_log = product.script_log_lines(product.daily_log()[log_before:])
         return result
@@ -119,9 +122,9 @@ class FreshInstallTest(ProductCase):
         self.assertEqual(product.installed_tree(folder), sorted([
             "Lumetrica.exe", "LumetricaServer.exe", "Uninstall.exe", "hostaid.dll", "rkstat.dll",
             "readme.txt", "docs", os.path.join("docs", "guide.txt"), "Uninst.dar0", "Uninst.dar1"]))
-        for file_name, chunk in [("Uninst.dar0", "GLOBAL.luac"), ("Uninst.dar1", "UNINST.luac")]:
+        for file_name, chunk in [("Uninst.dar0", "GLOBAL_VAR.LUAC"), ("Uninst.dar1", "UNINSTSCRIPT.LUAC")]:
             with open(os.path.join(folder, file_name), "rb") as f:
-                self.assertEqual(f.read(), product.chunk(chunk), file_name)
+                self.assertEqual(f.read(), product.chunk(chunk, self.VARIANT), file_name)
 
         program = FOLDER + "\\Lumetrica.exe"
         today = time.strftime("%Y%m%d")
@@ -451,6 +454,15 @@ class BadInputTest(ProductCase):
                 self.assertIn("NEBSE_OnInstall_17", result.script_log)
                 self.assertInstalledIn(FOLDER)
                 self.assertLess(result.seconds, baseline.seconds + 5, (result.seconds, baseline.seconds))
+
+
+class NebpackFreshInstallTest(FreshInstallTest):
+    """The same product's installer made by nebpack instead of the build."""
+    VARIANT = product.NEBPACK_VARIANT
+
+
+class NebpackCoverInstallTest(CoverInstallTest):
+    VARIANT = product.NEBPACK_VARIANT
 
 
 if __name__ == "__main__":

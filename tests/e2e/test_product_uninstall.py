@@ -356,5 +356,15 @@ class DamagedScriptsTest(UninstallCase):
                 self.assertEqual(self.collector.received(1, timeout=2), [])
 
 
+class NebpackUninstallTest(UninstallTest):
+    """The uninstall after an install by the product's installer made by
+    nebpack instead of the build."""
+    VARIANT = product.NEBPACK_VARIANT
+
+
+class NebpackReportsTest(ReportsTest):
+    VARIANT = product.NEBPACK_VARIANT
+
+
 if __name__ == "__main__":
     unittest.main()

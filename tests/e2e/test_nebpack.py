@@ -1,0 +1,225 @@
+"""nebpack, the console tool that builds a product's installer from a copy
+of the installer program: what it writes (the scripts in the base
+program's chunk layout, the skin package, the payload, the icon and the
+version record), that it writes the same bytes twice, and the broken inputs
+it refuses, each with its place, without writing anything. The installs and
+uninstalls by its installer are in test_product_install.py and
+test_product_uninstall.py."""
+import filecmp
+import os
+import shutil
+import subprocess
+import tempfile
+import unittest
+import zipfile
+
+import neb
+import pe_resources
+import product
+
+X86_BASE = os.path.join(os.path.dirname(os.path.abspath(neb.BUILD_DIR)), "x86", "app", "NEBInstaller.exe")
+X86_CHUNKS = os.path.join(os.path.dirname(X86_BASE), "NEBInstaller_res")
+
+
+class NebpackCase(unittest.TestCase):
+    def setUp(self):
+        self.work = tempfile.mkdtemp(prefix="neb-nebpack-test-")
+        self.addCleanup(shutil.rmtree, self.work, ignore_errors=True)
+        self.options = product.nebpack_inputs(self.work)
+
+    def pack(self, output_name="setup.exe", **overrides):
+        options = dict(self.options)
+        options.update({"--" + key.replace("_", "-"): value for key, value in overrides.items()})
+        output = os.path.join(self.work, output_name)
+        result = product.nebpack(product.nebpack_arguments(options, output))
+        result.output = output
+        return result
+
+    def copy_input(self, option, name):
+        """A copy of an input file or folder that a case may break."""
+        target = os.path.join(self.work, name)
+        source = self.options[option]
+        if os.path.isdir(source):
+            shutil.copytree(source, target)
+        else:
+            shutil.copyfile(source, target)
+        return target
+
+
+class OutputTest(NebpackCase):
+    def test_the_same_inputs_give_the_same_bytes(self):
+        icon = os.path.join(product.SOURCE_DIR, "res", "installer.ico")
+        main_program = os.path.join(self.options["--product"], "Lumetrica.exe")
+        first = self.pack("first.exe", icon=icon, version_from=main_program)
+        second = self.pack("second.exe", icon=icon, version_from=main_program)
+        self.assertEqual((first.returncode, second.returncode), (0, 0), first.stderr + second.stderr)
+        self.assertTrue(filecmp.cmp(first.output, second.output, shallow=False))
+
+        written = pe_resources.resources(first.output)
+        version = [data for (kind, name, _), data in written.items() if kind == 16]
+        self.assertEqual(version, [pe_resources.resource(main_program, 16, 1)])
+        with open(icon, "rb") as f:
+            icon_bytes = f.read()
+        count = int.from_bytes(icon_bytes[4:6], "little")
+        self.assertEqual(len(pe_resources.resource(first.output, 14, 128)), 6 + 14 * count)
+        for index in range(count):
+            size, offset = (int.from_bytes(icon_bytes[6 + 16 * index + at:6 + 16 * index + at + 4], "little")
+                            for at in (8, 12))
+            self.assertEqual(pe_resources.resource(first.output, 3, index + 1), icon_bytes[offset:offset + size])
+
+    def test_payload_and_skin_unpack_to_the_folders_they_came_from(self):
+        # The sample product with an empty file and an empty folder as well.
+        product_copy = self.copy_input("--product", "product")
+        open(os.path.join(product_copy, "docs", "empty.txt"), "wb").close()
+        os.mkdir(os.path.join(product_copy, "empty folder"))
+        result = self.pack(product=product_copy)
+        self.assertEqual(result.returncode, 0, result.stderr)
+        payload = bytearray(pe_resources.resource(result.output, "_7Z", "APP.7Z"))
+        payload[0], payload[1] = payload[1], payload[0]
+        archive = os.path.join(self.work, "payload.7z")
+        with open(archive, "wb") as f:
+            f.write(payload)
+        subprocess.run(["7zz", "t", archive], check=True, capture_output=True)
+        # Unpacked by the installer's own extraction, from the file.
+        unpacked = os.path.join(self.work, "unpacked")
+        os.mkdir(unpacked)
+        extracted = neb.run_lua("assert(Lua_UnCompress7z(%s, %s, true))"
+                                % (neb.lua_string(neb.windows_path(archive)), neb.lua_string(neb.windows_path(unpacked))))
+        self.assertEqual(extracted.returncode, 0, extracted.stderr)
+        self.assertSameTree(product_copy, unpacked)
+
+        skin = os.path.join(self.work, "skin")
+        package_file = os.path.join(self.work, "skin.zip")
+        with open(package_file, "wb") as f:
+            f.write(pe_resources.resource(result.output, "ZIP", 249))
+        with zipfile.ZipFile(package_file) as package:
+            self.assertEqual({info.date_time for info in package.infolist()}, {(2020, 1, 1, 0, 0, 0)})
+            package.extractall(skin)
+        self.assertSameTree(self.options["--skin"], skin)
+
+    @unittest.skipUnless(os.path.exists(X86_BASE), "the 32-bit build is not there")
+    def test_from_the_32_bit_program_the_scripts_match_the_32_bit_compiler(self):
+        # The build compiles the shipped scripts with the 32-bit compiler
+        # (luac -s); nebpack's chunks from the 32-bit base must be the same.
+        options = dict(self.options)
+        options.update({"--base": X86_BASE, "--install": os.path.join(product.SOURCE_DIR, "scripts", "instscript.lua"),
+                        "--uninstall": os.path.join(product.SOURCE_DIR, "scripts", "uninstscript.lua")})
+        output = os.path.join(self.work, "setup32.exe")
+        result = product.nebpack(product.nebpack_arguments(options, output))
+        self.assertEqual(result.returncode, 0, result.stderr)
+        for resource, built in [("GLOBAL_VAR.LUAC", "GLOBAL.luac"), ("INSTSCRIPT.LUAC", "INST.luac"),
+                                ("UNINSTSCRIPT.LUAC", "UNINST.luac")]:
+            with open(os.path.join(X86_CHUNKS, built), "rb") as f:
+                self.assertEqual(pe_resources.resource(output, "LUA", resource), f.read(), resource)
+
+    def assertSameTree(self, expected, actual):
+        self.assertEqual(product.installed_tree(actual), product.installed_tree(expected))
+        for name in product.installed_tree(expected):
+            if os.path.isfile(os.path.join(expected, name)):
+                self.assertTrue(filecmp.cmp(os.path.join(expected, name), os.path.join(actual, name), shallow=False),
+                                name)
+
+
+def replace_in(path, old, new):
+    with open(path, encoding="utf-8") as f:
+        text = f.read()
+    assert old in text, (path, old)
+    with open(path, "w", encoding="utf-8") as f:
+        f.write(text.replace(old, new, 1))
+
+
+def line_of(path, text):
+    with open(path, encoding="utf-8") as f:
+        for number, line in enumerate(f, 1):
+            if text in line:
+                return number
+    raise AssertionError((path, text))
+
+
+class BrokenInputTest(NebpackCase):
+    """Each case breaks one input; nebpack names the file and the place,
+    ends with exit code 1 and writes nothing."""
+
+    def break_settings(self, old, new):
+        settings = self.copy_input("--settings", "global_var.lua")
+        replace_in(settings, old, new)
+        return {"settings": settings}
+
+    def break_script(self, option, old, new):
+        replace_in(self.options[option], old, new)  # already a copy of this case's own
+        return {}
+
+    def break_skin(self, old, new=None):
+        """Replaces a text of the markup, or removes a file when `new` is None."""
+        skin = self.copy_input("--skin", "skin")
+        if new is None:
+            os.remove(os.path.join(skin, old))
+        else:
+            replace_in(os.path.join(skin, "Layout", "Layout.xml"), old, new)
+        return {"skin": skin}
+
+    def test_broken_inputs(self):
+        settings = self.options["--settings"]
+        markup = os.path.join(self.options["--skin"], "Layout", "Layout.xml")
+        install_event = "function NEBSE_BeforeInstall()"
+        cases = [
+            ("a script with a syntax error",
+             lambda: self.break_script("--install", install_event, "function NEBSE_BeforeInstall("),
+             r"instscript\.lua:%d: .*near" % (line_of(self.options["--install"], install_event) + 1)),
+            ("a missing install event",
+             lambda: self.break_script("--install", "function NEBSE_AfterComplete()", "function AfterComplete()"),
+             r"instscript\.lua: the event function NEBSE_AfterComplete is not defined"),
+            ("a missing uninstall event",
+             lambda: self.break_script("--uninstall", "function NEBSE_FeedBack()", "function FeedBackEvent()"),
+             r"uninstscript\.lua: the event function NEBSE_FeedBack is not defined"),
+            ("settings that call a function",
+             lambda: self.break_settings("global_app_id = 145", 'global_app_id = tonumber("145")'),
+             r"global_var\.lua:%d: the settings call a function" % line_of(settings, "global_app_id")),
+            ("a missing main program",
+             lambda: self.break_settings('global_main_app_name = "Lumetrica.exe"',
+                                         'global_main_app_name = "Lumetrix.exe"'),
+             r"global_var\.lua:%d: the main program Lumetrix\.exe is not in the product folder"
+             % line_of(settings, "global_main_app_name =")),
+            ("a main program without a version record",
+             lambda: self.break_settings('global_main_app_name = "Lumetrica.exe"',
+                                         'global_main_app_name = "readme.txt"'),
+             r"readme\.txt: the main program has no version record"),
+            ("a disk-space figure too small",
+             lambda: self.break_settings("global_need_disk_space = 182958560", "global_need_disk_space = 4096"),
+             r"global_var\.lua:%d: global_need_disk_space is 4096 bytes, less than the product folder's unpacked"
+             % line_of(settings, "global_need_disk_space")),
+            ("a markup error",
+             lambda: self.break_skin('<Control height="16" />', '<Control height="16" >'),
+             r"Layout\.xml:\d+:\d+: "),
+            ("a missing image",
+             lambda: self.break_skin(os.path.join("Image", "CheckOn.svg")),
+             r"Layout\.xml:%d:\d+: <Option> selectedimage: picture \"Image/CheckOn\.svg\" is not in the skin"
+             % line_of(markup, "Image/CheckOn.svg")),
+            ("an undefined font id",
+             lambda: self.break_skin('font="11"', 'font="12"'),
+             r"Layout\.xml:%d:\d+: <Label> font: font id 12 is not defined" % line_of(markup, 'font="11"')),
+            ("a needed control of the wrong kind",
+             lambda: self.break_skin('<Button name="BtnStart"', '<Label name="BtnStart"'),
+             r"Layout\.xml:%d:\d+: the control \"BtnStart\" is a Label; the dialog needs a Button"
+             % line_of(markup, 'name="BtnStart"')),
+        ]
+        base_work = self.work
+        for label, breaks, message in cases:
+            with self.subTest(label):
+                self.work = tempfile.mkdtemp(dir=base_work)
+                self.options = product.nebpack_inputs(self.work)
+                result = self.pack(**breaks())
+                self.assertEqual(result.returncode, 1, result.stderr)
+                self.assertRegex(result.stderr, message)
+                self.assertIn("no installer written", result.stderr)
+                self.assertFalse(os.path.exists(result.output))
+                self.assertFalse(os.path.exists(result.output + ".part"))
+
+    def test_missing_options_show_the_usage(self):
+        result = product.nebpack(["--product", neb.windows_path(self.options["--product"])])
+        self.assertEqual(result.returncode, 2)
+        self.assertIn("usage: nebpack", result.stderr)
+
+
+if __name__ == "__main__":
+    unittest.main()

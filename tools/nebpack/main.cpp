@@ -1,0 +1,176 @@
+// nebpack: builds an installer for a product without a compiler. It checks
+// the product folder, the three scripts and the skin, reports every problem
+// with its place and, only when there is none, writes a copy of the base
+// installer program with the product's resources in place of its own.
+#include <windows.h>
+
+#include <cstdio>
+#include <fstream>
+#include <iterator>
+#include <map>
+#include <string>
+
+#include "base/path_text.h"
+#include "base/text.h"
+#include "script/nebscript_engine.h"
+#include "script/script_globals.h"
+#include "tools/nebpack/dialog_skin.h"
+#include "tools/nebpack/installer_resources.h"
+#include "tools/nebpack/payload_archive.h"
+#include "tools/nebpack/script_checks.h"
+#include "tools/nebpack/skin_package.h"
+
+namespace {
+
+using namespace nebpack;
+
+constexpr int kProblemsFound = 1;
+constexpr int kUsageError = 2;
+constexpr int kWriteFailed = 3;
+// What the install script assumes when the settings leave the space unset.
+constexpr uint64_t kDefaultNeededDiskSpace = 20048128;
+
+constexpr char kUsage[] =
+    "usage: nebpack --product DIR --settings global_var.lua --install instscript.lua\n"
+    "               --uninstall uninstscript.lua --skin DIR [--icon FILE]\n"
+    "               [--version-from FILE] [--base INSTALLER] -o Setup.exe\n";
+
+struct Options {
+  std::map<std::wstring, std::wstring> values;
+  const std::wstring& operator[](const wchar_t* name) { return values[name]; }
+};
+
+void Print(FILE* stream, const std::wstring& text) { std::fputs(WideToUtf8(text + L"\n").c_str(), stream); }
+
+bool ReadOptions(int argc, wchar_t** argv, Options& options) {
+  static const wchar_t* const kNames[] = {L"--product", L"--settings", L"--install", L"--uninstall", L"--skin",
+                                          L"--icon", L"--version-from", L"--base", L"-o"};
+  for (int i = 1; i < argc; ++i) {
+    bool known = false;
+    for (const wchar_t* name : kNames) known = known || argv[i] == std::wstring(name);
+    if (!known || i + 1 >= argc) return false;
+    options.values[argv[i]] = argv[i + 1];
+    ++i;
+  }
+  for (const wchar_t* required : {L"--product", L"--settings", L"--install", L"--uninstall", L"--skin", L"-o"}) {
+    if (options[required].empty()) return false;
+  }
+  return true;
+}
+
+// The installer program shipped beside nebpack.
+std::wstring DefaultBase() {
+  wchar_t self[MAX_PATH] = {};
+  GetModuleFileNameW(nullptr, self, MAX_PATH);
+  return JoinPath(PathFolder(self), L"NEBInstaller.exe").value_or(L"NEBInstaller.exe");
+}
+
+bool ReadFile(const std::wstring& path, std::string& bytes) {
+  std::ifstream in(path.c_str(), std::ios::binary);
+  if (!in) return false;
+  bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  return true;
+}
+
+// The settings name the main program and the space the install needs; both
+// are checked against the product folder.
+void CheckProductAgainstSettings(const std::wstring& settingsFile, const ChunkFunction& settings,
+                                 const std::wstring& productFolder, Problems& problems) {
+  if (!RunSettings(settingsFile, problems)) return;
+  lua_State* L = NEBScriptEngine::Instance().State();
+  const std::wstring mainProgram = GetGlobalText(L, "global_main_app_name");
+  const std::wstring mainPath = productFolder + L"\\" + mainProgram;
+  LanguageResource record;
+  if (mainProgram.empty()) {
+    problems.push_back({settingsFile, 0, 0, L"global_main_app_name is not set"});
+  } else if (GetFileAttributesW(mainPath.c_str()) == INVALID_FILE_ATTRIBUTES) {
+    problems.push_back({settingsFile, AssignmentLine(settings, "global_main_app_name"), 0,
+                        L"the main program " + mainProgram + L" is not in the product folder " + productFolder});
+  } else if (!ReadVersionRecord(mainPath, record)) {
+    problems.push_back({mainPath, 0, 0, L"the main program has no version record"});
+  }
+
+  const std::wstring spaceText = GetGlobalText(L, "global_need_disk_space");
+  const uint64_t needed = spaceText.empty() ? kDefaultNeededDiskSpace : std::wcstoull(spaceText.c_str(), nullptr, 10);
+  const uint64_t unpacked = UnpackedSize(productFolder);
+  if (needed < unpacked) {
+    problems.push_back({settingsFile, AssignmentLine(settings, "global_need_disk_space"), 0,
+                        L"global_need_disk_space is " + std::to_wstring(needed) +
+                            L" bytes, less than the product folder's unpacked size of " + std::to_wstring(unpacked) +
+                            L" bytes"});
+  }
+}
+
+struct Scripts {
+  ChunkFunction settings, install, uninstall;
+};
+
+Problems CheckInputs(Options& options, Scripts& scripts, InstallerResources& resources) {
+  Problems problems;
+  const std::wstring product = options[L"--product"];
+  const DWORD productAttributes = GetFileAttributesW(product.c_str());
+  if (productAttributes == INVALID_FILE_ATTRIBUTES || !(productAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
+    problems.push_back({product, 0, 0, L"the product folder does not exist"});
+  }
+  const std::wstring settingsFile = options[L"--settings"];
+  if (CompileScript(settingsFile, scripts.settings, problems)) {
+    const size_t before = problems.size();
+    CheckAssignsOnly(settingsFile, scripts.settings, problems);
+    // Only settings that do nothing but assign are run to read their values.
+    if (problems.size() == before) {
+      CheckProductAgainstSettings(settingsFile, scripts.settings, product, problems);
+    }
+  }
+  if (CompileScript(options[L"--install"], scripts.install, problems)) {
+    CheckEvents(options[L"--install"], scripts.install, kInstallEvents, problems);
+  }
+  if (CompileScript(options[L"--uninstall"], scripts.uninstall, problems)) {
+    CheckEvents(options[L"--uninstall"], scripts.uninstall, kUninstallEvents, problems);
+  }
+  CheckDialogSkin(options[L"--skin"], problems);
+
+  if (!options[L"--icon"].empty() &&
+      (!ReadFile(options[L"--icon"], resources.iconFile) || !IconFileIsSound(resources.iconFile))) {
+    problems.push_back({options[L"--icon"], 0, 0, L"not a readable icon file"});
+  }
+  if (!options[L"--version-from"].empty() && !ReadVersionRecord(options[L"--version-from"], resources.version)) {
+    problems.push_back({options[L"--version-from"], 0, 0, L"the program has no version record"});
+  }
+  return problems;
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+  Options options;
+  if (!ReadOptions(argc, argv, options)) {
+    std::fputs(kUsage, stderr);
+    return kUsageError;
+  }
+  const std::wstring base = options[L"--base"].empty() ? DefaultBase() : options[L"--base"];
+  std::wstring error;
+  const int sizeTWidth = ProgramChunkSizeT(base, error);
+
+  Scripts scripts;
+  InstallerResources resources;
+  Problems problems = CheckInputs(options, scripts, resources);
+  if (sizeTWidth == 0) problems.insert(problems.begin(), {base, 0, 0, error});
+  if (!problems.empty()) {
+    for (const Problem& problem : problems) Print(stderr, ProblemText(problem));
+    Print(stderr, L"nebpack: " + std::to_wstring(problems.size()) + L" problem(s); no installer written");
+    return kProblemsFound;
+  }
+
+  resources.settingsChunk = WriteStrippedChunk(scripts.settings, sizeTWidth);
+  resources.installChunk = WriteStrippedChunk(scripts.install, sizeTWidth);
+  resources.uninstallChunk = WriteStrippedChunk(scripts.uninstall, sizeTWidth);
+  bool packed = PackSkin(options[L"--skin"], resources.skinPackage, error) &&
+                PackFolder(options[L"--product"], resources.payload, error);
+  if (packed) ExchangeFirstTwoBytes(resources.payload);
+  if (!packed || !WriteInstaller(base, options[L"-o"], resources, error)) {
+    Print(stderr, L"nebpack: " + error);
+    return kWriteFailed;
+  }
+  Print(stdout, L"nebpack: wrote " + options[L"-o"]);
+  return 0;
+}

@@ -1,0 +1,21 @@
+// One thing wrong with nebpack's input, with its place when it has one.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace nebpack {
+
+struct Problem {
+  std::wstring file;
+  int line = 0;    // 1-based; 0 when the problem has no line
+  int column = 0;  // 1-based; 0 when unknown
+  std::wstring message;
+};
+
+using Problems = std::vector<Problem>;
+
+// "FILE:LINE:COLUMN: message", leaving out what is unknown.
+std::wstring ProblemText(const Problem& problem);
+
+}  // namespace nebpack

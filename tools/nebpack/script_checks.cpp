@@ -1,0 +1,135 @@
+#include "tools/nebpack/script_checks.h"
+
+#include <fstream>
+#include <iterator>
+
+#include "base/text.h"
+#include "script/lua.h"
+#include "script/nebscript_engine.h"
+
+#include <lopcodes.h>
+
+namespace nebpack {
+
+const std::vector<std::string> kInstallEvents = {"NEBSE_BeforeInit", "NEBSE_BeforeInstall", "NEBSE_OnInstall",
+                                                 "NEBSE_BeforeComplete", "NEBSE_AfterComplete"};
+const std::vector<std::string> kUninstallEvents = {"NEBSE_BeforeInit", "NEBSE_OnUninstall", "NEBSE_FeedBack",
+                                                   "NEBSE_AfterUnintall"};
+
+namespace {
+
+// In a main chunk the only upvalue is the environment of the globals.
+constexpr int kEnvironmentUpvalue = 0;
+
+int LineOf(const ChunkFunction& f, size_t pc) {
+  return pc < f.lineInfo.size() ? f.lineInfo[pc] : 0;
+}
+
+int Writer(lua_State*, const void* data, size_t size, void* out) {
+  static_cast<std::string*>(out)->append(static_cast<const char*>(data), size);
+  return 0;
+}
+
+// "CHUNK:LINE: text" as the compiler or the running chunk reports it, split into its parts.
+Problem ScriptProblem(const std::wstring& file, const std::string& chunkName, const std::string& message) {
+  Problem problem{file, 0, 0, Utf8ToWide(message)};
+  const std::string prefix = chunkName + ":";
+  if (message.compare(0, prefix.size(), prefix) != 0) return problem;
+  size_t end = prefix.size();
+  int line = 0;
+  while (end < message.size() && message[end] >= '0' && message[end] <= '9') line = line * 10 + (message[end++] - '0');
+  if (end == prefix.size() || message.compare(end, 2, ": ") != 0) return problem;
+  problem.line = line;
+  problem.message = Utf8ToWide(message.substr(end + 2));
+  return problem;
+}
+
+// The global name that a SETTABUP of the main chunk assigns, or "".
+std::string AssignedGlobal(const ChunkFunction& main, Instruction instruction) {
+  if (GET_OPCODE(instruction) != OP_SETTABUP || GETARG_A(instruction) != kEnvironmentUpvalue) return {};
+  const int key = GETARG_B(instruction);
+  if (!ISK(key)) return {};
+  const ChunkConstant& constant = main.constants.at(INDEXK(key));
+  return constant.type == LUA_TSTRING ? constant.text : std::string();
+}
+
+// Leaves the compiled source file on the engine's stack, or reports why not.
+bool LoadScript(lua_State* L, const std::wstring& file, Problems& problems) {
+  std::ifstream in(file.c_str(), std::ios::binary);
+  if (!in) {
+    problems.push_back({file, 0, 0, L"cannot read the script"});
+    return false;
+  }
+  const std::string source((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  const std::string displayName = WideToUtf8(file);
+  if (luaL_loadbuffer(L, source.data(), source.size(), ("@" + displayName).c_str()) != LUA_OK) {
+    problems.push_back(ScriptProblem(file, displayName, lua_tostring(L, -1)));
+    lua_pop(L, 1);
+    return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+bool CompileScript(const std::wstring& file, ChunkFunction& main, Problems& problems) {
+  lua_State* L = NEBScriptEngine::Instance().State();
+  if (!LoadScript(L, file, problems)) return false;
+  std::string chunk;
+  lua_dump(L, Writer, &chunk);
+  lua_pop(L, 1);
+  std::string error;
+  if (!ReadChunk(chunk, main, error)) {
+    problems.push_back({file, 0, 0, Utf8ToWide(error)});
+    return false;
+  }
+  return true;
+}
+
+void CheckAssignsOnly(const std::wstring& file, const ChunkFunction& main, Problems& problems) {
+  for (size_t pc = 0; pc < main.code.size(); ++pc) {
+    switch (GET_OPCODE(main.code[pc])) {
+      case OP_CALL:
+      case OP_TAILCALL:
+      case OP_TFORCALL:
+        problems.push_back({file, LineOf(main, pc), 0, L"the settings call a function; they may only assign globals"});
+        break;
+      case OP_CLOSURE:
+        problems.push_back({file, LineOf(main, pc), 0, L"the settings define a function; they may only assign globals"});
+        break;
+      default: break;
+    }
+  }
+}
+
+void CheckEvents(const std::wstring& file, const ChunkFunction& main, const std::vector<std::string>& events,
+                 Problems& problems) {
+  for (const std::string& event : events) {
+    bool defined = false;
+    for (size_t pc = 1; pc < main.code.size() && !defined; ++pc) {
+      const Instruction assignment = main.code[pc], previous = main.code[pc - 1];
+      defined = AssignedGlobal(main, assignment) == event && GET_OPCODE(previous) == OP_CLOSURE &&
+                GETARG_A(previous) == GETARG_C(assignment);
+    }
+    if (!defined) problems.push_back({file, 0, 0, L"the event function " + Utf8ToWide(event) + L" is not defined"});
+  }
+}
+
+bool RunSettings(const std::wstring& file, Problems& problems) {
+  lua_State* L = NEBScriptEngine::Instance().State();
+  if (!LoadScript(L, file, problems)) return false;
+  if (lua_pcall(L, 0, 0, 0) == LUA_OK) return true;
+  problems.push_back(ScriptProblem(file, WideToUtf8(file), lua_tostring(L, -1)));
+  lua_pop(L, 1);
+  return false;
+}
+
+int AssignmentLine(const ChunkFunction& main, const std::string& global) {
+  int line = 0;
+  for (size_t pc = 0; pc < main.code.size(); ++pc) {
+    if (AssignedGlobal(main, main.code[pc]) == global) line = LineOf(main, pc);
+  }
+  return line;
+}
+
+}  // namespace nebpack

@@ -1,0 +1,37 @@
+// The three scripts: each must compile; the settings may only assign
+// globals; the install and uninstall scripts must define their events.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "tools/nebpack/chunk_layout.h"
+#include "tools/nebpack/problem.h"
+
+namespace nebpack {
+
+// The events the installer fires from the install script, and those the
+// product's uninstaller fires from the uninstall script.
+extern const std::vector<std::string> kInstallEvents;
+extern const std::vector<std::string> kUninstallEvents;
+
+// Compiles the Lua source file in the engine; a syntax error becomes a
+// problem at its line. The compiled function keeps its line table.
+bool CompileScript(const std::wstring& file, ChunkFunction& main, Problems& problems);
+
+// The settings' main chunk may assign values (constants, tables, other
+// globals) but neither call nor define a function.
+void CheckAssignsOnly(const std::wstring& file, const ChunkFunction& main, Problems& problems);
+
+// Each event must be assigned a function by the main chunk.
+void CheckEvents(const std::wstring& file, const ChunkFunction& main, const std::vector<std::string>& events,
+                 Problems& problems);
+
+// Runs the settings (which only assign) in the engine, so that their values
+// can be read as the installer reads them.
+bool RunSettings(const std::wstring& file, Problems& problems);
+
+// The line of the main chunk's assignment to the global, 0 when it has none.
+int AssignmentLine(const ChunkFunction& main, const std::string& global);
+
+}  // namespace nebpack
