@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "app/dialog_controls.h"
 #include "app/folder_chooser.h"
 #include "app/install_checks.h"
 #include "app/install_path_rules.h"
@@ -55,6 +56,16 @@ Control* As(SkinUI::CControlUI* control, const wchar_t* kind) {
   return control ? static_cast<Control*>(control->QueryInterfaceUI(kind)) : nullptr;
 }
 
+template <typename Control>
+Control* InWindow(SkinUI::CPaintManagerUI& manager, const DialogControl& which) {
+  return As<Control>(manager.LookupControl(which.name), which.kind);
+}
+
+template <typename Control>
+Control* InView(SkinUI::CControlUI* view, const DialogControl& which) {
+  return view ? As<Control>(view->LookupChild(which.name), which.kind) : nullptr;
+}
+
 bool EndsWith(const std::wstring& text, const std::wstring& tail) {
   return text.size() >= tail.size() && text.compare(text.size() - tail.size(), tail.size(), tail) == 0;
 }
@@ -100,32 +111,27 @@ void CDlgInstall::AfterSkinLoaded() {
 }
 
 void CDlgInstall::LookupControls() {
-  tabMain_ = As<SkinUI::CTabLayoutUI>(manager_.LookupControl(L"TabMain"), L"TabLayout");
-  initView_ = As<SkinUI::CVerticalLayoutUI>(manager_.LookupControl(L"VertInitView"), L"VerticalLayout");
-  installView_ = As<SkinUI::CVerticalLayoutUI>(manager_.LookupControl(L"VertInstallView"), L"VerticalLayout");
-  completeView_ = As<SkinUI::CVerticalLayoutUI>(manager_.LookupControl(L"VertCompleteView"), L"VerticalLayout");
-  updateView_ = As<SkinUI::CVerticalLayoutUI>(manager_.LookupControl(L"VertUpdateView"), L"VerticalLayout");
-  infoTipView_ = As<SkinUI::CVerticalLayoutUI>(manager_.LookupControl(L"VertInfoTipView"), L"VerticalLayout");
-  captionButtons_ = As<SkinUI::CHorizontalLayoutUI>(manager_.LookupControl(L"HorizCaptionBtn"), L"HorizontalLayout");
-  if (initView_) {
-    install_ = As<SkinUI::CButtonUI>(initView_->LookupChild(L"BtnInstall"), L"Button");
-    licence_ = As<SkinUI::COptionUI>(initView_->LookupChild(L"CheckLicence"), L"Option");
-    licenceLink_ = As<SkinUI::CButtonUI>(initView_->LookupChild(L"BtnLicenceLink"), L"Button");
-    installPath_ = As<SkinUI::CRichEditUI>(initView_->LookupChild(L"EditInstallPath"), L"RichEdit");
-    selectPath_ = As<SkinUI::CButtonUI>(initView_->LookupChild(L"BtnSelectPath"), L"Button");
-    startMenuShortcut_ = As<SkinUI::COptionUI>(initView_->LookupChild(L"StartMenuShortcutChk"), L"Option");
-    desktopShortcut_ = As<SkinUI::COptionUI>(initView_->LookupChild(L"CheckDesktopLaunch"), L"Option");
-    autoStartup_ = As<SkinUI::COptionUI>(initView_->LookupChild(L"CheckAutoStartup"), L"Option");
-  }
-  if (installView_) {
-    progress_ = As<SkinUI::CProgressUI>(installView_->LookupChild(L"ProgressInstall"), L"Progress");
-    progressLabel_ = As<SkinUI::CLabelUI>(installView_->LookupChild(L"LabelInstallValue"), L"Label");
-  }
-  if (completeView_) {
-    completeTitle_ = As<SkinUI::CLabelUI>(completeView_->LookupChild(L"LabelTitleComplete"), L"Label");
-    start_ = As<SkinUI::CButtonUI>(completeView_->LookupChild(L"BtnStart"), L"Button");
-    numberBox_ = As<SkinUI::CHorizontalLayoutUI>(completeView_->LookupChild(L"HorizNumber"), L"HorizontalLayout");
-  }
+  using namespace dialog_controls;
+  tabMain_ = InWindow<SkinUI::CTabLayoutUI>(manager_, kTabMain);
+  initView_ = InWindow<SkinUI::CVerticalLayoutUI>(manager_, kInitView);
+  installView_ = InWindow<SkinUI::CVerticalLayoutUI>(manager_, kInstallView);
+  completeView_ = InWindow<SkinUI::CVerticalLayoutUI>(manager_, kCompleteView);
+  updateView_ = InWindow<SkinUI::CVerticalLayoutUI>(manager_, kUpdateView);
+  infoTipView_ = InWindow<SkinUI::CVerticalLayoutUI>(manager_, kInfoTipView);
+  captionButtons_ = InWindow<SkinUI::CHorizontalLayoutUI>(manager_, kCaptionButtons);
+  install_ = InView<SkinUI::CButtonUI>(initView_, kInstall);
+  licence_ = InView<SkinUI::COptionUI>(initView_, kLicence);
+  licenceLink_ = InView<SkinUI::CButtonUI>(initView_, kLicenceLink);
+  installPath_ = InView<SkinUI::CRichEditUI>(initView_, kInstallPath);
+  selectPath_ = InView<SkinUI::CButtonUI>(initView_, kSelectPath);
+  startMenuShortcut_ = InView<SkinUI::COptionUI>(initView_, kStartMenuShortcut);
+  desktopShortcut_ = InView<SkinUI::COptionUI>(initView_, kDesktopShortcut);
+  autoStartup_ = InView<SkinUI::COptionUI>(initView_, kAutoStartup);
+  progress_ = InView<SkinUI::CProgressUI>(installView_, kProgress);
+  progressLabel_ = InView<SkinUI::CLabelUI>(installView_, kProgressLabel);
+  completeTitle_ = InView<SkinUI::CLabelUI>(completeView_, kCompleteTitle);
+  start_ = InView<SkinUI::CButtonUI>(completeView_, kStart);
+  numberBox_ = InView<SkinUI::CHorizontalLayoutUI>(completeView_, kNumberBox);
 }
 
 void CDlgInstall::InitViews() {

@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "app/dialog_controls.h"
 #include "tools/nebskin/skin_check.h"
 #include "ui/resources/skin_source.h"
 
@@ -10,34 +11,6 @@ namespace nebpack {
 namespace {
 
 constexpr wchar_t kMarkup[] = L"Layout/Layout.xml";
-
-struct NeededControl {
-  const wchar_t* name;
-  const wchar_t* kind;
-};
-
-// The controls the dialog looks up by name and uses as their kind.
-constexpr NeededControl kNeededControls[] = {
-    {L"TabMain", L"TabLayout"},
-    {L"VertInitView", L"VerticalLayout"},
-    {L"BtnInstall", L"Button"},
-    {L"CheckLicence", L"Option"},
-    {L"BtnLicenceLink", L"Button"},
-    {L"EditInstallPath", L"RichEdit"},
-    {L"BtnSelectPath", L"Button"},
-    {L"StartMenuShortcutChk", L"Option"},
-    {L"CheckDesktopLaunch", L"Option"},
-    {L"CheckAutoStartup", L"Option"},
-    {L"VertInstallView", L"VerticalLayout"},
-    {L"ProgressInstall", L"Progress"},
-    {L"LabelInstallValue", L"Label"},
-    {L"VertCompleteView", L"VerticalLayout"},
-    {L"LabelTitleComplete", L"Label"},
-    {L"BtnStart", L"Button"},
-    {L"HorizCaptionBtn", L"HorizontalLayout"},
-    {L"minbtn", L"Button"},
-    {L"BtnClose", L"Button"},
-};
 
 }  // namespace
 
@@ -52,7 +25,7 @@ void CheckDialogSkin(const std::wstring& skinFolder, Problems& problems) {
   }
   std::vector<nebskin::MarkupControl> controls;
   if (!nebskin::NamedControls(kMarkup, controls)) return;  // its parse error is reported above
-  for (const NeededControl& needed : kNeededControls) {
+  for (const DialogControl& needed : dialog_controls::kRequired) {
     const nebskin::MarkupControl* found = nullptr;
     for (const nebskin::MarkupControl& control : controls) {
       if (control.name == needed.name) {
