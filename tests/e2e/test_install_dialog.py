@@ -207,11 +207,13 @@ class FullInstallTest(InstallDialogCase):
         self.assertActionsReported(stat_records)
 
         # What the dialog installed is what a silent install of the same
-        # installer gives.
+        # installer into the same folder gives (the dialog's folder ends in
+        # the product's name, as the start-up's does for a folder it is given).
         interactive = self.installed_state()
         self.reset()
         with collector.Collector() as records:
-            silent = neb.run(product.installer("setup.exe"), ["/InstallSlience", "true"],
+            silent = neb.run(product.installer("setup.exe"),
+                             ["/InstallSlience", "true", "/InstallPath", product.DEFAULT_FOLDER],
                              **product.collector_env(records))
         self.assertEqual(silent.returncode, 0)
         self.assertEqual(self.installed_state(), interactive)
