@@ -28,6 +28,8 @@ DEBUG_CHANNEL = "warn+seh"
 _DEBUG_LINE = re.compile(r'^[0-9a-f]+:warn:seh:dispatch_exception "(.*)"$')
 _ESCAPES = {"n": "\n", "r": "\r", "t": "\t", '"': '"', "\\": "\\"}
 
+WINE_START_FAILURE = "failed to map the shared user data"
+
 CASE_SCRIPT_ERROR = ":-( 杯具，脚本执行时发生错误"
 
 
@@ -108,10 +110,16 @@ def run(program, args=(), timeout=120, cwd=None, **extra_env):
     # Output goes to files, not pipes: Wine's desktop process, started by the
     # first program that opens a window, inherits that program's output and
     # would hold pipes open for as long as any other program runs.
-    with tempfile.TemporaryFile() as out, tempfile.TemporaryFile() as err:
-        completed = subprocess.run([WINE, program, *args], env=env(**extra_env), stdout=out,
-                                   stderr=err, timeout=timeout, cwd=cwd)
-        return Result(completed.returncode, _read_text(out), _read_text(err))
+    for _ in range(3):
+        with tempfile.TemporaryFile() as out, tempfile.TemporaryFile() as err:
+            completed = subprocess.run([WINE, program, *args], env=env(**extra_env), stdout=out,
+                                       stderr=err, timeout=timeout, cwd=cwd)
+            result = Result(completed.returncode, _read_text(out), _read_text(err))
+        # Now and then Wine cannot lay out a new process's memory and ends it
+        # before any of its code ran; such a start is tried again.
+        if WINE_START_FAILURE not in result.stderr:
+            break
+    return result
 
 
 def run_script(script, args=(), timeout=120, **extra_env):
