@@ -286,18 +286,20 @@ class TrailInstallTest(InstallDialogCase):
 
     def test_folders_and_sizes_the_install_button_refuses(self):
         illegal = ("错误", "安装路径非法，请重新修改！")
+        legal = neb.c_drive_path(self.install_folder)
         cases = [
-            # folder typed into the path box, bytes the script needs, the box
-            ("Apps\\Lumetrica", None, illegal),
-            ("\\\\server\\share\\Lumetrica", None, illegal),
-            (neb.c_drive_path(self.install_folder), "99999999999999",
+            # folder typed into the path box, what the scripts set, the box
+            ("Apps\\Lumetrica", {}, illegal),
+            ("\\\\server\\share\\Lumetrica", {}, illegal),
+            (legal, {"NEB_TEST_BACKUP_PATH": "Backup\\Lumetrica"}, ("错误", "备份路径非法，请重新修改！")),
+            (legal, {"NEB_TEST_DISK_SPACE": "99999999999999"},
              ("提示", "磁盘剩余可用空间不足,安装程序需要95367432.00MB的空间来完成安装！")),
         ]
-        for folder, needed, (caption, text) in cases:
-            with self.subTest(folder=folder):
+        for folder, settings, (caption, text) in cases:
+            with self.subTest(folder=folder, settings=settings):
                 if os.path.exists(self.trail):
                     os.remove(self.trail)
-                process, dialog = self.start_dialog(**({"NEB_TEST_DISK_SPACE": needed} if needed else {}))
+                process, dialog = self.start_dialog(**settings)
                 box = neb.BoxAnswer(caption)
                 self.addCleanup(box.close)
                 dialog.focus()

@@ -7,3 +7,4 @@ if os.getenv("NEB_TEST_NO_INSTALL_PATH") then global_install_path = nil end
 global_enable_ss_install = os.getenv("NEB_TEST_SCRIPT_SILENT") ~= nil
 global_ss_install = false
 global_need_disk_space = os.getenv("NEB_TEST_DISK_SPACE")
+BackUpPath = os.getenv("NEB_TEST_BACKUP_PATH")
