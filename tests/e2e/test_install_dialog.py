@@ -28,6 +28,8 @@ INSTALL_BUTTON_PIXEL = (222, 416)
 START_BUTTON_PIXEL = (230, 391)
 CLOSE_BUTTON = (612, 30)
 PATH_BOX = (300, 330)
+SELECT_PATH = (545, 330)
+CHOOSER_TITLE = "Select Folder"
 INSTALLER_VERSION = "1.0.0.1"
 # The product name over the path box: drawn once, and kept when only the
 # controls below it are painted again.
@@ -49,6 +51,17 @@ def window_geometry(title, timeout=60):
             return int(values["X"]), int(values["Y"]), int(values["WIDTH"]), int(values["HEIGHT"])
         time.sleep(0.3)
     raise AssertionError("no window titled %s" % title)
+
+
+def window_gone(title, timeout=20):
+    """True once no visible window has that title."""
+    deadline = time.monotonic() + timeout
+    while time.monotonic() < deadline:
+        if not subprocess.run(["xdotool", "search", "--onlyvisible", "--name", "^%s$" % title],
+                              capture_output=True, text=True, timeout=30).stdout.split():
+            return True
+        time.sleep(0.3)
+    return False
 
 
 class Dialog:
@@ -313,6 +326,55 @@ class TrailInstallTest(InstallDialogCase):
                 self.assertEqual(neb.finish(process).returncode, 0)
                 self.assertEqual([line for line in self.trail_lines() if line.startswith("event ")],
                                  ["event BeforeInit"])
+
+    def test_the_folder_chooser_keeps_the_base_folder_at_the_end(self):
+        # Empty folders: in the chooser a Return on a folder with folders
+        # in it would enter the first of them.
+        tools = neb.c_drive_path(os.path.join(self.scratch, "Tools"))
+        product_folder = neb.c_drive_path(os.path.join(self.scratch, "Other", "Orrinthwake"))
+        for folder in (tools, product_folder):
+            os.makedirs(product.unix_path(folder))
+        drive_root = tempfile.mkdtemp(prefix="neb-drive-")
+        self.addCleanup(shutil.rmtree, drive_root, ignore_errors=True)
+        cases = [
+            # the folder picked in the system's chooser, the install folder
+            (tools, tools + "\\Orrinthwake"),
+            (product_folder, product_folder),
+            ("R:\\", "R:\\Orrinthwake"),
+        ]
+        with neb.mapped_drive("R", drive_root):
+            for picked, installed in cases:
+                with self.subTest(picked=picked):
+                    if os.path.exists(self.trail):
+                        os.remove(self.trail)
+                    result = self.install_through_the_chooser(picked)
+                    self.assertEqual(result.returncode, 0)
+                    # The chooser started in the path box's folder, which
+                    # exists; its rule for the picked folder follows.
+                    check = result.debug.index("qd CheckDir %s, Orrinthwake" % picked)
+                    self.assertEqual(result.debug[check - 1], "qd " + neb.c_drive_path(self.install_folder))
+                    self.assertIn("InstallPath=" + installed, self.trail_lines())
+
+    def install_through_the_chooser(self, picked):
+        process, dialog = self.start_dialog(NEB_TEST_BASE_FOLDER="Orrinthwake")
+        try:
+            dialog.click(SELECT_PATH)
+            window_geometry(CHOOSER_TITLE)  # waits for it
+            time.sleep(1.5)  # until it takes keys
+            subprocess.run(["xdotool", "search", "--onlyvisible", "--name", "^%s$" % CHOOSER_TITLE,
+                            "windowfocus", "--sync"], check=True, timeout=30)
+            # The typed folder is entered first, then picked.
+            xdo("type", "--delay", "20", picked)
+            xdo("key", "Return")
+            time.sleep(1.5)
+            xdo("key", "Return")
+            self.assertTrue(window_gone(CHOOSER_TITLE), "the chooser stayed open")
+            dialog.click(INSTALL_BUTTON)
+            return neb.finish(process)
+        finally:
+            if process.poll() is None:
+                process.kill()
+                neb.finish(process, timeout=30)
 
     def test_a_close_from_the_system_while_installing_is_refused(self):
         process, dialog = self.start_dialog()

@@ -8,3 +8,4 @@ global_enable_ss_install = os.getenv("NEB_TEST_SCRIPT_SILENT") ~= nil
 global_ss_install = false
 global_need_disk_space = os.getenv("NEB_TEST_DISK_SPACE")
 BackUpPath = os.getenv("NEB_TEST_BACKUP_PATH")
+global_install_basepath = os.getenv("NEB_TEST_BASE_FOLDER")
