@@ -326,11 +326,11 @@ void CDlgInstall::LaunchProduct() {
   const std::wstring program = folder + L"\\" + appName;
   const std::wstring parameters = GetGlobalText(L, "global_start_parameter");
   if (GetGlobalFlag(L, "global_startuseexplorer_level")) {
-    HKEY key = nullptr;
-    if (RegOpenKeyExW(HKEY_CURRENT_USER, L"SOFTWARE\\Lumetrica", 0, KEY_READ | KEY_WRITE, &key) == ERROR_SUCCESS) {
+    HKEY opened = nullptr;
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, L"SOFTWARE\\Lumetrica", 0, KEY_READ | KEY_WRITE, &opened) == ERROR_SUCCESS) {
+      const UniqueRegKey key(opened);
       const DWORD one = 1;
-      RegSetValueExW(key, L"Install", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&one), sizeof(one));
-      RegCloseKey(key);
+      RegSetValueExW(key.Get(), L"Install", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&one), sizeof(one));
     }
     DebugLine(L"ProcessLauncherExplorerLevel~!\r\n");
     RunViaExplorer(program, parameters);

@@ -4,6 +4,7 @@
 #include <shobjidl.h>
 
 #include "app/install_path_rules.h"
+#include "base/com_ptr.h"
 #include "base/debug_line.h"
 #include "base/path_exists.h"
 
@@ -24,36 +25,25 @@ std::wstring ChooserStartFolder(const std::wstring& current) {
   return programFiles;
 }
 
-namespace {
-
-template <typename T>
-struct ComRelease {
-  T* pointer = nullptr;
-  ~ComRelease() {
-    if (pointer) pointer->Release();
-  }
-};
-
-}  // namespace
-
 std::optional<std::wstring> PickFolder(HWND owner, const std::wstring& startFolder) {
-  ComRelease<IFileOpenDialog> dialog;
-  if (FAILED(CoCreateInstance(CLSID_FileOpenDialog, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&dialog.pointer)))) {
+  ComPtr<IFileOpenDialog> dialog;
+  if (FAILED(CoCreateInstance(CLSID_FileOpenDialog, nullptr, CLSCTX_INPROC_SERVER, IID_IFileOpenDialog,
+                              dialog.Out()))) {
     return std::nullopt;
   }
   FILEOPENDIALOGOPTIONS options = 0;
-  dialog.pointer->GetOptions(&options);
-  dialog.pointer->SetOptions(options | FOS_PICKFOLDERS | FOS_FORCEFILESYSTEM);
-  ComRelease<IShellItem> start;
-  if (SUCCEEDED(SHCreateItemFromParsingName(startFolder.c_str(), nullptr, IID_PPV_ARGS(&start.pointer)))) {
-    dialog.pointer->SetDefaultFolder(start.pointer);
-    dialog.pointer->SetFolder(start.pointer);
+  dialog->GetOptions(&options);
+  dialog->SetOptions(options | FOS_PICKFOLDERS | FOS_FORCEFILESYSTEM);
+  ComPtr<IShellItem> start;
+  if (SUCCEEDED(SHCreateItemFromParsingName(startFolder.c_str(), nullptr, IID_IShellItem, start.Out()))) {
+    dialog->SetDefaultFolder(start.Get());
+    dialog->SetFolder(start.Get());
   }
-  if (FAILED(dialog.pointer->Show(owner))) return std::nullopt;
-  ComRelease<IShellItem> picked;
-  if (FAILED(dialog.pointer->GetResult(&picked.pointer))) return std::nullopt;
+  if (FAILED(dialog->Show(owner))) return std::nullopt;
+  ComPtr<IShellItem> picked;
+  if (FAILED(dialog->GetResult(reinterpret_cast<IShellItem**>(picked.Out())))) return std::nullopt;
   wchar_t* path = nullptr;
-  if (FAILED(picked.pointer->GetDisplayName(SIGDN_FILESYSPATH, &path))) return std::nullopt;
+  if (FAILED(picked->GetDisplayName(SIGDN_FILESYSPATH, &path))) return std::nullopt;
   std::wstring result = path;
   CoTaskMemFree(path);
   return result;
