@@ -3,7 +3,6 @@ from the system: registry records, files, shortcuts, the service, the
 product's own event record and the installer's daily log. Shared by the
 end-to-end tests and the main job (tools/main-job.sh)."""
 import os
-import subprocess
 import tempfile
 import time
 
@@ -153,8 +152,8 @@ def read_link(path):
 
 def service_state():
     """The service's state by name, or None when it is not installed."""
-    completed = subprocess.run([neb.WINE, neb.build_path("tests", "helpers", "test_service.exe"), "state", SERVICE],
-                               env=neb.env(WINEDEBUG="-all"), capture_output=True, encoding="utf-8", timeout=60)
+    # neb.run starts the query again when Wine could not start it.
+    completed = neb.run(neb.build_path("tests", "helpers", "test_service.exe"), ["state", SERVICE], timeout=60)
     parts = completed.stdout.split()
     if completed.returncode != 0 or len(parts) < 2 or not parts[1].isdigit():
         return None
