@@ -23,6 +23,14 @@ strip=; [ "$triple" = i686-w64-mingw32 ] && strip='s/^_//'
 { echo "LIBRARY $dll"; echo EXPORTS; comm -12 "$work/names" "$work/code"; } > "$work/lib.def"
 kill_at=(); [ "$triple" = i686-w64-mingw32 ] && kill_at=(--kill-at)
 "$triple-dlltool" "${kill_at[@]}" --input-def "$work/lib.def" --output-delaylib "$output"
+# The i386 linker drops the code of an import-library member when nothing
+# calls its jump stub by name, which is the case for every function called
+# through its __imp_ slot; but a lazy slot starts out pointing into that code
+# (the load thunk), so the slot would be left pointing at address 0. Code
+# that the linker does not take for code is kept: the stubs' code goes into
+# a section flagged as read-only data that still sorts into the program's
+# code section. Done for both targets, so that both link alike.
+"$triple-objcopy" --rename-section '.text=.text$lazy,contents,alloc,load,readonly,data' "$output"
 # Some import libraries also carry ordinary objects (GDI+'s cached string
 # formats and font families, shell32's interface ids): those go along as
 # they are, since the headers refer to them.

@@ -44,5 +44,25 @@ link_directories(BEFORE ${NEB_LAZY_IMPORT_DIR})
 
 function(neb_use_system_libraries_only target)
   target_link_libraries(${target} PRIVATE neb_safe_dll_search)
-  set_property(TARGET ${target} APPEND PROPERTY LINK_DEPENDS ${NEB_LAZY_IMPORT_LIBRARIES})
+  neb_check_imports(${target})
+endfunction()
+
+# neb_check_imports(<target> [ALLOW <library>...]): after the link, the
+# program or library is refused (tools/check_imports.py) when it imports
+# directly a library other than those Windows always takes from the system
+# folder (and those ALLOW names), or when a lazy-import slot does not lead to
+# its load thunk. Every program and library the build links calls this,
+# through neb_use_system_libraries_only or on its own.
+set(NEB_DIRECT_IMPORTS KERNEL32.dll msvcrt.dll ntdll.dll)
+function(neb_check_imports target)
+  cmake_parse_arguments(ARG "" "" "ALLOW" ${ARGN})
+  set(map ${CMAKE_CURRENT_BINARY_DIR}/${target}.map)
+  target_link_options(${target} PRIVATE "LINKER:-Map=${map}")
+  target_link_libraries(${target} PRIVATE neb_lazy_import_table_end)
+  set_property(TARGET ${target} APPEND PROPERTY LINK_DEPENDS
+    ${NEB_LAZY_IMPORT_LIBRARIES} ${PROJECT_SOURCE_DIR}/tools/check_imports.py)
+  add_custom_command(TARGET ${target} POST_BUILD
+    COMMAND ${NEB_PYTHON3} ${PROJECT_SOURCE_DIR}/tools/check_imports.py $<TARGET_FILE:${target}> ${map}
+            --allow ${NEB_DIRECT_IMPORTS} ${ARG_ALLOW}
+    VERBATIM)
 endfunction()

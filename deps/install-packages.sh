@@ -25,7 +25,7 @@ packages=(
   wine64 libgnutls30 7zip time
   g++-multilib qemu-user
   xvfb xdotool imagemagick fonts-wqy-microhei
-  googletest python3 openssl
+  googletest python3 python3-pefile openssl
 )
 
 missing=()

@@ -1,0 +1,10 @@
+/* The lazy-import descriptors, one per system library in an input section
+   named ".text$2", sort together into the code section. This zero descriptor,
+   in a section whose name sorts right after theirs, ends their table, as the
+   table's readers expect (tools/check_imports.py points the file's lazy-import
+   directory at it). */
+	.section ".text$2~", "dr"
+	.p2align 2
+	.globl neb_lazy_import_table_end
+neb_lazy_import_table_end:
+	.fill 32, 1, 0
