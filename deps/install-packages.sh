@@ -17,13 +17,14 @@ fi
 
 # libgnutls30: Wine's Schannel does its TLS through it, and wine64 only
 # recommends it. openssl: the tests make a self-signed server certificate.
+# debootstrap: the 32-bit lane's i386 root (deps/build-lane32-root.sh).
 packages=(
   cmake ninja-build dpkg-dev
   g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix
   binutils-mingw-w64-i686 binutils-mingw-w64-x86-64
   libz-mingw-w64-dev libstb-dev
   wine64 libgnutls30 7zip time
-  g++-multilib qemu-user
+  g++-multilib qemu-user debootstrap
   xvfb xdotool imagemagick fonts-wqy-microhei
   googletest python3 python3-pefile openssl
 )

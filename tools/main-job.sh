@@ -31,7 +31,7 @@ cp "$root/build/x64/tests/e2e/collector_installer.exe" "$WINEPREFIX/drive_c/Lume
 echo "== silent install: C:\\Lumetrica_setup.exe /InstallSlience true"
 status=0
 NEB_COLLECTOR_HOST=127.0.0.1 NEB_COLLECTOR_UDP_PORT=$udp_port NEB_COLLECTOR_HTTP_PORT=$http_port \
-  WINEDEBUG=warn+seh "$WINE64" 'C:\Lumetrica_setup.exe' /InstallSlience true 2>"$wine_session_dir/run.log" ||
+  WINEDEBUG=warn+seh "$WINE_LOADER" 'C:\Lumetrica_setup.exe' /InstallSlience true 2>"$wine_session_dir/run.log" ||
   status=$?
 echo "exit code: $status"
 echo "== debugger output"

@@ -2,8 +2,12 @@
 # private X display (windows, message boxes and painting need one), and a
 # server kept alive for the whole session so programs start quickly.
 # wine_session_start sets them up and ends them when the shell exits.
-WINE64=/usr/lib/wine/wine64
-WINESERVER=/usr/lib/wine/wineserver
+# The Wine of the session: the host's 64-bit Wine, unless the sourcing script
+# names another first (the 32-bit lane, tools/lane32.sh). The test harness
+# (tests/e2e/neb.py) runs programs with the loader named in NEB_WINE.
+WINE_LOADER=${WINE_LOADER:-/usr/lib/wine/wine64}
+WINE_SERVER=${WINE_SERVER:-/usr/lib/wine/wineserver}
+export NEB_WINE=$WINE_LOADER
 
 wine_session_start() {
   wine_session_dir=$(mktemp -d /tmp/neb-wine.XXXXXX)
@@ -23,8 +27,8 @@ wine_session_start() {
   done
   export DISPLAY=":$(cat "$wine_session_dir/display")"
 
-  "$WINE64" wineboot -i >"$wine_session_dir/wineboot.log" 2>&1
-  "$WINESERVER" -w
+  "$WINE_LOADER" wineboot -i >"$wine_session_dir/wineboot.log" 2>&1
+  "$WINE_SERVER" -w
   # Wine links the user's Desktop, Documents and the like to the Unix home
   # folder, which every prefix on the machine shares: links a test writes
   # there would be seen by other test runs. Plain folders keep each prefix
@@ -38,14 +42,14 @@ wine_session_start() {
   done
   # Keep one server for the whole session: every start of a new server is a
   # "restart" to Wine, which also carries out pending delete-at-restart work.
-  "$WINESERVER" -p >/dev/null 2>&1
-  "$WINE64" cmd /c exit >/dev/null 2>&1
+  "$WINE_SERVER" -p >/dev/null 2>&1
+  "$WINE_LOADER" cmd /c exit >/dev/null 2>&1
   # A program that opens a window and stays for the whole session: Wine's
   # desktop process starts with it (and with its quiet output) and stays up,
   # instead of stopping after every program and starting again with the
   # output of whichever program opens the next window.
   if [ -n "${WINE_SESSION_KEEPER:-}" ]; then
-    "$WINE64" "$WINE_SESSION_KEEPER" --class NEBWineSessionKeeper --seconds 86400 \
+    "$WINE_LOADER" "$WINE_SESSION_KEEPER" --class NEBWineSessionKeeper --seconds 86400 \
       </dev/null >"$wine_session_dir/keeper.out" 2>/dev/null &
     wine_session_keeper=$!
     # It prints its window's handle once the window exists, and so the
@@ -60,7 +64,7 @@ wine_session_start() {
 
 wine_session_end() {
   [ -n "${wine_session_keeper:-}" ] && kill "$wine_session_keeper" 2>/dev/null
-  "$WINESERVER" -k 2>/dev/null || true
+  "$WINE_SERVER" -k 2>/dev/null || true
   kill "$wine_session_xvfb" 2>/dev/null || true
   wait "$wine_session_xvfb" 2>/dev/null || true
   rm -rf "$wine_session_dir"

@@ -1,7 +1,9 @@
 """Drives the Windows programs of the build under Wine for end-to-end tests.
 
 tools/test.sh prepares one Wine prefix (and an X display) for the whole test
-run and exports WINEPREFIX, DISPLAY and NEB_BUILD_DIR; every program started
+run and exports WINEPREFIX, DISPLAY, NEB_WINE (the Wine loader: the host's
+64-bit Wine, or the 32-bit lane's, tools/lane32.sh) and NEB_BUILD_DIR (the
+x86-64 build, or the i686 build in the 32-bit lane); every program started
 here runs in that prefix, with its debugger output captured from Wine's
 debug channel.
 """
@@ -15,7 +17,7 @@ import tempfile
 import threading
 import time
 
-WINE = "/usr/lib/wine/wine64"
+WINE = os.environ.get("NEB_WINE", "/usr/lib/wine/wine64")
 BUILD_DIR = os.environ.get("NEB_BUILD_DIR", "")
 PREFIX = os.environ.get("WINEPREFIX", "")
 

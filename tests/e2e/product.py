@@ -35,6 +35,13 @@ SERVICE_STATES = {1: "stopped", 2: "start pending", 3: "stop pending", 4: "runni
 
 SOURCE_DIR = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
 NEBPACK_VARIANT = "nebpack_installer"
+# The shipped program of the build's target (out/x86 or out/x64), whose
+# statistics go to its deployment hosts, which no test reaches.
+SHIPPED_VARIANT = "shipped"
+# The installer the product tests run unless a test names another: the
+# collector installer, or the one NEB_INSTALLER_VARIANT names (the 32-bit
+# lane runs the shipped program).
+DEFAULT_VARIANT = os.environ.get("NEB_INSTALLER_VARIANT", "collector_installer")
 
 
 def nebpack(args, timeout=300):
@@ -85,16 +92,19 @@ def nebpack_installer():
     return _nebpack_installer
 
 
-def installer_program(variant="collector_installer"):
+def installer_program(variant=DEFAULT_VARIANT):
     if variant == NEBPACK_VARIANT:
         return nebpack_installer()
+    if variant == SHIPPED_VARIANT:
+        return os.path.join(SOURCE_DIR, "out", os.path.basename(os.path.normpath(neb.BUILD_DIR)), "NEBInstaller.exe")
     return neb.build_path("tests", "e2e", variant + ".exe")
 
 
-def installer(name="setup.exe", variant="collector_installer"):
+def installer(name="setup.exe", variant=DEFAULT_VARIANT):
     """A fresh copy of the installer whose endpoints are the collector's
     (damaged_payload_installer: the same with a damaged payload;
-    nebpack_installer: the same product made by nebpack)."""
+    nebpack_installer: the same product made by nebpack; shipped: the
+    shipped program)."""
     return neb.stage(installer_program(variant), name)
 
 
@@ -204,6 +214,6 @@ def installed_tree(folder):
     return sorted(found)
 
 
-def chunk(name, variant="collector_installer"):
+def chunk(name, variant=DEFAULT_VARIANT):
     """An embedded chunk ("GLOBAL_VAR.LUAC", "UNINSTSCRIPT.LUAC") of the installer."""
     return pe_resources.resource(installer_program(variant), "LUA", name)

@@ -34,6 +34,8 @@ INSTALLER_VERSION = "1.0.0.1"
 # The product name over the path box: drawn once, and kept when only the
 # controls below it are painted again.
 TITLE_TEXT = (260, 266, 380, 292)
+# The path box's text, inside its padding.
+PATH_TEXT = (88, 320, 520, 341)
 ACCENT, ACCENT_DISABLED = (0x2F, 0x6B, 0xFF), (0xB7, 0xC9, 0xFF)
 SHADOW_MARGIN = 12
 
@@ -250,6 +252,39 @@ class FullInstallTest(InstallDialogCase):
         self.assertIn("qd query number 4242", result.debug)
         self.assertEqual(product.product_events(), [])
         self.assertActionsReported(stat_records)
+
+
+class InitialViewTest(InstallDialogCase):
+    """The first view of the suite's installer (in the 32-bit lane the
+    shipped program). The path box is the rich edit's text services, which
+    the dialog drives through its own text host: on i686 both sides of that
+    interface call with the thiscall convention."""
+
+    def test_the_initial_view_and_a_folder_typed_into_the_path_box(self):
+        process = self.start(product.installer("setup.exe"), [])
+        dialog = Dialog(process, "Lumetrica安装", 1.0)
+        shot = dialog.shot("initial_view")
+        self.assertTrue(close_to(dialog.pixel(shot, INSTALL_BUTTON_PIXEL), ACCENT), "install button")
+        self.assertGreater(dark_pixels(dialog, shot, TITLE_TEXT), 50, "product name")
+        # The default folder, drawn by the text services.
+        default_text = dark_pixels(dialog, shot, PATH_TEXT)
+        self.assertGreater(default_text, 100, "install folder")
+
+        # A folder typed into the box is what the install button reads back.
+        box = neb.BoxAnswer("错误")
+        self.addCleanup(box.close)
+        dialog.focus()
+        dialog.click(PATH_BOX)
+        xdo("key", "ctrl+a")
+        xdo("type", "--delay", "20", "Apps")
+        shot = dialog.shot("initial_view_typed")
+        self.assertLess(dark_pixels(dialog, shot, PATH_TEXT), default_text / 2, "the typed folder")
+        self.assertGreater(dark_pixels(dialog, shot, PATH_TEXT), 10, "the typed folder")
+        dialog.click(INSTALL_BUTTON)
+        self.assertEqual(box.text(), "安装路径非法，请重新修改！")
+        self.assertTrue(neb.close_window("CDlgInstall"))
+        self.assertEqual(neb.finish(process).returncode, 0)
+        self.assertFalse(os.path.exists(product.unix_path(product.DEFAULT_FOLDER)))
 
 
 class TrailInstallTest(InstallDialogCase):

@@ -73,7 +73,7 @@ compare() {
   local label=$1 archive=$2 out=$3/neb-bench-out
   best_of "$out" 7zz x -mmt1 -bd -y -o"$out" "$archive"
   local seven=$best seven_peak=$peak
-  best_of "$out" "$WINE64" "$nebscript" "$(winepath_of "$work/extract.lua")" "$(winepath_of "$archive")" \
+  best_of "$out" "$WINE_LOADER" "$nebscript" "$(winepath_of "$work/extract.lua")" "$(winepath_of "$archive")" \
     "$(winepath_of "$out")"
   printf '%-28s %8.2f s %8.2f s %7.3f %6d MB %6d MB\n' "$label" "$seven" "$best" \
     "$(awk "BEGIN{print $best / $seven}")" "$seven_peak" "$peak"

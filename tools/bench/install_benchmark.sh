@@ -44,7 +44,7 @@ settings="InstallPackFile = [==[$(winepath_of "$archive")]==]"
 # No collector: the statistics reports find a closed loopback port at once.
 start=$(date +%s.%N)
 NEB_TEST_SETTINGS="$settings" NEB_COLLECTOR_UDP_PORT=9 NEB_COLLECTOR_HTTP_PORT=9 \
-  "$WINE64" 'C:\setup.exe' /InstallSlience true >/dev/null 2>&1
+  "$WINE_LOADER" 'C:\setup.exe' /InstallSlience true >/dev/null 2>&1
 install=$(since "$start")
 
 # The extraction step: between the log markers written just before and

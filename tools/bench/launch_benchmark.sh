@@ -40,10 +40,10 @@ best_of() {
   eval "${name}_paint=$best"
 }
 
-best_of bare_win32 "$WINE64" "$build/tools/bench/bare_window.exe"
-best_of markup_window "$WINE64" "$build/tests/helpers/skin_window.exe" \
+best_of bare_win32 "$WINE_LOADER" "$build/tools/bench/bare_window.exe"
+best_of markup_window "$WINE_LOADER" "$build/tests/helpers/skin_window.exe" \
   --markup "$(winepath_of "$root/tools/bench/twenty_controls.xml")" --exit-after-paint
-best_of shipped_dialog "$WINE64" "$build/tests/helpers/skin_window.exe" \
+best_of shipped_dialog "$WINE_LOADER" "$build/tests/helpers/skin_window.exe" \
   --markup "$(winepath_of "$root/res/skin/Layout/Layout.xml")" --exit-after-paint
 awk "BEGIN{printf \"launch to first paint, markup window / bare window: %.3f\n\", $markup_window_paint / $bare_win32_paint}"
 awk "BEGIN{printf \"launch to first paint, shipped dialog / bare window: %.3f\n\", $shipped_dialog_paint / $bare_win32_paint}"

@@ -19,6 +19,10 @@ function case(name, expected, ...)
   end
 end
 
+-- The bytes of a machine word (and of a pointer) of the program: the size_t
+-- width in the header of the chunks its Lua writes.
+WORD_BYTES = string.dump(function() end):byte(9)
+
 -- The address a light or full userdata stands for, as a number.
 function address(value)
   local digits = tostring(value):match("^userdata: 0?x?(%x+)$")
