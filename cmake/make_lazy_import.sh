@@ -3,7 +3,7 @@
 # library with the functions of MinGW's import library for LIBRARY. A library
 # MinGW does not ship yields an empty archive, so nothing links against it.
 set -euo pipefail
-triple=$1 library=$2 output=$3
+triple=$1 library=$2 output=$(realpath -m "$3")
 source=/usr/$triple/lib/lib$library.a
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
@@ -22,7 +22,8 @@ strip=; [ "$triple" = i686-w64-mingw32 ] && strip='s/^_//'
 "$triple-nm" "$source" | awk '$2 == "T" { print $3 }' | sed "$strip" | sort -u > "$work/code"
 { echo "LIBRARY $dll"; echo EXPORTS; comm -12 "$work/names" "$work/code"; } > "$work/lib.def"
 kill_at=(); [ "$triple" = i686-w64-mingw32 ] && kill_at=(--kill-at)
-"$triple-dlltool" "${kill_at[@]}" --input-def "$work/lib.def" --output-delaylib "$output"
+# dlltool makes its temporary objects in the current folder.
+(cd "$work" && "$triple-dlltool" "${kill_at[@]}" --input-def lib.def --output-delaylib "$output")
 # The i386 linker drops the code of an import-library member when nothing
 # calls its jump stub by name, which is the case for every function called
 # through its __imp_ slot; but a lazy slot starts out pointing into that code
