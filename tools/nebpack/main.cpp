@@ -12,7 +12,6 @@
 
 #include "base/path_text.h"
 #include "base/text.h"
-#include "script/nebscript_engine.h"
 #include "script/script_globals.h"
 #include "tools/nebpack/dialog_skin.h"
 #include "tools/nebpack/installer_resources.h"
@@ -76,8 +75,9 @@ bool ReadFile(const std::wstring& path, std::string& bytes) {
 // are checked against the product folder.
 void CheckProductAgainstSettings(const std::wstring& settingsFile, const ChunkFunction& settings,
                                  const std::wstring& productFolder, Problems& problems) {
-  if (!RunSettings(settingsFile, problems)) return;
-  lua_State* L = NEBScriptEngine::Instance().State();
+  const SettingsState values = RunSettings(settingsFile, problems);
+  if (!values) return;
+  lua_State* L = values.get();
   const std::wstring mainProgram = GetGlobalText(L, "global_main_app_name");
   const std::wstring mainPath = productFolder + L"\\" + mainProgram;
   LanguageResource record;
@@ -111,6 +111,8 @@ Problems CheckInputs(Options& options, Scripts& scripts, InstallerResources& res
   const DWORD productAttributes = GetFileAttributesW(product.c_str());
   if (productAttributes == INVALID_FILE_ATTRIBUTES || !(productAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
     problems.push_back({product, 0, 0, L"the product folder does not exist"});
+  } else {
+    CheckEntryNames(product, problems);
   }
   const std::wstring settingsFile = options[L"--settings"];
   if (CompileScript(settingsFile, scripts.settings, problems)) {
