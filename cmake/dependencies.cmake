@@ -76,7 +76,8 @@ add_library(minizip_writer STATIC ${NEB_DEPS_DIR}/src/minizip/zip.c)
 target_link_libraries(minizip_writer PUBLIC minizip)
 target_compile_options(minizip_writer PRIVATE -w)
 
-# Header-only picture decoders: stb_image (libstb-dev) and nanosvg, which
-# ships inside the source package libsdl2-image.
+# Header-only picture decoders: stb_image, from the source package libstb
+# (trixie's, see deps/source-pins.txt), and nanosvg, which ships inside the
+# source package libsdl2-image.
 set(NEB_NANOSVG_DIR ${NEB_DEPS_DIR}/src/libsdl2-image)
-set(NEB_STB_DIR /usr/include/stb)
+set(NEB_STB_DIR ${NEB_DEPS_DIR}/src/libstb)

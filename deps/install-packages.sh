@@ -15,17 +15,19 @@ SRC
   rm -f /var/lib/apt/lists/nebinstaller-updated
 fi
 
+# zlib1g-dev: the native tests inflate the skin's ZIP entries.
 # libgnutls30: Wine's Schannel does its TLS through it, and wine64 only
 # recommends it. openssl: the tests make a self-signed server certificate.
 packages=(
   cmake ninja-build dpkg-dev
   g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix
   binutils-mingw-w64-i686 binutils-mingw-w64-x86-64
-  libz-mingw-w64-dev libstb-dev
+  libz-mingw-w64-dev
   wine64 libgnutls30 7zip time
   g++-multilib qemu-user
   xvfb xdotool imagemagick fonts-wqy-microhei
   googletest python3 python3-pefile openssl
+  zlib1g-dev
 )
 
 missing=()
