@@ -116,6 +116,16 @@ class OutputTest(NebpackCase):
             with open(os.path.join(X86_CHUNKS, built), "rb") as f:
                 self.assertEqual(pe_resources.resource(output, "LUA", resource), f.read(), resource)
 
+    def test_elements_no_control_answers_to_are_warned_of_and_the_installer_is_written(self):
+        skin = self.copy_input("--skin", "skin")
+        markup = os.path.join(skin, "Layout", "Layout.xml")
+        replace_in(markup, '<Control height="16" />', '<Control height="16" /><Gauge><Button /></Gauge>')
+        result = self.pack(skin=skin)
+        self.assertEqual(result.returncode, 0, result.stderr)
+        self.assertRegex(result.stderr, r"Layout\.xml:%d:\d+: warning: <Gauge> is no control the window knows; it is "
+                                        r"left out with everything inside it" % line_of(markup, "<Gauge>"))
+        self.assertTrue(os.path.exists(result.output))
+
     def assertSameTree(self, expected, actual):
         self.assertEqual(product.installed_tree(actual), product.installed_tree(expected))
         for name in product.installed_tree(expected):

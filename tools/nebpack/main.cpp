@@ -4,6 +4,7 @@
 // installer program with the product's resources in place of its own.
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <fstream>
 #include <iterator>
@@ -157,9 +158,11 @@ int wmain(int argc, wchar_t** argv) {
   InstallerResources resources;
   Problems problems = CheckInputs(options, scripts, resources);
   if (sizeTWidth == 0) problems.insert(problems.begin(), {base, 0, 0, error});
-  if (!problems.empty()) {
-    for (const Problem& problem : problems) Print(stderr, ProblemText(problem));
-    Print(stderr, L"nebpack: " + std::to_wstring(problems.size()) + L" problem(s); no installer written");
+  for (const Problem& problem : problems) Print(stderr, ProblemText(problem));
+  const size_t stopping =
+      std::count_if(problems.begin(), problems.end(), [](const Problem& problem) { return !problem.warning; });
+  if (stopping > 0) {
+    Print(stderr, L"nebpack: " + std::to_wstring(stopping) + L" problem(s); no installer written");
     return kProblemsFound;
   }
 
