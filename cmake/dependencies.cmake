@@ -33,6 +33,9 @@ add_library(lzma_7z STATIC
 target_include_directories(lzma_7z SYSTEM PUBLIC ${NEB_7Z_SRC})
 target_compile_definitions(lzma_7z PUBLIC Z7_PPMD_SUPPORT Z7_EXTRACT_ONLY)
 target_compile_options(lzma_7z PRIVATE -w)
+# The x86 branch converter keeps its encoding half, which nebpack applies to
+# the payload.
+set_source_files_properties(${NEB_7Z_SRC}/Bra86.c PROPERTIES COMPILE_OPTIONS -UZ7_EXTRACT_ONLY)
 
 # The LZMA SDK's LZMA2 encoder, single-threaded so that the same input always
 # packs to the same bytes (nebpack's payload).
@@ -73,7 +76,8 @@ add_library(minizip_writer STATIC ${NEB_DEPS_DIR}/src/minizip/zip.c)
 target_link_libraries(minizip_writer PUBLIC minizip)
 target_compile_options(minizip_writer PRIVATE -w)
 
-# Header-only picture decoders: stb_image (libstb-dev) and nanosvg, which
-# ships inside the source package libsdl2-image.
+# Header-only picture decoders: stb_image, from the source package libstb
+# (trixie's, see deps/source-pins.txt), and nanosvg, which ships inside the
+# source package libsdl2-image.
 set(NEB_NANOSVG_DIR ${NEB_DEPS_DIR}/src/libsdl2-image)
-set(NEB_STB_DIR /usr/include/stb)
+set(NEB_STB_DIR ${NEB_DEPS_DIR}/src/libstb)

@@ -8,11 +8,34 @@ cache=${1:?cache folder}
 pins="$(cd "$(dirname "$0")" && pwd)/source-pins.txt"
 mkdir -p "$cache/src"
 
-fetch() {  # package version sha256 destination
-  local pkg=$1 version=$2 sha256=$3 dest=$4 work dsc actual
+# A package pinned from another Debian suite than the machine's (its fourth
+# column) comes through an apt configuration of its own in the cache, with
+# only that suite's source lists, so that the machine's own sources and
+# packages stay as they are.
+suite_options() {  # suite
+  local dir="$cache/apt-$1"
+  mkdir -p "$dir/lists/partial" "$dir/cache/archives/partial"
+  cat > "$dir/$1.sources" <<SRC
+Types: deb-src
+URIs: http://deb.debian.org/debian
+Suites: $1
+Components: main
+Signed-By: /usr/share/keyrings/debian-archive-keyring.gpg
+SRC
+  local options=(-o Dir::Etc::SourceList=/dev/null -o "Dir::Etc::SourceParts=$dir"
+                 -o "Dir::State::Lists=$dir/lists" -o "Dir::Cache=$dir/cache" -o APT::Sandbox::User=root)
+  if [ -z "$(ls "$dir/lists/"*_Sources* 2>/dev/null)" ]; then
+    apt-get "${options[@]}" update -qq >/dev/null
+  fi
+  printf '%s\n' "${options[@]}"
+}
+
+fetch() {  # package version sha256 destination [suite]
+  local pkg=$1 version=$2 sha256=$3 dest=$4 suite=${5:-} work dsc actual options=()
   work=$(mktemp -d)
   trap 'rm -rf "$work"' RETURN
-  if ! (cd "$work" && apt-get source -qq --download-only "$pkg=$version" >/dev/null); then
+  [ -z "$suite" ] || mapfile -t options < <(suite_options "$suite")
+  if ! (cd "$work" && apt-get "${options[@]}" source -qq --download-only "$pkg=$version" >/dev/null); then
     echo "source package $pkg $version is not in the archive any more:" \
          "pin a version it has in deps/source-pins.txt" >&2
     return 1
@@ -40,10 +63,10 @@ needs_fetch() {
   [ -n "$recorded" ] && [ "$recorded" != "$2" ]
 }
 
-while read -r pkg version sha256; do
+while read -r pkg version sha256 suite; do
   dest="$cache/src/$pkg-${version//[:~+]/_}"
   if needs_fetch "$dest" "$sha256"; then
-    fetch "$pkg" "$version" "$sha256" "$dest"
+    fetch "$pkg" "$version" "$sha256" "$dest" "$suite"
   fi
   ln -sfn "$dest" "$cache/src/$pkg"
 done < <(grep -v '^[[:space:]]*\(#\|$\)' "$pins")

@@ -15,6 +15,7 @@ SRC
   rm -f /var/lib/apt/lists/nebinstaller-updated
 fi
 
+# zlib1g-dev: the native tests inflate the skin's ZIP entries.
 # libgnutls30: Wine's Schannel does its TLS through it, and wine64 only
 # recommends it. openssl: the tests make a self-signed server certificate.
 # debootstrap: the 32-bit lane's i386 root (deps/build-lane32-root.sh).
@@ -22,11 +23,12 @@ packages=(
   cmake ninja-build dpkg-dev
   g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix
   binutils-mingw-w64-i686 binutils-mingw-w64-x86-64
-  libz-mingw-w64-dev libstb-dev
+  libz-mingw-w64-dev
   wine64 libgnutls30 7zip time
   g++-multilib qemu-user debootstrap
   xvfb xdotool imagemagick fonts-wqy-microhei
   googletest python3 python3-pefile openssl
+  zlib1g-dev
 )
 
 missing=()
@@ -35,7 +37,7 @@ for p in "${packages[@]}"; do
 done
 need_update=0
 [ ${#missing[@]} -gt 0 ] && need_update=1
-[ -n "$(ls /var/lib/apt/lists/*_Sources 2>/dev/null)" ] || need_update=1
+[ -n "$(ls /var/lib/apt/lists/*_Sources* 2>/dev/null)" ] || need_update=1
 if [ "$need_update" = 1 ]; then
   apt-get update -qq
 fi

@@ -11,3 +11,20 @@
 // Both "/" and "\" count as separators,
 // since the system reads either.
 bool IsSafeEntryName(std::wstring_view name);
+
+// What keeps a stored name from becoming that same file below any install
+// folder: IsSafeEntryName's refusals (outside the folder, a device), and
+// what Windows itself refuses or changes when the file is made.
+enum class EntryNameFault {
+  kNone,
+  kOutside,            // empty, rooted, with a drive, a stream or ".."
+  kDevice,             // a component Windows opens as a device
+  kRefusedCharacter,   // < > " | ? * or a control character
+  kDotOrSpaceAtEnd,    // a component ending so, which Windows drops
+  kComponentTooLong,   // a component over 255 characters
+  kPathTooLong,        // a name of MAX_PATH (260) characters or more
+};
+
+// The first fault of the name, or kNone. nebpack checks a product folder's
+// names with it before it packs them.
+EntryNameFault FindEntryNameFault(std::wstring_view name);

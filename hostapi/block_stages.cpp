@@ -162,7 +162,7 @@ class DictionaryStage : public BlockStage {
         std::min<UInt64>(std::min<UInt64>(left_, decoder.dicBufSize - start), kPiece));
     const ELzmaFinishMode mode = count == left_ ? LZMA_FINISH_END : LZMA_FINISH_ANY;
     while (decoder.dicPos < start + count) {
-      if (Ended()) return SZ_ERROR_DATA;  // the stream ended before its size
+      if (status_ == LZMA_STATUS_FINISHED_WITH_MARK) return SZ_ERROR_DATA;  // the stream ended before its size
       const SRes stepped = Step(start + count, mode);
       if (stepped != SZ_OK) return stepped;
     }
@@ -175,6 +175,10 @@ class DictionaryStage : public BlockStage {
  private:
   CLzmaDec& Decoder() { return lzma2_ ? lzma2Decoder_.decoder : lzmaDecoder_; }
 
+  // Whether the stream may end where the decoder stopped. An LZMA stream
+  // without an end mark "may be finished" wherever a piece ends with the
+  // range coder's code at 0; that means something only at the last byte,
+  // so within the stream only the end mark counts as its end.
   bool Ended() const {
     return status_ == LZMA_STATUS_FINISHED_WITH_MARK ||
            (!lzma2_ && status_ == LZMA_STATUS_MAYBE_FINISHED_WITHOUT_MARK);

@@ -129,7 +129,9 @@ class Extraction {
         progress_->Call(path);
       }
     }
-    return deferred;
+    // The last block's end is checked after its last file was written.
+    const SRes ended = unpacked_.Finish();
+    return ended != SZ_OK ? ended : deferred;
   }
 
  private:

@@ -24,6 +24,8 @@ constexpr int kExtractWriteFailed = 11;
 // Each solid block is decoded on a second thread through a window the size
 // of its dictionary, and each file written as its bytes come: memory does
 // not follow the block's size. Files before a decoding fault stay; the file
-// whose bytes turn out damaged is removed.
+// whose bytes turn out damaged is removed. A damaged end of the last block
+// (its checksum, the end of its coder's stream, packed bytes left over)
+// fails the extraction once its files are written.
 int Extract7z(ISeekInStream* stream, const std::wstring& folder, ScriptCallback* progress,
               ScriptCallback* onError);

@@ -110,11 +110,7 @@ SRes UnpackedStream::Take(size_t wanted, const Byte** data, size_t* size) {
   *size = 0;
   if (readAt_ == reading_.size) {
     std::unique_lock<std::mutex> lock(mutex_);
-    if (reading_.bytes) {
-      free_.push_back(std::move(reading_));
-      reading_ = Chunk();
-      changed_.notify_all();
-    }
+    ReleaseReading();
     changed_.wait(lock, [this] { return finished_ || !ready_.empty(); });
     if (ready_.empty()) return result_ != SZ_OK ? result_ : SZ_ERROR_INPUT_EOF;
     reading_ = std::move(ready_.front());
@@ -125,4 +121,20 @@ SRes UnpackedStream::Take(size_t wanted, const Byte** data, size_t* size) {
   *size = std::min(wanted, reading_.size - readAt_);
   readAt_ += *size;
   return SZ_OK;
+}
+
+SRes UnpackedStream::Finish() {
+  if (readAt_ != reading_.size) return SZ_ERROR_DATA;  // bytes no file took
+  std::unique_lock<std::mutex> lock(mutex_);
+  ReleaseReading();
+  changed_.wait(lock, [this] { return finished_ || !ready_.empty(); });
+  return ready_.empty() ? result_ : SZ_ERROR_DATA;
+}
+
+void UnpackedStream::ReleaseReading() {
+  if (!reading_.bytes) return;
+  free_.push_back(std::move(reading_));
+  reading_ = Chunk();
+  readAt_ = 0;
+  changed_.notify_all();
 }

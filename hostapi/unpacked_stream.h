@@ -29,6 +29,11 @@ class UnpackedStream {
   // error is reported once the bytes decoded before it were all taken.
   SRes Take(size_t wanted, const Byte** data, size_t* size);
 
+  // Once every byte was taken: waits for the decoding thread to end and
+  // gives what the end checks of the last block found (its checksum, the
+  // end of its coder's stream, no packed bytes left over).
+  SRes Finish();
+
  private:
   struct Chunk {
     std::unique_ptr<Byte[]> bytes;
@@ -39,6 +44,8 @@ class UnpackedStream {
   SRes DecodeBlocks();
   SRes Emit(const Byte* data, size_t size);
   void HandOver();
+  // Gives the reader's chunk back to the decoding thread; with the lock held.
+  void ReleaseReading();
   bool AwaitFreeChunk();
 
   const CSzArEx& db_;

@@ -18,6 +18,7 @@ set(NEB_UI_PARSER_SOURCES
   window/shadow_alpha.cpp)
 list(TRANSFORM NEB_UI_PARSER_SOURCES PREPEND ${CMAKE_CURRENT_LIST_DIR}/)
 set(NEB_UI_DECODER_SOURCES
+  resources/picture_pixels.cpp
   resources/raster_decoder.cpp
   resources/svg_renderer.cpp
   resources/zip_archive.cpp)

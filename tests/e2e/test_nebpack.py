@@ -80,6 +80,10 @@ class OutputTest(NebpackCase):
         with open(archive, "wb") as f:
             f.write(payload)
         subprocess.run(["7zz", "t", archive], check=True, capture_output=True)
+        # Programs and libraries pass the x86 branch converter, as in the
+        # build's own payload.
+        listing = subprocess.run(["7zz", "l", "-slt", archive], check=True, capture_output=True, text=True).stdout
+        self.assertIn("Method = BCJ LZMA2", listing)
         # Unpacked by the installer's own extraction, from the file.
         unpacked = os.path.join(self.work, "unpacked")
         os.mkdir(unpacked)
@@ -112,6 +116,16 @@ class OutputTest(NebpackCase):
             with open(os.path.join(X86_CHUNKS, built), "rb") as f:
                 self.assertEqual(pe_resources.resource(output, "LUA", resource), f.read(), resource)
 
+    def test_elements_no_control_answers_to_are_warned_of_and_the_installer_is_written(self):
+        skin = self.copy_input("--skin", "skin")
+        markup = os.path.join(skin, "Layout", "Layout.xml")
+        replace_in(markup, '<Control height="16" />', '<Control height="16" /><Gauge><Button /></Gauge>')
+        result = self.pack(skin=skin)
+        self.assertEqual(result.returncode, 0, result.stderr)
+        self.assertRegex(result.stderr, r"Layout\.xml:%d:\d+: warning: <Gauge> is no control the window knows; it is "
+                                        r"left out with everything inside it" % line_of(markup, "<Gauge>"))
+        self.assertTrue(os.path.exists(result.output))
+
     def assertSameTree(self, expected, actual):
         self.assertEqual(product.installed_tree(actual), product.installed_tree(expected))
         for name in product.installed_tree(expected):
@@ -126,6 +140,11 @@ def replace_in(path, old, new):
     assert old in text, (path, old)
     with open(path, "w", encoding="utf-8") as f:
         f.write(text.replace(old, new, 1))
+
+
+def read_bytes(path):
+    with open(path, "rb") as f:
+        return f.read()
 
 
 def line_of(path, text):
@@ -157,6 +176,22 @@ class BrokenInputTest(NebpackCase):
         else:
             replace_in(os.path.join(skin, "Layout", "Layout.xml"), old, new)
         return {"skin": skin}
+
+    def break_skin_with_file(self, name, content, old, new):
+        """Adds a file to the skin and replaces a text of the markup."""
+        overrides = self.break_skin(old, new)
+        with open(os.path.join(overrides["skin"], name), "w", encoding="utf-8") as f:
+            f.write(content)
+        return overrides
+
+    def break_product(self, name, content=b"x"):
+        """A copy of the product folder with one more file, its folders made."""
+        product_copy = self.copy_input("--product", "product")
+        path = os.path.join(product_copy, name)
+        os.makedirs(os.path.dirname(path), exist_ok=True)
+        with open(path, "wb") as f:
+            f.write(content)
+        return {"product": product_copy}
 
     def test_broken_inputs(self):
         settings = self.options["--settings"]
@@ -202,6 +237,24 @@ class BrokenInputTest(NebpackCase):
              lambda: self.break_skin('<Button name="BtnStart"', '<Label name="BtnStart"'),
              r"Layout\.xml:%d:\d+: the control \"BtnStart\" is a Label; the dialog needs a Button"
              % line_of(markup, 'name="BtnStart"')),
+            ("markup nested 40,000 elements deep",
+             lambda: self.break_skin('<Control height="16" />',
+                                     '<Control height="16" />' + "<VerticalLayout>" * 40000
+                                     + "</VerticalLayout>" * 40000),
+             r"Layout\.xml:%d:\d+: <VerticalLayout> is nested 257 elements deep; the window builds 256 levels"
+             % line_of(markup, '<Control height="16" />')),
+            ("a markup file that includes itself eight times",
+             lambda: self.break_skin_with_file(
+                 os.path.join("Layout", "self.xml"),
+                 '<Window>' + '<Include source="Layout/self.xml" />' * 8 + '</Window>\n' + " " * 60,
+                 '<Include source="font.xml" />', '<Include source="font.xml" /><Include source="Layout/self.xml" />'),
+             r"self\.xml:1:\d+: <Include>: the markup and what it includes read more than 50000 elements"),
+            ("a product file named after a device",
+             lambda: self.break_product(os.path.join("docs", "con.txt")),
+             r"con\.txt: the name holds a device name \(CON, PRN, AUX, NUL, COM1-9, LPT1-9\)"),
+            ("a product file whose name is longer than a Windows path",
+             lambda: self.break_product(os.path.join("a" * 100, "b" * 100, "c" * 60 + ".txt")),
+             r"c{60}\.txt: the name is longer than the 259 characters of a Windows path"),
         ]
         base_work = self.work
         for label, breaks, message in cases:
@@ -214,6 +267,53 @@ class BrokenInputTest(NebpackCase):
                 self.assertIn("no installer written", result.stderr)
                 self.assertFalse(os.path.exists(result.output))
                 self.assertFalse(os.path.exists(result.output + ".part"))
+
+    def test_settings_run_where_no_host_table_or_function_is_in_reach(self):
+        # A library that leaves a mark beside itself when anything loads it.
+        library = os.path.join(self.work, "probe.dll")
+        shutil.copyfile(neb.build_path("tests", "helpers", "planted_library.dll"), library)
+        settings = self.options["--settings"]
+        cases = [
+            ("a library loaded through an index of GLibTab",
+             "global_probe = GLibTab[%s]" % neb.lua_string(neb.windows_path(library)),
+             r"global_var\.lua:%d: attempt to index global 'GLibTab' \(a nil value\)"),
+            ("the string library reached through a string",
+             'global_probe = ("x").rep',
+             r"global_var\.lua:%d: attempt to index constant 'x' \(a string value\)"),
+            ("a loop without end",
+             "while true do end",
+             r"global_var\.lua:%d: the settings run longer than 10000000 instructions"),
+            ("a value doubled without end",
+             'global_probe = "x" for i = 1, 40 do global_probe = global_probe .. global_probe end',
+             r"global_var\.lua: the settings need more than 64 MiB of memory"),
+        ]
+        for label, statement, message in cases:
+            with self.subTest(label):
+                broken = os.path.join(self.work, "global_var.lua")
+                shutil.copyfile(settings, broken)
+                replace_in(broken, "global_app_id = 145", "global_app_id = 145\n" + statement)
+                result = self.pack(settings=broken)
+                self.assertEqual(result.returncode, 1, result.stderr)
+                line = line_of(broken, statement)
+                self.assertRegex(result.stderr, message.replace("%d", str(line)))
+                self.assertFalse(os.path.exists(library + ".loaded"), "the library was loaded")
+                self.assertFalse(os.path.exists(result.output))
+
+    def test_a_product_file_that_changes_while_it_is_packed_stops_the_packing(self):
+        # A file of the system that lists with one size and reads with
+        # another stands for a file written to while nebpack runs.
+        changing = next((path for path in ("/sys/devices/system/cpu/online", "/sys/kernel/mm/transparent_hugepage/enabled")
+                         if os.path.exists(path) and os.path.getsize(path) > len(read_bytes(path))), None)
+        if changing is None:
+            self.skipTest("no file here lists with another size than it reads")
+        product_copy = self.copy_input("--product", "product")
+        os.symlink(changing, os.path.join(product_copy, "changing.txt"))
+        result = self.pack(product=product_copy)
+        self.assertEqual(result.returncode, 3, result.stderr)
+        self.assertRegex(result.stderr, r"nebpack: the product file .*changing\.txt changed while it was packed: it was "
+                                        r"listed with %d bytes, and it ended after %d"
+                         % (os.path.getsize(changing), len(read_bytes(changing))))
+        self.assertFalse(os.path.exists(result.output))
 
     def test_missing_options_show_the_usage(self):
         result = product.nebpack(["--product", neb.windows_path(self.options["--product"])])

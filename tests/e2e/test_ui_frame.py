@@ -362,6 +362,32 @@ class NebskinTest(unittest.TestCase):
         self.assertEqual(result.returncode, 1)
         self.assertIn("Layout/broken.xml:3:28: Error while parsing attribute string", result.stdout)
 
+    def test_markup_beyond_what_the_window_builds_is_placed_and_the_window_still_shows(self):
+        # Nested 40,000 elements deep, with an element no control answers to
+        # and a file that includes itself eight times.
+        with open(os.path.join(self.skin, "Layout", "deep.xml"), "w", encoding="utf-8") as f:
+            f.write('<Window size="200,100">\n<Gauge />\n<Include source="Layout/self.xml" />\n'
+                    + "<VerticalLayout>" * 40000 + "</VerticalLayout>" * 40000 + "\n</Window>\n")
+        with open(os.path.join(self.skin, "Layout", "self.xml"), "w", encoding="utf-8") as f:
+            f.write("<Window>" + '<Include source="Layout/self.xml" />' * 8 + "</Window>")
+        process = neb.start(self.nebskin, [neb.windows_path(self.skin), "Layout/deep.xml"])
+        try:
+            found = subprocess.run(["xdotool", "search", "--sync", "--name", "^nebskin$"], capture_output=True,
+                                   text=True, timeout=120).stdout.split()
+            self.assertTrue(found, "the window shows")
+        finally:
+            process.kill()
+            stdout, _ = process.communicate(timeout=60)
+            # The next test looks for its own window by the same name.
+            deadline = time.time() + 60
+            while time.time() < deadline and subprocess.run(["xdotool", "search", "--name", "^nebskin$"],
+                                                            capture_output=True, text=True).stdout.strip():
+                time.sleep(0.5)
+        self.assertIn("Layout/deep.xml:2:1: warning: <Gauge> is no control the window knows", stdout)
+        self.assertIn("Layout/deep.xml:4:4097: <VerticalLayout> is nested 257 elements deep", stdout)
+        self.assertRegex(stdout, r"Layout/self\.xml:1:\d+: <Include>: the markup and what it includes read more "
+                                 r"than 50000 elements")
+
     def test_picture_problems_are_placed_and_the_window_shows_at_the_scale(self):
         os.makedirs(ARTIFACTS, exist_ok=True)
         process = neb.start(self.nebskin, [neb.windows_path(self.skin), "--dpi", "144"])

@@ -3,18 +3,19 @@
 
 #include "tests/fuzz/fuzz_input.h"
 #include "ui/markup/markup.h"
+#include "ui/markup/markup_walk.h"
 
 namespace {
 
-size_t Walk(SkinUI::CMarkupNode node) {
+size_t Walk(SkinUI::CMarkupNode root) {
   size_t seen = 0;
-  for (; node.IsValid(); node = node.NextSibling()) {
+  SkinUI::ForEachElement(root, [&seen](SkinUI::CMarkupNode node, int) {
     seen += std::wcslen(node.Name()) + std::wcslen(node.Text());
     for (int i = 0; i < node.AttributeCount(); ++i) {
       seen += std::wcslen(node.AttributeName(i)) + std::wcslen(node.AttributeValue(node.AttributeName(i)));
     }
-    seen += Walk(node.FirstChild());
-  }
+    return true;
+  });
   return seen;
 }
 

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+
 namespace {
 
 struct NameCase {
@@ -34,5 +36,38 @@ INSTANTIATE_TEST_SUITE_P(
                     NameCase{L"con .txt", false}, NameCase{L"COM\u00B9", false}, NameCase{L"conout$", false},
                     NameCase{L"COM0", true}, NameCase{L"LPT10", true}, NameCase{L"console.txt", true},
                     NameCase{L"a.con", true}, NameCase{L"nul_/x", true}, NameCase{L"my con.txt", true}));
+
+}  // namespace
+
+namespace {
+
+struct FaultCase {
+  std::wstring name;
+  EntryNameFault fault;
+};
+
+class EntryNameFaultTest : public testing::TestWithParam<FaultCase> {};
+
+TEST_P(EntryNameFaultTest, WhatKeepsANameFromBecomingThatFile) {
+  EXPECT_EQ(FindEntryNameFault(GetParam().name), GetParam().fault) << GetParam().name;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Faults, EntryNameFaultTest,
+    testing::Values(FaultCase{L"a/b c/d.txt", EntryNameFault::kNone}, FaultCase{L"../a", EntryNameFault::kOutside},
+                    FaultCase{L"a:b", EntryNameFault::kOutside}, FaultCase{L"docs/nul.txt", EntryNameFault::kDevice},
+                    FaultCase{L"what?.txt", EntryNameFault::kRefusedCharacter},
+                    FaultCase{L"a/<b>", EntryNameFault::kRefusedCharacter},
+                    FaultCase{L"a\"b", EntryNameFault::kRefusedCharacter},
+                    FaultCase{L"a|b", EntryNameFault::kRefusedCharacter},
+                    FaultCase{L"star*", EntryNameFault::kRefusedCharacter},
+                    FaultCase{L"tab\there", EntryNameFault::kRefusedCharacter},
+                    FaultCase{L"folder./a", EntryNameFault::kDotOrSpaceAtEnd},
+                    FaultCase{L"a/file ", EntryNameFault::kDotOrSpaceAtEnd},
+                    FaultCase{std::wstring(255, L'x'), EntryNameFault::kNone},
+                    FaultCase{std::wstring(256, L'x'), EntryNameFault::kComponentTooLong},
+                    FaultCase{std::wstring(200, L'x') + L"/" + std::wstring(58, L'y'), EntryNameFault::kNone},
+                    FaultCase{std::wstring(200, L'x') + L"/" + std::wstring(59, L'y'),
+                              EntryNameFault::kPathTooLong}));
 
 }  // namespace

@@ -3,7 +3,7 @@
 #include <vector>
 
 #include "app/dialog_controls.h"
-#include "tools/nebskin/skin_check.h"
+#include "tools/nebskin/skin_source_access.h"
 #include "ui/resources/skin_source.h"
 
 namespace nebpack {
@@ -12,19 +12,28 @@ namespace {
 
 constexpr wchar_t kMarkup[] = L"Layout/Layout.xml";
 
+// A skin file's name ("/" or "\\" between folders) as a path in the folder.
+std::wstring SkinFilePath(const std::wstring& folder, std::wstring name) {
+  for (wchar_t& c : name) {
+    if (c == L'/') c = L'\\';
+  }
+  return folder + name;
+}
+
 }  // namespace
 
 void CheckDialogSkin(const std::wstring& skinFolder, Problems& problems) {
   std::wstring folder = skinFolder;
   if (!folder.empty() && folder.back() != L'\\' && folder.back() != L'/') folder += L'\\';
   SkinUI::SkinSource::Get().SetFolder(folder);
-  const std::wstring markupPath = folder + L"Layout\\Layout.xml";
+  const std::wstring markupPath = SkinFilePath(folder, kMarkup);
 
-  for (const nebskin::SkinProblem& found : nebskin::CheckSkinMarkup(kMarkup)) {
-    problems.push_back({markupPath, found.line, found.column, found.message});
+  nebskin::SkinSourceAccess skin;
+  for (const nebskin::SkinProblem& found : nebskin::CheckSkinMarkup(skin, kMarkup)) {
+    problems.push_back({SkinFilePath(folder, found.file), found.line, found.column, found.message, found.warning});
   }
   std::vector<nebskin::MarkupControl> controls;
-  if (!nebskin::NamedControls(kMarkup, controls)) return;  // its parse error is reported above
+  if (!nebskin::NamedControls(skin, kMarkup, controls)) return;  // its parse error is reported above
   for (const DialogControl& needed : dialog_controls::kRequired) {
     const nebskin::MarkupControl* found = nullptr;
     for (const nebskin::MarkupControl& control : controls) {

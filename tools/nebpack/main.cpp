@@ -4,6 +4,7 @@
 // installer program with the product's resources in place of its own.
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <fstream>
 #include <iterator>
@@ -12,7 +13,6 @@
 
 #include "base/path_text.h"
 #include "base/text.h"
-#include "script/nebscript_engine.h"
 #include "script/script_globals.h"
 #include "tools/nebpack/dialog_skin.h"
 #include "tools/nebpack/installer_resources.h"
@@ -76,8 +76,9 @@ bool ReadFile(const std::wstring& path, std::string& bytes) {
 // are checked against the product folder.
 void CheckProductAgainstSettings(const std::wstring& settingsFile, const ChunkFunction& settings,
                                  const std::wstring& productFolder, Problems& problems) {
-  if (!RunSettings(settingsFile, problems)) return;
-  lua_State* L = NEBScriptEngine::Instance().State();
+  const SettingsState values = RunSettings(settingsFile, problems);
+  if (!values) return;
+  lua_State* L = values.get();
   const std::wstring mainProgram = GetGlobalText(L, "global_main_app_name");
   const std::wstring mainPath = productFolder + L"\\" + mainProgram;
   LanguageResource record;
@@ -111,6 +112,8 @@ Problems CheckInputs(Options& options, Scripts& scripts, InstallerResources& res
   const DWORD productAttributes = GetFileAttributesW(product.c_str());
   if (productAttributes == INVALID_FILE_ATTRIBUTES || !(productAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
     problems.push_back({product, 0, 0, L"the product folder does not exist"});
+  } else {
+    CheckEntryNames(product, problems);
   }
   const std::wstring settingsFile = options[L"--settings"];
   if (CompileScript(settingsFile, scripts.settings, problems)) {
@@ -155,9 +158,11 @@ int wmain(int argc, wchar_t** argv) {
   InstallerResources resources;
   Problems problems = CheckInputs(options, scripts, resources);
   if (sizeTWidth == 0) problems.insert(problems.begin(), {base, 0, 0, error});
-  if (!problems.empty()) {
-    for (const Problem& problem : problems) Print(stderr, ProblemText(problem));
-    Print(stderr, L"nebpack: " + std::to_wstring(problems.size()) + L" problem(s); no installer written");
+  for (const Problem& problem : problems) Print(stderr, ProblemText(problem));
+  const size_t stopping =
+      std::count_if(problems.begin(), problems.end(), [](const Problem& problem) { return !problem.warning; });
+  if (stopping > 0) {
+    Print(stderr, L"nebpack: " + std::to_wstring(stopping) + L" problem(s); no installer written");
     return kProblemsFound;
   }
 

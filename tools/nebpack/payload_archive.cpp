@@ -7,7 +7,11 @@
 #include <vector>
 
 #include <7zCrc.h>
+#include <Bra.h>
 #include <Lzma2Enc.h>
+
+#include "hostapi/archive_entry_name.h"
+#include "tools/nebpack/seven_zip_writer.h"
 
 namespace nebpack {
 
@@ -15,78 +19,27 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// Property and section ids of the 7z header.
-enum : uint8_t {
-  kEnd = 0x00, kHeader = 0x01, kMainStreamsInfo = 0x04, kFilesInfo = 0x05, kPackInfo = 0x06,
-  kUnpackInfo = 0x07, kSubStreamsInfo = 0x08, kSize = 0x09, kCrc = 0x0A, kFolder = 0x0B,
-  kCodersUnpackSize = 0x0C, kNumUnpackStream = 0x0D, kEmptyStream = 0x0E, kEmptyFile = 0x0F, kName = 0x11,
-};
-constexpr uint8_t kLzma2MethodId = 0x21;
-constexpr uint8_t kSignature[] = {'7', 'z', 0xBC, 0xAF, 0x27, 0x1C, 0, 4};
-
 struct Entry {
   fs::path path;
-  std::u16string name;  // relative, with "/"
-  bool directory = false;
-  uint64_t size = 0;
-  uint32_t crc = 0;
+  ArchiveEntry stored;
 };
 
 void* Allocate(ISzAllocPtr, size_t size) { return std::malloc(size); }
 void Release(ISzAllocPtr, void* address) { std::free(address); }
 const ISzAlloc kAllocator = {Allocate, Release};
 
-class Bytes {
- public:
-  void Byte(uint8_t value) { out_.push_back(static_cast<char>(value)); }
-  void Raw(const void* data, size_t size) { out_.append(static_cast<const char*>(data), size); }
-  void UInt32(uint32_t value) { Raw(&value, 4); }
-  void UInt64(uint64_t value) { Raw(&value, 8); }
-  // The format's variable-length number: the leading one bits of the first
-  // byte count the bytes that follow.
-  void Number(uint64_t value) {
-    uint8_t first = 0, mask = 0x80;
-    int extra = 0;
-    for (; extra < 8; ++extra) {
-      if (value < (uint64_t{1} << (7 * (extra + 1)))) {
-        first |= static_cast<uint8_t>(value >> (8 * extra));
-        break;
-      }
-      first |= mask;
-      mask >>= 1;
-    }
-    Byte(first);
-    for (; extra > 0; --extra, value >>= 8) Byte(static_cast<uint8_t>(value));
-  }
-  void Bits(const std::vector<bool>& bits) {
-    for (size_t i = 0; i < bits.size(); i += 8) {
-      uint8_t byte = 0;
-      for (size_t j = 0; j < 8 && i + j < bits.size(); ++j) {
-        if (bits[i + j]) byte |= static_cast<uint8_t>(0x80 >> j);
-      }
-      Byte(byte);
-    }
-  }
-  // A property of the files: its id, its size, its data.
-  void Property(uint8_t id, const Bytes& data) {
-    Byte(id);
-    Number(data.out_.size());
-    Raw(data.out_.data(), data.out_.size());
-  }
-  const std::string& Data() const { return out_; }
-
- private:
-  std::string out_;
-};
-
 // The contents of the files with data, one after another, each file's CRC
-// taken as it is read.
+// taken as it is read. Each file gives exactly the size it was listed with:
+// one that has shrunk or grown since stops the stream, since the archive's
+// header records the listed sizes.
 struct FileSequence {
   ISeqInStream stream;
   std::vector<Entry*> files;
   size_t next = 0;
   std::ifstream current;
-  bool failed = false;
+  uint64_t left = 0;  // of the current file
+  Entry* unreadable = nullptr;
+  Entry* changed = nullptr;
 
   static SRes Read(ISeqInStreamPtr p, void* buf, size_t* size) {
     FileSequence* self = reinterpret_cast<FileSequence*>(const_cast<ISeqInStream*>(p));
@@ -97,26 +50,95 @@ struct FileSequence {
       if (!self->current.is_open()) {
         self->current.open(entry.path, std::ios::binary);
         if (!self->current) {
-          self->failed = true;
+          self->unreadable = &entry;
           return SZ_ERROR_READ;
         }
-        entry.crc = CRC_INIT_VAL;
+        entry.stored.crc = CRC_INIT_VAL;
+        self->left = entry.stored.size;
       }
-      self->current.read(static_cast<char*>(buf), static_cast<std::streamsize>(wanted));
+      if (self->left == 0) {
+        char beyond = 0;
+        if (self->current.read(&beyond, 1).gcount() != 0) {
+          self->changed = &entry;
+          return SZ_ERROR_READ;
+        }
+        entry.stored.crc = CRC_GET_DIGEST(entry.stored.crc);
+        self->current.close();
+        ++self->next;
+        continue;
+      }
+      self->current.read(static_cast<char*>(buf), static_cast<std::streamsize>(std::min<uint64_t>(wanted, self->left)));
       const size_t got = static_cast<size_t>(self->current.gcount());
-      if (got > 0) {
-        entry.crc = CrcUpdate(entry.crc, buf, got);
-        *size = got;
-        return SZ_OK;
-      }
-      if (self->current.bad()) {
-        self->failed = true;
+      if (got == 0) {
+        if (self->current.bad()) {
+          self->unreadable = &entry;
+        } else {
+          self->changed = &entry;
+        }
         return SZ_ERROR_READ;
       }
-      entry.crc = CRC_GET_DIGEST(entry.crc);
-      self->current.close();
-      ++self->next;
+      entry.stored.crc = CrcUpdate(entry.stored.crc, buf, got);
+      self->left -= got;
+      *size = got;
+      return SZ_OK;
     }
+    return SZ_OK;
+  }
+};
+
+// The x86 branch converter over another stream, as 7-Zip applies it to
+// programs and libraries: calls and jumps get absolute addresses, which
+// compress better. The last bytes of a read, which may begin an
+// instruction, wait for the next; at the end they stay as they are.
+struct BranchConverted {
+  static constexpr size_t kBufferBytes = size_t{1} << 16;
+
+  ISeqInStream stream;
+  ISeqInStream* inner = nullptr;
+  std::vector<Byte> buffer = std::vector<Byte>(kBufferBytes);
+  size_t handedOut = 0;  // [handedOut, converted) is converted and waits
+  size_t converted = 0;
+  size_t end = 0;  // [converted, end) waits for the bytes after it
+  bool innerEnded = false;
+  UInt32 position = 0;
+  UInt32 state = Z7_BRANCH_CONV_ST_X86_STATE_INIT_VAL;
+
+  static SRes Read(ISeqInStreamPtr p, void* buf, size_t* size) {
+    BranchConverted* self = reinterpret_cast<BranchConverted*>(const_cast<ISeqInStream*>(p));
+    const size_t wanted = *size;
+    *size = 0;
+    while (self->handedOut == self->converted) {
+      if (self->innerEnded) {
+        if (self->converted == self->end) return SZ_OK;
+        self->converted = self->end;
+        break;
+      }
+      const SRes filled = self->Fill();
+      if (filled != SZ_OK) return filled;
+    }
+    *size = std::min(wanted, self->converted - self->handedOut);
+    std::memcpy(buf, self->buffer.data() + self->handedOut, *size);
+    self->handedOut += *size;
+    return SZ_OK;
+  }
+
+  // Moves the bytes still waiting to the front, reads more after them and
+  // converts what may be converted.
+  SRes Fill() {
+    std::memmove(buffer.data(), buffer.data() + converted, end - converted);
+    end -= converted;
+    handedOut = converted = 0;
+    size_t got = buffer.size() - end;
+    const SRes read = ISeqInStream_Read(inner, buffer.data() + end, &got);
+    if (read != SZ_OK) return read;
+    if (got == 0) {
+      innerEnded = true;
+      return SZ_OK;
+    }
+    end += got;
+    const Byte* stop = z7_BranchConvSt_X86_Enc(buffer.data(), end, position, &state);
+    converted = static_cast<size_t>(stop - buffer.data());
+    position += static_cast<UInt32>(converted);
     return SZ_OK;
   }
 };
@@ -136,15 +158,27 @@ std::vector<Entry> ListEntries(const fs::path& folder) {
   for (const fs::directory_entry& item : fs::recursive_directory_iterator(folder)) {
     Entry entry;
     entry.path = item.path();
-    entry.name = fs::relative(item.path(), folder).generic_u16string();
-    entry.directory = item.is_directory();
-    entry.size = entry.directory ? 0 : item.file_size();
+    entry.stored.name = fs::relative(item.path(), folder).generic_u16string();
+    entry.stored.directory = item.is_directory();
+    entry.stored.size = entry.stored.directory ? 0 : item.file_size();
     entries.push_back(entry);
   }
-  std::sort(entries.begin(), entries.end(), [](const Entry& a, const Entry& b) { return a.name < b.name; });
+  std::sort(entries.begin(), entries.end(),
+            [](const Entry& a, const Entry& b) { return a.stored.name < b.stored.name; });
   return entries;
 }
 
+std::wstring ChangedFileText(const Entry& entry, uint64_t left) {
+  return L"the product file " + entry.path.wstring() + L" changed while it was packed: it was listed with " +
+         std::to_wstring(entry.stored.size) + L" bytes, " +
+         (left > 0 ? L"and it ended after " + std::to_wstring(entry.stored.size - left)
+                   : std::wstring(L"and it had more")) +
+         L"; pack it again once nothing writes to the product folder";
+}
+
+// LZMA2 over the files' bytes after the x86 branch converter, the filter
+// choice of the build's own payload; the properties byte is the
+// dictionary's.
 bool Compress(std::vector<Entry*>& files, uint64_t total, std::string& packed, uint8_t& properties,
               std::wstring& error) {
   CLzma2EncHandle encoder = Lzma2Enc_Create(&kAllocator, &kAllocator);
@@ -167,77 +201,26 @@ bool Compress(std::vector<Entry*>& files, uint64_t total, std::string& packed, u
   FileSequence input;
   input.stream.Read = FileSequence::Read;
   input.files = files;
+  BranchConverted branches;
+  branches.stream.Read = BranchConverted::Read;
+  branches.inner = &input.stream;
   MemoryOutput output;
   output.stream.Write = MemoryOutput::Write;
-  if (result == SZ_OK) result = Lzma2Enc_Encode2(encoder, &output.stream, nullptr, nullptr, &input.stream, nullptr, 0, nullptr);
+  if (result == SZ_OK) {
+    result = Lzma2Enc_Encode2(encoder, &output.stream, nullptr, nullptr, &branches.stream, nullptr, 0, nullptr);
+  }
   Lzma2Enc_Destroy(encoder);
-  if (result != SZ_OK || input.failed) {
-    error = input.failed ? L"a file of the product folder cannot be read" : L"the LZMA2 encoder failed";
+  if (input.changed != nullptr) {
+    error = ChangedFileText(*input.changed, input.left);
+    return false;
+  }
+  if (result != SZ_OK || input.unreadable != nullptr) {
+    error = input.unreadable != nullptr ? L"the product file " + input.unreadable->path.wstring() + L" cannot be read"
+                                        : L"the LZMA2 encoder failed";
     return false;
   }
   packed = std::move(output.bytes);
   return true;
-}
-
-Bytes Header(const std::vector<Entry>& entries, const std::vector<Entry*>& files, uint64_t packedSize,
-             uint64_t total, uint8_t properties) {
-  Bytes h;
-  h.Byte(kHeader);
-  if (!files.empty()) {
-    h.Byte(kMainStreamsInfo);
-    h.Byte(kPackInfo);
-    h.Number(0);  // the packed stream follows the signature header
-    h.Number(1);
-    h.Byte(kSize);
-    h.Number(packedSize);
-    h.Byte(kEnd);
-    h.Byte(kUnpackInfo);
-    h.Byte(kFolder);
-    h.Number(1);
-    h.Byte(0);  // not external
-    h.Number(1);  // one coder
-    h.Byte(0x20 | 1);  // one byte of method id, with properties
-    h.Byte(kLzma2MethodId);
-    h.Number(1);
-    h.Byte(properties);
-    h.Byte(kCodersUnpackSize);
-    h.Number(total);
-    h.Byte(kEnd);
-    h.Byte(kSubStreamsInfo);
-    h.Byte(kNumUnpackStream);
-    h.Number(files.size());
-    h.Byte(kSize);
-    for (size_t i = 0; i + 1 < files.size(); ++i) h.Number(files[i]->size);
-    h.Byte(kCrc);
-    h.Byte(1);  // all defined
-    for (const Entry* file : files) h.UInt32(file->crc);
-    h.Byte(kEnd);
-    h.Byte(kEnd);
-  }
-  h.Byte(kFilesInfo);
-  h.Number(entries.size());
-  std::vector<bool> emptyStream, emptyFile;
-  for (const Entry& entry : entries) {
-    const bool empty = entry.directory || entry.size == 0;
-    emptyStream.push_back(empty);
-    if (empty) emptyFile.push_back(!entry.directory);
-  }
-  if (!emptyFile.empty()) {
-    Bytes streams, files_;
-    streams.Bits(emptyStream);
-    h.Property(kEmptyStream, streams);
-    if (std::find(emptyFile.begin(), emptyFile.end(), true) != emptyFile.end()) {
-      files_.Bits(emptyFile);
-      h.Property(kEmptyFile, files_);
-    }
-  }
-  Bytes names;
-  names.Byte(0);  // not external
-  for (const Entry& entry : entries) names.Raw(entry.name.c_str(), (entry.name.size() + 1) * 2);
-  h.Property(kName, names);
-  h.Byte(kEnd);
-  h.Byte(kEnd);
-  return h;
 }
 
 }  // namespace
@@ -249,6 +232,33 @@ uint64_t UnpackedSize(const fs::path& folder) {
     if (item.is_regular_file()) total += item.file_size();
   }
   return total;
+}
+
+void CheckEntryNames(const fs::path& folder, Problems& problems) {
+  std::error_code ignored;
+  for (const fs::directory_entry& item : fs::recursive_directory_iterator(folder, ignored)) {
+    const wchar_t* fault = nullptr;
+    switch (FindEntryNameFault(fs::relative(item.path(), folder, ignored).generic_wstring())) {
+      case EntryNameFault::kNone: continue;
+      case EntryNameFault::kOutside: fault = L"the name would lead outside the install folder"; break;
+      case EntryNameFault::kDevice:
+        fault = L"the name holds a device name (CON, PRN, AUX, NUL, COM1-9, LPT1-9), which Windows opens as the device";
+        break;
+      case EntryNameFault::kRefusedCharacter:
+        fault = L"the name holds a character Windows refuses in file names (< > \" | ? * or a control character)";
+        break;
+      case EntryNameFault::kDotOrSpaceAtEnd:
+        fault = L"a part of the name ends in a dot or a space, which Windows drops";
+        break;
+      case EntryNameFault::kComponentTooLong:
+        fault = L"a part of the name is longer than the 255 characters of a file name";
+        break;
+      case EntryNameFault::kPathTooLong:
+        fault = L"the name is longer than the 259 characters of a Windows path, before the install folder";
+        break;
+    }
+    problems.push_back({item.path().wstring(), 0, 0, fault});
+  }
 }
 
 bool PackFolder(const fs::path& folder, std::string& archive, std::wstring& error) {
@@ -264,25 +274,17 @@ bool PackFolder(const fs::path& folder, std::string& archive, std::wstring& erro
   std::vector<Entry*> files;
   uint64_t total = 0;
   for (Entry& entry : entries) {
-    if (entry.directory || entry.size == 0) continue;
+    if (entry.stored.directory || entry.stored.size == 0) continue;
     files.push_back(&entry);
-    total += entry.size;
+    total += entry.stored.size;
   }
-  std::string packed;
+  SolidBlock block;
   uint8_t properties = 0;
-  if (!files.empty() && !Compress(files, total, packed, properties, error)) return false;
-  const Bytes header = Header(entries, files, packed.size(), total, properties);
-
-  Bytes start;  // the signature header's tail: where the header is, its size and CRC
-  start.UInt64(packed.size());
-  start.UInt64(header.Data().size());
-  start.UInt32(CrcCalc(header.Data().data(), header.Data().size()));
-  archive.assign(reinterpret_cast<const char*>(kSignature), sizeof(kSignature));
-  const uint32_t startCrc = CrcCalc(start.Data().data(), start.Data().size());
-  archive.append(reinterpret_cast<const char*>(&startCrc), 4);
-  archive += start.Data();
-  archive += packed;
-  archive += header.Data();
+  if (!files.empty() && !Compress(files, total, block.packed, properties, error)) return false;
+  block.coders = {{kLzma2Method, std::string(1, static_cast<char>(properties))}, {kX86BranchMethod, {}}};
+  std::vector<ArchiveEntry> stored;
+  for (const Entry& entry : entries) stored.push_back(entry.stored);
+  archive = SevenZipArchive(stored, block);
   return true;
 }
 

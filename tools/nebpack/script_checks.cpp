@@ -1,5 +1,6 @@
 #include "tools/nebpack/script_checks.h"
 
+#include <cstdlib>
 #include <fstream>
 #include <iterator>
 
@@ -70,7 +71,46 @@ bool LoadScript(lua_State* L, const std::wstring& file, Problems& problems) {
   return true;
 }
 
+// The settings run in a Lua state of their own, without any library: no
+// host table, no function, no metatable a value could reach. What runs
+// there can only compute and assign plain values, within a budget of
+// instructions and memory, so that a loop cannot hold nebpack (nor, later,
+// the installer) and no value can grow without end.
+constexpr int kHookInterval = 1000;
+constexpr int kMostInstructions = 10'000'000;
+constexpr size_t kMostMemory = size_t{64} << 20;
+
+void* BudgetedAllocation(void* ud, void* block, size_t oldSize, size_t newSize) {
+  SettingsState::Budget& budget = *static_cast<SettingsState::Budget*>(ud);
+  const size_t held = block ? oldSize : 0;
+  if (newSize == 0) {
+    std::free(block);
+    budget.memory -= held;
+    return nullptr;
+  }
+  if (newSize > held && newSize - held > kMostMemory - budget.memory) return nullptr;
+  void* moved = std::realloc(block, newSize);
+  if (moved != nullptr) budget.memory = budget.memory - held + newSize;
+  return moved;
+}
+
+void CountInstructions(lua_State* L, lua_Debug*) {
+  void* ud = nullptr;
+  lua_getallocf(L, &ud);
+  SettingsState::Budget& budget = *static_cast<SettingsState::Budget*>(ud);
+  if ((budget.instructions += kHookInterval) > kMostInstructions) {
+    luaL_where(L, 0);  // the line running in the settings' chunk
+    lua_pushfstring(L, "the settings run longer than %d instructions; they may only assign globals",
+                    kMostInstructions);
+    lua_concat(L, 2);
+    lua_error(L);
+  }
+}
+
 }  // namespace
+
+
+void SettingsState::Closer::operator()(lua_State* L) const { lua_close(L); }
 
 bool CompileScript(const std::wstring& file, ChunkFunction& main, Problems& problems) {
   lua_State* L = NEBScriptEngine::Instance().State();
@@ -115,13 +155,25 @@ void CheckEvents(const std::wstring& file, const ChunkFunction& main, const std:
   }
 }
 
-bool RunSettings(const std::wstring& file, Problems& problems) {
-  lua_State* L = NEBScriptEngine::Instance().State();
-  if (!LoadScript(L, file, problems)) return false;
-  if (lua_pcall(L, 0, 0, 0) == LUA_OK) return true;
-  problems.push_back(ScriptProblem(file, WideToUtf8(file), lua_tostring(L, -1)));
-  lua_pop(L, 1);
-  return false;
+SettingsState RunSettings(const std::wstring& file, Problems& problems) {
+  SettingsState state;
+  state.budget_ = std::make_unique<SettingsState::Budget>();
+  state.state_.reset(lua_newstate(BudgetedAllocation, state.budget_.get()));
+  lua_State* L = state.get();
+  if (L == nullptr) {
+    problems.push_back({file, 0, 0, L"no memory to run the settings"});
+    return {};
+  }
+  if (!LoadScript(L, file, problems)) return {};
+  lua_sethook(L, CountInstructions, LUA_MASKCOUNT, kHookInterval);
+  const int run = lua_pcall(L, 0, 0, 0);
+  lua_sethook(L, nullptr, 0, 0);
+  if (run == LUA_OK) return state;
+  problems.push_back(ScriptProblem(file, WideToUtf8(file),
+                                   run == LUA_ERRMEM ? "the settings need more than 64 MiB of memory; they may only "
+                                                       "assign globals"
+                                                     : lua_tostring(L, -1)));
+  return {};
 }
 
 int AssignmentLine(const ChunkFunction& main, const std::string& global) {

@@ -2,9 +2,11 @@
 // globals; the install and uninstall scripts must define their events.
 #pragma once
 
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "script/lua.h"
 #include "tools/nebpack/chunk_layout.h"
 #include "tools/nebpack/problem.h"
 
@@ -27,9 +29,32 @@ void CheckAssignsOnly(const std::wstring& file, const ChunkFunction& main, Probl
 void CheckEvents(const std::wstring& file, const ChunkFunction& main, const std::vector<std::string>& events,
                  Problems& problems);
 
-// Runs the settings (which only assign) in the engine, so that their values
-// can be read as the installer reads them.
-bool RunSettings(const std::wstring& file, Problems& problems);
+// A bare Lua state that holds the values the settings assigned, as its
+// globals; empty when they could not run.
+class SettingsState {
+ public:
+  struct Budget {
+    size_t memory = 0;
+    int instructions = 0;
+  };
+
+  lua_State* get() const { return state_.get(); }
+  explicit operator bool() const { return state_ != nullptr; }
+
+ private:
+  friend SettingsState RunSettings(const std::wstring& file, Problems& problems);
+  struct Closer {
+    void operator()(lua_State* L) const;
+  };
+  std::unique_ptr<Budget> budget_;  // the allocator's: it outlives the state
+  std::unique_ptr<lua_State, Closer> state_;
+};
+
+// Runs the settings in a bare Lua state of their own, with no library, no
+// host table and no function in reach, within a budget of instructions and
+// memory, so that their values can be read as the installer reads them.
+// None, with the problem, when they fail there.
+SettingsState RunSettings(const std::wstring& file, Problems& problems);
 
 // The line of the main chunk's assignment to the global, 0 when it has none.
 int AssignmentLine(const ChunkFunction& main, const std::string& global);

@@ -13,7 +13,7 @@
 #include "app/gdiplus_session.h"
 #include "base/handles.h"
 #include "base/text.h"
-#include "tools/nebskin/skin_check.h"
+#include "tools/nebskin/skin_source_access.h"
 #include "ui/dpi/dpi_awareness.h"
 #include "ui/window/window_impl_base.h"
 
@@ -95,11 +95,11 @@ int wmain(int argc, wchar_t** argv) {
   SkinUI::CPaintManagerUI::SetInstance(GetModuleHandleW(nullptr));
   SkinUI::CPaintManagerUI::SetResourcePath(options.folder);
 
-  const std::vector<nebskin::SkinProblem> problems = nebskin::CheckSkinMarkup(options.markup);
-  for (const nebskin::SkinProblem& problem : problems) {
+  nebskin::SkinSourceAccess skin;
+  for (const nebskin::SkinProblem& problem : nebskin::CheckSkinMarkup(skin, options.markup)) {
     std::wstring where = problem.file;
     if (problem.line > 0) where += L":" + std::to_wstring(problem.line) + L":" + std::to_wstring(problem.column);
-    Print(where + L": " + problem.message);
+    Print(where + L": " + (problem.warning ? L"warning: " : L"") + problem.message);
   }
   std::fflush(stdout);
 

@@ -67,6 +67,17 @@ CControlUI* CControlFactory::CreateControl(const std::wstring& className) const 
   return found == creators_.end() ? nullptr : found->second();
 }
 
+bool CControlFactory::CreatesElement(const std::wstring& elementName) const {
+  if (creators_.count(Lower(L"C" + elementName + L"UI")) > 0) return true;
+  for (PluginCreator plugin : plugins_) {
+    if (CControlUI* control = plugin(elementName.c_str())) {
+      delete control;
+      return true;
+    }
+  }
+  return false;
+}
+
 void CControlFactory::RegisterControl(const std::wstring& className, ControlCreator creator) {
   creators_[Lower(className)] = creator;
 }

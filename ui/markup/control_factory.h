@@ -21,6 +21,8 @@ class CControlFactory {
 
   // A new control of the class, or none when the class is unknown.
   CControlUI* CreateControl(const std::wstring& className) const;
+  // Whether the table or a plug-in creates a control for the element.
+  bool CreatesElement(const std::wstring& elementName) const;
   void RegisterControl(const std::wstring& className, ControlCreator creator);
   void AddPlugin(PluginCreator creator);
   const std::vector<PluginCreator>& Plugins() const { return plugins_; }

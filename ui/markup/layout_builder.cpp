@@ -4,10 +4,12 @@
 #include <cwchar>
 #include <vector>
 
+#include "base/debug_line.h"
 #include "ui/containers/container_interface.h"
 #include "ui/controls/control_ui.h"
 #include "ui/markup/control_factory.h"
 #include "ui/markup/dialog_builder_callback.h"
+#include "ui/markup/element_kinds.h"
 #include "ui/markup/value_formats.h"
 #include "ui/paint/paint_manager_ui.h"
 #include "ui/resources/skin_source.h"
@@ -16,12 +18,9 @@ namespace SkinUI {
 
 namespace {
 
-bool Is(const wchar_t* name, const wchar_t* wanted) { return std::wcscmp(name, wanted) == 0; }
+constexpr wchar_t kExpansionCutText[] = L"The markup and its includes read too much";
 
-bool IsResourceElement(const wchar_t* name) {
-  return Is(name, L"Image") || Is(name, L"Font") || Is(name, L"Default") || Is(name, L"Style") ||
-         Is(name, L"Import");
-}
+bool Is(const wchar_t* name, const wchar_t* wanted) { return std::wcscmp(name, wanted) == 0; }
 
 bool BoolAttribute(const CMarkupNode& node, const wchar_t* name) { return ParseBool(node.AttributeValue(name)); }
 
@@ -46,6 +45,14 @@ CControlUI* CLayoutBuilder::Build(const std::wstring& source, const std::wstring
   resType_ = resType;
   module_ = module ? module : CPaintManagerUI::Instance();
   if (!Load(source)) return nullptr;
+  if (!budget_->Take(markup_.TextLength(), markup_.ElementCount())) {
+    DebugLine(L"CLayoutBuilder: %ls and what it includes read more than %u elements or %u characters; "
+              L"the rest is left out\r\n",
+              source.substr(0, 200).c_str(), static_cast<unsigned>(ExpansionBudget::kMostElements),
+              static_cast<unsigned>(ExpansionBudget::kMostCharacters));
+    markup_.SetError(kExpansionCutText);
+    return nullptr;
+  }
   const CMarkupNode root = markup_.Root();
   if (manager) {
     RegisterResources(root, manager);
@@ -113,8 +120,10 @@ void CLayoutBuilder::BuildInclude(CMarkupNode node, CControlUI* parent, CPaintMa
   const int count = std::min(IntAttribute(node, L"count", 1), kMaxIncludeCount);
   const std::wstring source = node.AttributeValue(L"source");
   for (int i = 0; i < count; ++i) {
+    if (budget_->Cut()) return;
     CLayoutBuilder included;
     included.includeDepth_ = includeDepth_ + 1;
+    included.budget_ = budget_;
     included.Build(source, resType_, callback_, manager, parent, module_);
   }
 }
@@ -125,7 +134,7 @@ CControlUI* CLayoutBuilder::Walk(CMarkupNode parentNode, CControlUI* parent, CPa
   for (CMarkupNode node = parentNode.FirstChild(); node.IsValid(); node = node.NextSibling()) {
     const wchar_t* name = node.Name();
     if (IsResourceElement(name)) continue;
-    if (Is(name, L"Include")) {
+    if (IsIncludeElement(name)) {
       BuildInclude(node, parent, manager);
       continue;
     }

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "ui/markup/markup.h"
+#include "ui/markup/markup_limits.h"
 
 namespace SkinUI {
 
@@ -15,15 +16,11 @@ class CControlUI;
 class CPaintManagerUI;
 class IDialogBuilderCallback;
 
+// Stops at the limits of markup_limits.h: elements nested too deep and
+// includes nested too deep are left out, and so is every file read after
+// the whole expansion's budget ran out.
 class CLayoutBuilder {
  public:
-  // Elements nested deeper than this, and includes nested deeper than
-  // kMaxIncludeDepth, are skipped: a markup cannot exhaust the stack.
-  static constexpr int kMaxElementDepth = 256;
-  static constexpr int kMaxIncludeDepth = 16;
-  // An `Include` builds its source at most this many times.
-  static constexpr int kMaxIncludeCount = 1000;
-
   // `source` is a skin file name, markup text beginning with "<", or (with a
   // resource type) the decimal id of a resource of `module`. Returns the
   // first control created at the top level, or none.
@@ -31,6 +28,8 @@ class CLayoutBuilder {
                     CPaintManagerUI* manager, CControlUI* parent = nullptr, HMODULE module = nullptr);
 
   const CMarkup& Markup() const { return markup_; }
+  // Whether the expansion's budget ran out, so that files were left out.
+  bool ExpansionCut() const { return budget_->Cut(); }
 
  private:
   bool Load(const std::wstring& source);
@@ -44,6 +43,8 @@ class CLayoutBuilder {
   std::wstring resType_;
   HMODULE module_ = nullptr;
   int includeDepth_ = 0;
+  ExpansionBudget ownBudget_;
+  ExpansionBudget* budget_ = &ownBudget_;  // the outermost builder's
 };
 
 }  // namespace SkinUI

@@ -146,9 +146,11 @@ class MarkupParser {
   }
 
   bool OpenElement(int parent, int previousSibling) {
+    const size_t source = pos_ - 1;
     const std::wstring_view name = ReadName();
     if (name.empty()) return Fail(kBadElementName);
     CMarkup::Element element;
+    element.source = source;
     element.name = Store(name);
     element.text = Store({});
     element.parent = parent;
@@ -167,6 +169,7 @@ class MarkupParser {
     while (true) {
       SkipWhitespace();
       if (AtEnd() || text_[pos_] == L'/' || text_[pos_] == L'>') return true;
+      const size_t source = pos_;
       const std::wstring_view name = ReadName();
       SkipWhitespace();
       if (name.empty() || AtEnd() || text_[pos_] != L'=') return Fail(kBadAttributes);
@@ -180,6 +183,7 @@ class MarkupParser {
       CMarkup::Element& element = m_.elements_[index];
       if (element.attributeCount >= CMarkup::kMaxAttributes) continue;
       CMarkup::Attribute attribute;
+      attribute.source = source;
       attribute.name = Store(name);
       attribute.value = Decode(start, close);
       m_.attributes_.push_back(attribute);
@@ -205,6 +209,7 @@ class MarkupParser {
 
 bool CMarkup::ParseText(std::wstring_view text) {
   Release();
+  textLength_ = text.size();
   strings_.reserve(text.size() + 16);
   MarkupParser parser(*this, text);
   if (parser.Run() && !elements_.empty()) return true;

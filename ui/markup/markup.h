@@ -27,9 +27,17 @@ class CMarkup {
   bool ParseBytes(const unsigned char* bytes, size_t length, Encoding encoding);
   // Reads a file of the skin source (the archive entry or the plain file) and parses it.
   bool ReadSkinFile(const wchar_t* name, Encoding encoding = kEncodingUtf8);
+  // Reads and decodes a file of the skin source as ReadSkinFile does, without
+  // parsing it; false with the reader's error text.
+  static bool ReadSkinText(const wchar_t* name, Encoding encoding, std::wstring& text, std::wstring& error);
+  // Decodes bytes as ParseBytes does.
+  static std::wstring DecodeBytes(const unsigned char* bytes, size_t length, Encoding encoding);
 
   void Release();
   bool IsValid() const { return !elements_.empty(); }
+  size_t ElementCount() const { return elements_.size(); }
+  // The length of the text last parsed.
+  size_t TextLength() const { return textLength_; }
   void SetPreserveWhitespace(bool preserve) { preserveWhitespace_ = preserve; }
   CMarkupNode Root() const;
 
@@ -43,7 +51,8 @@ class CMarkup {
   friend class MarkupParser;
 
   struct Element {
-    size_t name = 0;  // offsets into strings_
+    size_t source = 0;  // where its "<" stands in the parsed text
+    size_t name = 0;    // offsets into strings_
     size_t text = 0;
     int parent = -1;
     int next = -1;
@@ -52,6 +61,7 @@ class CMarkup {
     int attributeCount = 0;
   };
   struct Attribute {
+    size_t source = 0;  // where its name stands in the parsed text
     size_t name = 0;
     size_t value = 0;
   };
@@ -65,6 +75,7 @@ class CMarkup {
   std::wstring lastError_;
   std::wstring errorLocation_;
   bool preserveWhitespace_ = false;
+  size_t textLength_ = 0;
 };
 
 }  // namespace SkinUI

@@ -39,34 +39,43 @@ const wchar_t* ReadFailureText(SkinSource::ReadStatus status) {
 
 }  // namespace
 
-bool CMarkup::ParseBytes(const unsigned char* bytes, size_t length, Encoding encoding) {
-  std::wstring text;
+std::wstring CMarkup::DecodeBytes(const unsigned char* bytes, size_t length, Encoding encoding) {
   switch (encoding) {
     case kEncodingUtf8: {
       const bool bom = length >= 3 && bytes[0] == 0xEF && bytes[1] == 0xBB && bytes[2] == 0xBF;
       const size_t skip = bom ? 3 : 0;
-      text = Utf8ToWide({reinterpret_cast<const char*>(bytes) + skip, length - skip});
-      break;
+      return Utf8ToWide({reinterpret_cast<const char*>(bytes) + skip, length - skip});
     }
     case kEncodingUtf16:
-      text = DecodeUtf16(bytes, length);
-      break;
+      return DecodeUtf16(bytes, length);
     default:
-      text = AnsiToWide({reinterpret_cast<const char*>(bytes), length});
-      break;
+      return AnsiToWide({reinterpret_cast<const char*>(bytes), length});
   }
-  return ParseText(text);
+}
+
+bool CMarkup::ParseBytes(const unsigned char* bytes, size_t length, Encoding encoding) {
+  return ParseText(DecodeBytes(bytes, length, encoding));
+}
+
+bool CMarkup::ReadSkinText(const wchar_t* name, Encoding encoding, std::wstring& text, std::wstring& error) {
+  std::vector<uint8_t> bytes;
+  const SkinSource::ReadStatus status = SkinSource::Get().ReadSkinFile(name ? name : L"", bytes);
+  if (status != SkinSource::ReadStatus::kOk) {
+    error = ReadFailureText(status);
+    return false;
+  }
+  text = DecodeBytes(bytes.data(), bytes.size(), encoding);
+  return true;
 }
 
 bool CMarkup::ReadSkinFile(const wchar_t* name, Encoding encoding) {
   Release();
-  std::vector<uint8_t> bytes;
-  const SkinSource::ReadStatus status = SkinSource::Get().ReadSkinFile(name ? name : L"", bytes);
-  if (status != SkinSource::ReadStatus::kOk) {
-    SetError(ReadFailureText(status));
+  std::wstring text, error;
+  if (!ReadSkinText(name, encoding, text, error)) {
+    SetError(error);
     return false;
   }
-  return ParseBytes(bytes.data(), bytes.size(), encoding);
+  return ParseText(text);
 }
 
 }  // namespace SkinUI

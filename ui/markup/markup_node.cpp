@@ -38,6 +38,13 @@ const wchar_t* CMarkupNode::AttributeValue(int index) const {
   return owner_->StringAt(owner_->attributes_[owner_->elements_[index_].firstAttribute + index].value);
 }
 
+size_t CMarkupNode::SourceOffset() const { return IsValid() ? owner_->elements_[index_].source : 0; }
+
+size_t CMarkupNode::AttributeSourceOffset(int index) const {
+  if (index < 0 || index >= AttributeCount()) return 0;
+  return owner_->attributes_[owner_->elements_[index_].firstAttribute + index].source;
+}
+
 int CMarkupNode::AttributeIndex(const wchar_t* name) const {
   const int count = AttributeCount();
   for (int i = 0; i < count; ++i) {

@@ -2,6 +2,8 @@
 // stays usable while its CMarkup holds the same document.
 #pragma once
 
+#include <cstddef>
+
 namespace SkinUI {
 
 class CMarkup;
@@ -25,6 +27,10 @@ class CMarkupNode {
   const wchar_t* AttributeValue(int index) const;
   const wchar_t* AttributeValue(const wchar_t* name) const;
   bool HasAttribute(const wchar_t* name) const;
+  // Where the element's "<", and the name of its attribute `index`, stand
+  // in the text that was parsed (in UTF-16 units).
+  size_t SourceOffset() const;
+  size_t AttributeSourceOffset(int index) const;
 
  private:
   int AttributeIndex(const wchar_t* name) const;

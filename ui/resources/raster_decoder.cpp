@@ -1,4 +1,6 @@
-// stb_image behind DecodeRasterPicture.
+// stb_image behind DecodeRasterPicture, with the formats a skin uses: PNG
+// and SVG pictures (the latter elsewhere), JPEG and BMP, which skin makers
+// hand in, and GIF, whose first frame the framework draws.
 #include <climits>
 
 #include "ui/resources/decoded_picture.h"
@@ -6,6 +8,14 @@
 #define STB_IMAGE_IMPLEMENTATION
 #define STBI_NO_STDIO
 #define STBI_FAILURE_USERMSG
+#define STBI_ONLY_PNG
+#define STBI_ONLY_JPEG
+#define STBI_ONLY_BMP
+#define STBI_ONLY_GIF
+// The decoded block is handed on as a PixelBlock, freed with std::free.
+#define STBI_MALLOC(size) std::malloc(size)
+#define STBI_REALLOC(block, size) std::realloc(block, size)
+#define STBI_FREE(block) std::free(block)
 #include "stb_image.h"
 
 namespace SkinUI {
@@ -15,12 +25,12 @@ bool DecodeRasterPicture(const uint8_t* bytes, size_t size, DecodedPicture& pict
   int width = 0, height = 0, channels = 0;
   if (!stbi_info_from_memory(bytes, static_cast<int>(size), &width, &height, &channels)) return false;
   if (width <= 0 || height <= 0 || int64_t{width} * height > kMaxPicturePixels) return false;
-  stbi_uc* pixels = stbi_load_from_memory(bytes, static_cast<int>(size), &width, &height, &channels, 4);
-  if (pixels == nullptr) return false;
+  // A failed allocation inside the decoder gives no pixels, like bad data.
+  PixelBlock pixels(stbi_load_from_memory(bytes, static_cast<int>(size), &width, &height, &channels, 4));
+  if (!pixels) return false;
   picture.width = width;
   picture.height = height;
-  picture.rgba.assign(pixels, pixels + static_cast<size_t>(width) * height * 4);
-  stbi_image_free(pixels);
+  picture.rgba = std::move(pixels);
   return true;
 }
 

@@ -5,8 +5,7 @@
 
 #include "ui/markup/value_formats.h"
 #include "ui/paint/offscreen_bitmap.h"
-#include "ui/resources/decoded_picture.h"
-#include "ui/resources/premultiplied_pixels.h"
+#include "ui/resources/picture_pixels.h"
 #include "ui/resources/skin_image_name.h"
 #include "ui/resources/skin_source.h"
 
@@ -27,39 +26,31 @@ bool ReadResourceBytes(const std::wstring& name, const std::wstring& resType, HM
   return true;
 }
 
-HBITMAP CreateTopDownBitmap(int width, int height, const std::vector<uint32_t>& pixels) {
-  void* bits = nullptr;
-  const HBITMAP bitmap = CreateTopDownDib(nullptr, width, height, &bits);
-  if (bitmap == nullptr) return nullptr;
-  std::memcpy(bits, pixels.data(), pixels.size() * sizeof(uint32_t));
-  return bitmap;
+// The picture's bytes (let go once decoded) made into pixels.
+bool DecodeNamedPicture(const std::wstring& name, const std::wstring& resType, uint32_t mask, HMODULE module,
+                        PicturePixels& picture) {
+  const std::wstring entryName = IsSvgName(name) ? ParseSvgRenderName(name).entryName : name;
+  std::vector<uint8_t> bytes;
+  const bool found = resType.empty() ? SkinSource::Get().ReadPictureBytes(entryName, bytes)
+                                     : ReadResourceBytes(entryName, resType, module, bytes);
+  return found && !bytes.empty() && DecodeSkinPicture(name, bytes.data(), bytes.size(), mask, picture);
 }
 
 }  // namespace
 
 std::unique_ptr<ImageEntry> LoadSkinImage(const std::wstring& name, const std::wstring& resType, uint32_t mask,
                                           HMODULE module) {
-  const bool svg = IsSvgName(name);
-  const SvgRenderRequest request = svg ? ParseSvgRenderName(name) : SvgRenderRequest{name, 1.0f};
-
-  std::vector<uint8_t> bytes;
-  const bool found = resType.empty() ? SkinSource::Get().ReadPictureBytes(request.entryName, bytes)
-                                     : ReadResourceBytes(request.entryName, resType, module, bytes);
-  if (!found || bytes.empty()) return nullptr;
-
-  DecodedPicture picture;
-  const bool decoded = svg ? RenderSvgPicture(bytes.data(), bytes.size(), request.scale, picture)
-                           : DecodeRasterPicture(bytes.data(), bytes.size(), picture);
-  if (!decoded) return nullptr;
-
-  const PremultipliedPixels pixels = ToPremultipliedBgra(picture, mask);
-  if (pixels.pixels.empty()) return nullptr;
+  PicturePixels picture;
+  if (!DecodeNamedPicture(name, resType, mask, module, picture)) return nullptr;
+  void* bits = nullptr;
+  const HBITMAP bitmap = CreateTopDownDib(nullptr, picture.width, picture.height, &bits);
+  if (bitmap == nullptr) return nullptr;
+  std::memcpy(bits, picture.bgra.get(), static_cast<size_t>(picture.width) * picture.height * 4);
   auto entry = std::make_unique<ImageEntry>();
-  entry->bitmap = CreateTopDownBitmap(picture.width, picture.height, pixels.pixels);
-  if (entry->bitmap == nullptr) return nullptr;
+  entry->bitmap = bitmap;
   entry->width = picture.width;
   entry->height = picture.height;
-  entry->hasAlpha = pixels.hasAlpha;
+  entry->hasAlpha = picture.hasAlpha;
   return entry;
 }
 

@@ -1,6 +1,7 @@
 // nanosvg behind RenderSvgPicture: the skin's vector pictures, rendered at
 // the scale their name asks for.
 #include <cmath>
+#include <cstdlib>
 #include <cstring>
 #include <memory>
 #include <string>
@@ -50,10 +51,12 @@ bool RenderSvgPicture(const uint8_t* bytes, size_t size, float scale, DecodedPic
   if (width <= 0 || height <= 0 || int64_t{width} * height > kMaxPicturePixels) return false;
   std::unique_ptr<NSVGrasterizer, RasterizerDeleter> rasterizer(nsvgCreateRasterizer());
   if (!rasterizer) return false;
+  PixelBlock pixels(static_cast<uint8_t*>(std::calloc(static_cast<size_t>(width) * height, 4)));
+  if (!pixels) return false;
+  nsvgRasterize(rasterizer.get(), image.get(), 0, 0, scale, pixels.get(), width, height, width * 4);
   picture.width = width;
   picture.height = height;
-  picture.rgba.assign(static_cast<size_t>(width) * height * 4, 0);
-  nsvgRasterize(rasterizer.get(), image.get(), 0, 0, scale, picture.rgba.data(), width, height, width * 4);
+  picture.rgba = std::move(pixels);
   return true;
 }
 

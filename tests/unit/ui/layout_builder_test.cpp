@@ -149,7 +149,17 @@ TEST_F(LayoutBuilderTest, AFileThatIncludesItselfEndsAtTheNestingLimit) {
   const std::unique_ptr<CControlUI> root =
       Build(L"<Window><TestBox><Include source=\"Self.xml\"/></TestBox></Window>");
   ASSERT_TRUE(root);
-  EXPECT_EQ(static_cast<TestBox*>(root.get())->ItemCount(), CLayoutBuilder::kMaxIncludeDepth);
+  EXPECT_EQ(static_cast<TestBox*>(root.get())->ItemCount(), kMaxIncludeDepth);
+}
+
+TEST_F(LayoutBuilderTest, AFileThatIncludesItselfEightTimesEndsAtTheExpansionBudget) {
+  auto box = std::make_unique<TestBox>();
+  CLayoutBuilder builder;
+  builder.Build(L"<Window><Include source=\"Eightfold.xml\"/></Window>", L"", &callback_, &manager_, box.get());
+  EXPECT_TRUE(builder.ExpansionCut());
+  // The outer markup holds two elements; each file read after it holds
+  // three, and gives the box one control.
+  EXPECT_EQ(box->ItemCount(), static_cast<int>((ExpansionBudget::kMostElements - 2) / 3));
 }
 
 }  // namespace

@@ -101,6 +101,8 @@ ENTRIES = {
     "Exact.xml": b"<a>" + b" " * (4 * 1024 * 1024 - 7) + b"</a>",   # exactly 4 MiB
     "Empty.xml": b"",
     "Self.xml": b'<Window><Control name="s"/><Include source="Self.xml"/></Window>',
+    # Includes itself eight times: eight to the sixteenth files, unbounded.
+    "Eightfold.xml": b'<Window><Control name="e"/><Include source="Eightfold.xml" count="8"/></Window>',
     "NotXml.xml": b"this is not markup",
 }
 
