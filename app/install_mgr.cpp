@@ -8,6 +8,7 @@
 #include "app/module_path.h"
 #include "app/statistics.h"
 #include "base/path_exists.h"
+#include "hostapi/install_record.h"
 #include "script/nebscript_engine.h"
 #include "script/script_globals.h"
 
@@ -67,9 +68,13 @@ void CInstallMgr::BeforeInstall() {
 
 void CInstallMgr::InstallExecute() {
   std::lock_guard<std::recursive_mutex> hold(lock_);
+  // What the script writes into the install folder is recorded for an
+  // uninstall that cannot tell the folder is the product's alone.
+  StartInstallRecord();
   CallScriptEvent(kOnInstall);
-  StartStatisticsForInstall(
-      GetGlobalText(NEBScriptEngine::Instance().State(), "global_install_path"));
+  const std::wstring folder = GetGlobalText(NEBScriptEngine::Instance().State(), "global_install_path");
+  FinishInstallRecord(folder);
+  StartStatisticsForInstall(folder);
 }
 
 void CInstallMgr::BeforeComplete() {

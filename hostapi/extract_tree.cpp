@@ -1,5 +1,6 @@
 #include "hostapi/extract_tree.h"
 
+#include <cwchar>
 #include <utility>
 
 #include "base/debug_line.h"
@@ -123,47 +124,67 @@ DWORD ExtractTree::MakeFolders(std::wstring_view relative) {
   return OpenFolders(names, names.size(), &last);
 }
 
-DWORD ExtractTree::CreateFile(std::wstring_view relative, UniqueHandle* file) {
-  const std::vector<std::wstring_view> names = SplitPath(relative);
-  const OpenFolder* folder = nullptr;
-  const DWORD opened = OpenFolders(names, names.size() - 1, &folder);
-  if (opened != ERROR_SUCCESS) return opened;
-  // Creating a new file never follows a link.
-  const RelativeOpen fresh = {kFileAccess, FILE_SHARE_READ, FILE_CREATE, FILE_NON_DIRECTORY_FILE};
-  const DWORD error = OpenRelative(folder->handle.Get(), names.back(), fresh, file);
-  return error == ERROR_FILE_EXISTS ? ReplaceExisting(*folder, names.back(), file) : error;
+DWORD ExtractTree::FolderOf(const std::vector<std::wstring_view>& names, const OpenFolder** folder) {
+  return OpenFolders(names, names.size() - 1, folder);
 }
 
-// An existing file is opened as it is, checked to be the entry itself, and
-// only then emptied.
-DWORD ExtractTree::ReplaceExisting(const OpenFolder& folder, std::wstring_view name, UniqueHandle* file) {
-  const RelativeOpen existing = {kFileAccess, FILE_SHARE_READ, FILE_OPEN, FILE_NON_DIRECTORY_FILE};
-  DWORD error = OpenRelative(folder.handle.Get(), name, existing, file);
-  if (error == ERROR_ACCESS_DENIED && ClearReadOnly(folder.path, folder.handle.Get(), name)) {
-    error = OpenRelative(folder.handle.Get(), name, existing, file);
-  }
+DWORD ExtractTree::PrepareReplace(std::wstring_view relative) {
+  const std::vector<std::wstring_view> names = SplitPath(relative);
+  const OpenFolder* folder = nullptr;
+  const DWORD opened = FolderOf(names, &folder);
+  if (opened != ERROR_SUCCESS) return opened;
+  // Asking for the right to delete finds a program that holds the file
+  // without allowing it, before any byte is decoded.
+  UniqueHandle existing;
+  const RelativeOpen replaceable = {DELETE | FILE_READ_ATTRIBUTES, kAnySharing, FILE_OPEN, FILE_NON_DIRECTORY_FILE};
+  const DWORD error = OpenRelative(folder->handle.Get(), names.back(), replaceable, &existing);
+  if (error == ERROR_FILE_NOT_FOUND) return ERROR_SUCCESS;
   if (error != ERROR_SUCCESS) return error;
   std::wstring path;
-  if (!IsEntryItself(file->Get(), folder.path, name, &path)) return Refuse(name, file);
-  FILE_END_OF_FILE_INFO empty = {};
-  if (!SetFileInformationByHandle(file->Get(), FileEndOfFileInfo, &empty, sizeof empty)) {
-    error = GetLastError();
-    file->Reset();
-  }
-  return error;
+  if (!IsEntryItself(existing.Get(), folder->path, names.back(), &path)) return Refuse(names.back(), &existing);
+  existing.Reset();
+  // A read-only file is not replaced by a rename.
+  ClearReadOnly(folder->path, folder->handle.Get(), names.back());
+  return ERROR_SUCCESS;
 }
 
-void ExtractTree::RemoveFile(std::wstring_view relative) {
+DWORD ExtractTree::CreateTemporary(std::wstring_view relative, UniqueHandle* file) {
   const std::vector<std::wstring_view> names = SplitPath(relative);
   const OpenFolder* folder = nullptr;
-  if (OpenFolders(names, names.size() - 1, &folder) != ERROR_SUCCESS) return;
-  UniqueHandle file;
-  std::wstring path;
-  const RelativeOpen removal = {DELETE | FILE_READ_ATTRIBUTES, kAnySharing, FILE_OPEN, FILE_NON_DIRECTORY_FILE};
-  if (OpenRelative(folder->handle.Get(), names.back(), removal, &file) != ERROR_SUCCESS ||
-      !IsEntryItself(file.Get(), folder->path, names.back(), &path)) {
-    return;
+  const DWORD opened = FolderOf(names, &folder);
+  if (opened != ERROR_SUCCESS) return opened;
+  // Creating a new file never follows a link; a name taken already (left
+  // by an install that was cut short) is passed over.
+  const RelativeOpen fresh = {kFileAccess | DELETE, FILE_SHARE_READ, FILE_CREATE, FILE_NON_DIRECTORY_FILE};
+  for (;;) {
+    wchar_t name[32];
+    swprintf(name, 32, L"~neb%lx-%x.tmp", GetCurrentProcessId(), temporaryCount_++);
+    const DWORD error = OpenRelative(folder->handle.Get(), name, fresh, file);
+    if (error != ERROR_FILE_EXISTS) return error;
   }
+}
+
+DWORD ExtractTree::Replace(std::wstring_view relative, HANDLE file) {
+  const std::vector<std::wstring_view> names = SplitPath(relative);
+  const OpenFolder* folder = nullptr;
+  const DWORD opened = FolderOf(names, &folder);
+  if (opened != ERROR_SUCCESS) return opened;
+  const std::wstring_view name = names.back();
+  // The new name is given relative to the folder's handle: nothing swapped
+  // in above it since can redirect the rename.
+  std::vector<unsigned char> buffer(sizeof(FILE_RENAME_INFO) + name.size() * sizeof(wchar_t));
+  auto* rename = reinterpret_cast<FILE_RENAME_INFO*>(buffer.data());
+  rename->ReplaceIfExists = TRUE;
+  rename->RootDirectory = folder->handle.Get();
+  rename->FileNameLength = static_cast<DWORD>(name.size() * sizeof(wchar_t));
+  name.copy(rename->FileName, name.size());
+  if (!SetFileInformationByHandle(file, FileRenameInfo, rename, static_cast<DWORD>(buffer.size()))) {
+    return GetLastError();
+  }
+  return ERROR_SUCCESS;
+}
+
+void ExtractTree::Discard(HANDLE file) {
   FILE_DISPOSITION_INFO disposition = {TRUE};
-  SetFileInformationByHandle(file.Get(), FileDispositionInfo, &disposition, sizeof disposition);
+  SetFileInformationByHandle(file, FileDispositionInfo, &disposition, sizeof disposition);
 }

@@ -11,6 +11,11 @@
 
 #include "base/handles.h"
 
+// The error code with which a path that runs through a junction or symbolic
+// link is refused. A script callback told of such a path gets an empty path
+// with it: any path-based answer (a move, a deletion) would follow the link.
+constexpr DWORD kReparsePointRefused = ERROR_CANT_ACCESS_FILE;
+
 // What to open and how: NtCreateFile's access, sharing, disposition
 // (FILE_OPEN, FILE_CREATE, ...) and options (FILE_DIRECTORY_FILE, ...);
 // synchronous access and FILE_OPEN_REPARSE_POINT are always added.

@@ -66,9 +66,13 @@ end
 
 -- Called by the extractor for a file it cannot create, normally an old file
 -- still in use: move that file aside, delete it at the next restart and let
--- the extractor try again.
+-- the extractor try again. A junction or symbolic link in the install folder
+-- comes without a path: nothing is moved, the extraction stops.
 function UnCompressCallBack(path, code)
   Lua_Logout(path .. string.format("  创建文件出错:%d", code))
+  if path == "" then
+    return 2
+  end
   local asideName = Lua_PathYetAnotherMakeUniqueName(Lua_GetTempFileName(workDir, "Tqmov"))
   Lua_Logout(asideName)
   if Lua_MoveFile(path, asideName) then
@@ -92,11 +96,15 @@ function CheckClient()
   os.exit(0)
 end
 
+-- Rounds of ending processes of one name before the install goes on
+-- without them, as it does for a file in use.
+local killRounds = 5
+
 function StopService()
   if serviceExe == "" then
     return
   end
-  while true do
+  for round = 1, killRounds do
     local pid = Lua_GetProcessId(serviceExe)
     Lua_Logout(string.format("pid:%d", pid))
     if pid == -1 then
@@ -106,7 +114,10 @@ function StopService()
     if image == nil or #image < 2 or string.sub(image, 2, 2) ~= ":" then
       break
     end
-    Lua_TaskKill(pid, nil)
+    if not Lua_TaskKill(pid, nil) or round == killRounds then
+      Lua_Logout(string.format("process %d (%s) could not be ended", pid, serviceExe))
+      break
+    end
   end
   Lua_Exec(string.format("%s\\%s", global_install_path, serviceExe), nil, "--UnInstallTask", true)
 end

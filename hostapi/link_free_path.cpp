@@ -1,0 +1,114 @@
+#include "hostapi/link_free_path.h"
+
+#include <shlwapi.h>
+
+#include <string_view>
+
+#include "base/debug_line.h"
+#include "hostapi/relative_files.h"
+
+namespace {
+
+constexpr ACCESS_MASK kFolderAccess = FILE_LIST_DIRECTORY | FILE_TRAVERSE | FILE_READ_ATTRIBUTES;
+// Held folders allow reading and writing in them, not renaming or removing
+// them.
+constexpr ULONG kHoldSharing = FILE_SHARE_READ | FILE_SHARE_WRITE;
+constexpr ULONG kAnySharing = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+
+bool FullPathName(const std::wstring& path, std::wstring* full) {
+  const DWORD needed = GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
+  if (needed == 0) return false;
+  full->assign(needed, L'\0');
+  const DWORD length = GetFullPathNameW(path.c_str(), needed, full->data(), nullptr);
+  if (length == 0 || length >= needed) return false;
+  full->resize(length);
+  return true;
+}
+
+bool IsMissing(DWORD error) { return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND; }
+
+std::wstring_view FolderOf(std::wstring_view path) {
+  const size_t slash = path.find_last_of(L'\\');
+  return slash == std::wstring_view::npos ? std::wstring_view() : path.substr(0, slash);
+}
+
+bool SameText(std::wstring_view a, std::wstring_view b) {
+  return CompareStringOrdinal(a.data(), static_cast<int>(a.size()), b.data(), static_cast<int>(b.size()), TRUE) ==
+         CSTR_EQUAL;
+}
+
+// Whether `opened`, opened by a name in the folder whose final path is
+// `folderPath`, is an entry of that folder and not what a link leads to.
+// Windows opens a link as itself (a reparse point); Wine follows it, which
+// shows as a final path elsewhere. The name is not compared: a short (8.3)
+// name leads to the same entry under its long name.
+bool IsOwnEntry(HANDLE opened, const std::wstring& folderPath, std::wstring* finalPath) {
+  if (IsReparsePoint(opened) || !FinalPath(opened, finalPath)) return false;
+  std::wstring_view folder = folderPath;
+  if (!folder.empty() && folder.back() == L'\\') folder.remove_suffix(1);
+  return SameText(FolderOf(*finalPath), folder);
+}
+
+}  // namespace
+
+LinkFreePath::LinkFreePath(const std::wstring& path) {
+  if (path.empty()) return;  // names nothing
+  std::wstring full;
+  const wchar_t* const rest = FullPathName(path, &full) ? PathSkipRootW(full.c_str()) : nullptr;
+  if (!rest) {
+    refused_ = path;
+    return;
+  }
+  const std::wstring root(full.c_str(), static_cast<size_t>(rest - full.c_str()));
+  UniqueHandle folder(CreateFileW(root.c_str(), kFolderAccess, kAnySharing, nullptr, OPEN_EXISTING,
+                                  FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+  if (!folder) {
+    if (!IsMissing(GetLastError())) refused_ = root;
+    return;
+  }
+  std::wstring folderPath;
+  if (!FinalPath(folder.Get(), &folderPath)) {
+    refused_ = root;
+    return;
+  }
+  Walk(std::move(folder), std::move(folderPath), root, rest);
+}
+
+void LinkFreePath::Walk(UniqueHandle folder, std::wstring folderPath, std::wstring walked,
+                        std::wstring_view remaining) {
+  while (!remaining.empty()) {
+    const size_t slash = remaining.find(L'\\');
+    const std::wstring_view name = remaining.substr(0, slash);
+    remaining = slash == std::wstring_view::npos ? std::wstring_view() : remaining.substr(slash + 1);
+    if (name.empty()) continue;
+    if (walked.back() != L'\\') walked += L'\\';
+    walked.append(name);
+    const bool last = remaining.empty();
+    // The last component is only looked at; a folder on the way is held.
+    const RelativeOpen how = last ? RelativeOpen{FILE_READ_ATTRIBUTES, kAnySharing, FILE_OPEN, 0}
+                                  : RelativeOpen{kFolderAccess, kHoldSharing, FILE_OPEN, FILE_DIRECTORY_FILE};
+    UniqueHandle entry;
+    DWORD error = OpenRelative(folder.Get(), name, how, &entry);
+    if (error == ERROR_SHARING_VIOLATION && !last) {
+      // Someone holds the folder with the right to delete it: it can be
+      // checked, not held.
+      error = OpenRelative(folder.Get(), name, {kFolderAccess, kAnySharing, FILE_OPEN, FILE_DIRECTORY_FILE}, &entry);
+    }
+    if (IsMissing(error)) break;
+    std::wstring entryPath;
+    if (error != ERROR_SUCCESS || !IsOwnEntry(entry.Get(), folderPath, &entryPath)) {
+      refused_ = walked;
+      break;
+    }
+    if (last) break;
+    folders_.push_back(std::move(folder));
+    folder = std::move(entry);
+    folderPath = std::move(entryPath);
+  }
+  folders_.push_back(std::move(folder));
+}
+
+void ReportLinkedPath(const wchar_t* function, const std::wstring& path, const std::wstring& link) {
+  DebugLine(L"Fun:%ls, Description:%ls runs through a junction or symbolic link (%ls)!\r\n", function, path.c_str(),
+            link.c_str());
+}
