@@ -490,6 +490,8 @@ function NEBSE_OnInstall()
   Lua_RegVarByCSIDL("COMMPROGRAMS", 23)
   Lua_Logout("NEBSE_OnInstall_7")
 
+  -- Users may write the product's data folder, and nothing else of it.
+  Lua_CreateDirectory(global_install_path .. "\\Data")
   hostaid:Get("AllowAccountPrivilege", "bool")(WString.New(nil, global_install_path))
 
   Lua_RegVarByCSIDL("DESKTOP", 16)
