@@ -1,5 +1,7 @@
 #include "hostapi/extract_tree.h"
 
+#include <winternl.h>
+
 #include <cwchar>
 #include <utility>
 
@@ -13,6 +15,15 @@ constexpr ULONG kFolderSharing = FILE_SHARE_READ | FILE_SHARE_WRITE;
 constexpr ULONG kAnySharing = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
 constexpr ACCESS_MASK kFileAccess = GENERIC_WRITE | FILE_READ_ATTRIBUTES;
 constexpr size_t kFoldersKeptOpen = 1024;
+constexpr auto kFileRenameInformation = static_cast<FILE_INFORMATION_CLASS>(10);
+
+// The native rename request (FILE_RENAME_INFORMATION).
+struct RenameInformation {
+  BOOLEAN replaceIfExists;
+  HANDLE rootDirectory;
+  ULONG fileNameLength;
+  WCHAR fileName[1];
+};
 
 std::vector<std::wstring_view> SplitPath(std::wstring_view path) {
   std::vector<std::wstring_view> names;
@@ -171,17 +182,18 @@ DWORD ExtractTree::Replace(std::wstring_view relative, HANDLE file) {
   if (opened != ERROR_SUCCESS) return opened;
   const std::wstring_view name = names.back();
   // The new name is given relative to the folder's handle: nothing swapped
-  // in above it since can redirect the rename.
-  std::vector<unsigned char> buffer(sizeof(FILE_RENAME_INFO) + name.size() * sizeof(wchar_t));
-  auto* rename = reinterpret_cast<FILE_RENAME_INFO*>(buffer.data());
-  rename->ReplaceIfExists = TRUE;
-  rename->RootDirectory = folder->handle.Get();
-  rename->FileNameLength = static_cast<DWORD>(name.size() * sizeof(wchar_t));
-  name.copy(rename->FileName, name.size());
-  if (!SetFileInformationByHandle(file, FileRenameInfo, rename, static_cast<DWORD>(buffer.size()))) {
-    return GetLastError();
-  }
-  return ERROR_SUCCESS;
+  // in above it since can redirect the rename. (The native call: the
+  // Win32 one takes the name as a path of its own on some systems.)
+  std::vector<unsigned char> buffer(sizeof(RenameInformation) + name.size() * sizeof(wchar_t));
+  auto* rename = reinterpret_cast<RenameInformation*>(buffer.data());
+  rename->replaceIfExists = TRUE;
+  rename->rootDirectory = folder->handle.Get();
+  rename->fileNameLength = static_cast<ULONG>(name.size() * sizeof(wchar_t));
+  name.copy(rename->fileName, name.size());
+  IO_STATUS_BLOCK io = {};
+  const NTSTATUS status =
+      NtSetInformationFile(file, &io, rename, static_cast<ULONG>(buffer.size()), kFileRenameInformation);
+  return NT_SUCCESS(status) ? ERROR_SUCCESS : RtlNtStatusToDosError(status);
 }
 
 void ExtractTree::Discard(HANDLE file) {

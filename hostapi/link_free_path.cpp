@@ -37,16 +37,17 @@ bool SameText(std::wstring_view a, std::wstring_view b) {
          CSTR_EQUAL;
 }
 
-// Whether `opened`, opened by a name in the folder whose final path is
-// `folderPath`, is an entry of that folder and not what a link leads to.
-// Windows opens a link as itself (a reparse point); Wine follows it, which
-// shows as a final path elsewhere. The name is not compared: a short (8.3)
-// name leads to the same entry under its long name.
-bool IsOwnEntry(HANDLE opened, const std::wstring& folderPath, std::wstring* finalPath) {
+// Whether `opened`, opened by `name` in the folder whose final path is
+// `folderPath`, is that entry and not what a link leads to. Windows opens a
+// link as itself (a reparse point); Wine follows it, which shows as a final
+// path elsewhere (or under another name). A short (8.3) name, which holds a
+// "~", leads to the entry under its long name.
+bool IsOwnEntry(HANDLE opened, const std::wstring& folderPath, std::wstring_view name, std::wstring* finalPath) {
   if (IsReparsePoint(opened) || !FinalPath(opened, finalPath)) return false;
+  if (IsEntryPath(*finalPath, folderPath, name)) return true;
   std::wstring_view folder = folderPath;
   if (!folder.empty() && folder.back() == L'\\') folder.remove_suffix(1);
-  return SameText(FolderOf(*finalPath), folder);
+  return name.find(L'~') != std::wstring_view::npos && SameText(FolderOf(*finalPath), folder);
 }
 
 }  // namespace
@@ -96,7 +97,7 @@ void LinkFreePath::Walk(UniqueHandle folder, std::wstring folderPath, std::wstri
     }
     if (IsMissing(error)) break;
     std::wstring entryPath;
-    if (error != ERROR_SUCCESS || !IsOwnEntry(entry.Get(), folderPath, &entryPath)) {
+    if (error != ERROR_SUCCESS || !IsOwnEntry(entry.Get(), folderPath, name, &entryPath)) {
       refused_ = walked;
       break;
     }
