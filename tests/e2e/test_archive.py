@@ -295,16 +295,13 @@ print(Lua_UnCompress7z(%s, %s, true, progress))
 
 class LockedFileTest(ExtractionCase):
     def creation_attempts(self, result, path):
-        # The extractor's own opens: write access, read sharing only (the
-        # callback's probing opens share everything), by the full path or by
-        # the name relative to the handle of the file's folder. An attempt
-        # that only asks for a new file (disposition 2, FILE_CREATE) cannot
-        # take the file that is there.
-        escaped = neb.windows_path(path).replace("\\", "\\\\")
+        # The extractor's attempts on a file that is there: each opens it,
+        # by the name relative to the handle of the file's folder, asking
+        # for the right to delete it (access 0x10080, DELETE and
+        # FILE_READ_ATTRIBUTES) before the new bytes go to a temporary file.
         relative = 'name=L"%s"' % os.path.basename(path)
         return sum(1 for line in result.stderr.splitlines()
-                   if "NtCreateFile" in line and (escaped + '"' in line or relative in line)
-                   and "access=4" in line and "sharing=00000001" in line and " disp=2 " not in line)
+                   if "NtCreateFile" in line and relative in line and "access=00010080" in line)
 
     def test_error_callback_answers(self):
         files = {"1.txt": b"one", "2.txt": b"two", "3.txt": b"three"}
