@@ -297,11 +297,11 @@ class LockedFileTest(ExtractionCase):
     def creation_attempts(self, result, path):
         # The extractor's attempts on a file that is there: each opens it,
         # by the name relative to the handle of the file's folder, asking
-        # for the right to delete it (access 0x10080, DELETE and
+        # for the right to delete it (access 0x110080: DELETE, SYNCHRONIZE and
         # FILE_READ_ATTRIBUTES) before the new bytes go to a temporary file.
         relative = 'name=L"%s"' % os.path.basename(path)
         return sum(1 for line in result.stderr.splitlines()
-                   if "NtCreateFile" in line and relative in line and "access=00010080" in line)
+                   if "NtCreateFile" in line and relative in line and "access=00110080" in line)
 
     def test_error_callback_answers(self):
         files = {"1.txt": b"one", "2.txt": b"two", "3.txt": b"three"}
