@@ -47,7 +47,10 @@ class InstallFolderTest(ProductCase):
         with open(secret, "rb") as f:
             self.assertEqual(f.read(), b"a system file")
         self.assertNotIn("system.dll", pending_deletions())
-        self.assertIn("  创建文件出错:1920", result.script_log)
+        # The callback's line: an empty path, then the code (the log is in
+        # the ANSI code page, so only the code is compared).
+        self.assertTrue(any(line.startswith("  ") and line.endswith(":1920") for line in result.script_log),
+                        result.script_log)
 
     def test_a_drive_root_on_the_command_line_installs_into_the_base_folder_under_it(self):
         """Before: "C:\\" spread the product over the drive's root."""
@@ -57,7 +60,8 @@ class InstallFolderTest(ProductCase):
         self.addCleanup(product.remove_service, base)
         result = self.install(["-path=C:\\"] + SILENT)
         self.assertEqual(result.returncode, 0)
-        self.assertEqual(set(os.listdir(c_drive())) - root_before, {"Orrinthwake"})
+        added = {name for name in set(os.listdir(c_drive())) - root_before if not name.startswith("neb-")}
+        self.assertEqual(added, {"Orrinthwake"}, "the test's own folders (neb-*) aside")
         self.assertTrue(os.path.exists(os.path.join(base, "Lumetrica.exe")))
         self.assertEqual(product.record("HKLM", product.UNINSTALL_KEY, "InstallLocation"), "C:\\Orrinthwake")
 
