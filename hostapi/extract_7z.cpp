@@ -13,6 +13,7 @@ extern "C" {
 }
 
 #include "base/debug_line.h"
+#include "base/full_path_name.h"
 #include "base/handles.h"
 #include "hostapi/archive_entry_name.h"
 #include "hostapi/extract_tree.h"
@@ -59,18 +60,6 @@ class ArchiveDatabase {
   CLookToRead2 look_;
   CSzArEx db_;
 };
-
-// The full path the system makes of `path` (dropping "." components,
-// trailing dots, doubled separators), without asking the disk.
-bool FullPathName(const std::wstring& path, std::wstring* full) {
-  const DWORD needed = GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
-  if (needed == 0) return false;
-  full->assign(needed, L'\0');
-  const DWORD length = GetFullPathNameW(path.c_str(), needed, full->data(), nullptr);
-  if (length == 0 || length >= needed) return false;
-  full->resize(length);
-  return true;
-}
 
 enum class Creation { kCreated, kSkipped, kGivenUp };
 
