@@ -149,8 +149,7 @@ int Lua_ExtractResource(lua_State* L) {
   }
   // A link at the target or on its way would send the bytes elsewhere.
   const LinkFreePath held(target);
-  if (!held.Clear()) {
-    ReportLinkedPath(kExtractResourceName, target, held.Refused());
+  if (held.RefusedFor(kExtractResourceName)) {
     lua_pushboolean(L, false);
     return 1;
   }

@@ -64,13 +64,12 @@ void EmptyFolder(const OpenFolder& folder, const Deletion& deletion);
 // Whether the entry is a link or leads elsewhere, as far as a look at its
 // attributes (which a file in use still allows) can tell.
 bool IsLinkEntry(const OpenFolder& folder, const FolderEntry& entry) {
-  if (entry.attributes & FILE_ATTRIBUTE_REPARSE_POINT) return true;
   UniqueHandle handle;
   const RelativeOpen look = {FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                              FILE_OPEN, 0};
   std::wstring finalPath;
   if (OpenRelative(folder.handle, entry.name, look, &handle) != ERROR_SUCCESS) return true;
-  return IsReparsePoint(handle.Get()) || !FinalPath(handle.Get(), &finalPath) ||
+  return IsLink(handle.Get()) || !FinalPath(handle.Get(), &finalPath) ||
          !IsEntryPath(finalPath, folder.finalPath, entry.name);
 }
 

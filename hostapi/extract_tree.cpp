@@ -1,7 +1,5 @@
 #include "hostapi/extract_tree.h"
 
-#include <winternl.h>
-
 #include <cwchar>
 #include <utility>
 
@@ -15,15 +13,6 @@ constexpr ULONG kFolderSharing = FILE_SHARE_READ | FILE_SHARE_WRITE;
 constexpr ULONG kAnySharing = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
 constexpr ACCESS_MASK kFileAccess = GENERIC_WRITE | FILE_READ_ATTRIBUTES;
 constexpr size_t kFoldersKeptOpen = 1024;
-constexpr auto kFileRenameInformation = static_cast<FILE_INFORMATION_CLASS>(10);
-
-// The native rename request (FILE_RENAME_INFORMATION).
-struct RenameInformation {
-  BOOLEAN replaceIfExists;
-  HANDLE rootDirectory;
-  ULONG fileNameLength;
-  WCHAR fileName[1];
-};
 
 std::vector<std::wstring_view> SplitPath(std::wstring_view path) {
   std::vector<std::wstring_view> names;
@@ -40,7 +29,7 @@ std::vector<std::wstring_view> SplitPath(std::wstring_view path) {
 // Whether `opened`, opened by `name` in the folder whose full path is
 // `folderPath`, is that entry itself and not what a link there leads to.
 bool IsEntryItself(HANDLE opened, const std::wstring& folderPath, std::wstring_view name, std::wstring* path) {
-  return !IsReparsePoint(opened) && FinalPath(opened, path) && IsEntryPath(*path, folderPath, name);
+  return !IsLink(opened) && FinalPath(opened, path) && IsEntryPath(*path, folderPath, name);
 }
 
 DWORD Refuse(std::wstring_view name, UniqueHandle* opened) {
@@ -144,19 +133,21 @@ DWORD ExtractTree::PrepareReplace(std::wstring_view relative) {
   const OpenFolder* folder = nullptr;
   const DWORD opened = FolderOf(names, &folder);
   if (opened != ERROR_SUCCESS) return opened;
-  // Asking for the right to delete finds a program that holds the file
-  // without allowing it, before any byte is decoded.
+  // The file is opened as it would be written, and with the right to delete
+  // it, which the rename over it needs: a program that holds it (a running
+  // program's file, a loaded library) is found before any byte is decoded,
+  // with the error a write would meet. The file itself stays as it is.
+  const std::wstring_view name = names.back();
   UniqueHandle existing;
-  const RelativeOpen replaceable = {DELETE | FILE_READ_ATTRIBUTES, kAnySharing, FILE_OPEN, FILE_NON_DIRECTORY_FILE};
-  const DWORD error = OpenRelative(folder->handle.Get(), names.back(), replaceable, &existing);
+  const RelativeOpen replaceable = {kFileAccess | DELETE, FILE_SHARE_READ, FILE_OPEN, FILE_NON_DIRECTORY_FILE};
+  DWORD error = OpenRelative(folder->handle.Get(), name, replaceable, &existing);
+  if (error == ERROR_ACCESS_DENIED && ClearReadOnly(folder->path, folder->handle.Get(), name)) {
+    error = OpenRelative(folder->handle.Get(), name, replaceable, &existing);
+  }
   if (error == ERROR_FILE_NOT_FOUND) return ERROR_SUCCESS;
   if (error != ERROR_SUCCESS) return error;
   std::wstring path;
-  if (!IsEntryItself(existing.Get(), folder->path, names.back(), &path)) return Refuse(names.back(), &existing);
-  existing.Reset();
-  // A read-only file is not replaced by a rename.
-  ClearReadOnly(folder->path, folder->handle.Get(), names.back());
-  return ERROR_SUCCESS;
+  return IsEntryItself(existing.Get(), folder->path, name, &path) ? ERROR_SUCCESS : Refuse(name, &existing);
 }
 
 DWORD ExtractTree::CreateTemporary(std::wstring_view relative, UniqueHandle* file) {
@@ -180,23 +171,14 @@ DWORD ExtractTree::Replace(std::wstring_view relative, HANDLE file) {
   const OpenFolder* folder = nullptr;
   const DWORD opened = FolderOf(names, &folder);
   if (opened != ERROR_SUCCESS) return opened;
-  const std::wstring_view name = names.back();
-  // The new name is given relative to the folder's handle: nothing swapped
-  // in above it since can redirect the rename. (The native call: the
-  // Win32 one takes the name as a path of its own on some systems.)
-  std::vector<unsigned char> buffer(sizeof(RenameInformation) + name.size() * sizeof(wchar_t));
-  auto* rename = reinterpret_cast<RenameInformation*>(buffer.data());
-  rename->replaceIfExists = TRUE;
-  rename->rootDirectory = folder->handle.Get();
-  rename->fileNameLength = static_cast<ULONG>(name.size() * sizeof(wchar_t));
-  name.copy(rename->fileName, name.size());
-  IO_STATUS_BLOCK io = {};
-  const NTSTATUS status =
-      NtSetInformationFile(file, &io, rename, static_cast<ULONG>(buffer.size()), kFileRenameInformation);
-  return NT_SUCCESS(status) ? ERROR_SUCCESS : RtlNtStatusToDosError(status);
+  // Through the native call: Wine's SetFileInformationByHandle takes the
+  // new name as a path of its own, ignoring the folder's handle.
+  return RenameRelative(file, folder->handle.Get(), names.back());
 }
 
 void ExtractTree::Discard(HANDLE file) {
   FILE_DISPOSITION_INFO disposition = {TRUE};
-  SetFileInformationByHandle(file, FileDispositionInfo, &disposition, sizeof disposition);
+  if (!SetFileInformationByHandle(file, FileDispositionInfo, &disposition, sizeof disposition)) {
+    DebugLine(L"Extract7z: a temporary file could not be deleted (%lu)\r\n", GetLastError());
+  }
 }

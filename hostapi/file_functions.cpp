@@ -63,16 +63,6 @@ int ReturnBoolean(lua_State* L, bool value) {
   return 1;
 }
 
-// An elevated script must not move, copy or delete through a junction or
-// symbolic link that someone planted in a folder they can write: the link
-// would take the operation to a file of theirs choosing. True, after the
-// debug line, when `held` found one.
-bool Refuses(const wchar_t* function, const std::wstring& path, const LinkFreePath& held) {
-  if (held.Clear()) return false;
-  ReportLinkedPath(function, path, held.Refused());
-  return true;
-}
-
 
 // A shell path list of one path: the path followed by two null units. The
 // paths come from ExpandEnvPath, which ends a text at its first null unit, so
@@ -107,8 +97,11 @@ int TransferThroughShell(lua_State* L, const ShellTransfer& transfer) {
     return ReturnBoolean(L, false);
   }
   const std::wstring target = ExpandEnvPath(ArgText(L, 2));
+  // An elevated script must not move or copy through a junction or symbolic
+  // link that someone planted in a folder they can write: the link would
+  // take the operation to a file of their choosing.
   const LinkFreePath heldSource(source), heldTarget(target);
-  if (Refuses(transfer.function, source, heldSource) || Refuses(transfer.function, target, heldTarget)) {
+  if (heldSource.RefusedFor(transfer.function) || heldTarget.RefusedFor(transfer.function)) {
     return ReturnBoolean(L, false);
   }
   // Whether the shell skipped part of a folder is not examined.
@@ -138,7 +131,7 @@ int DeleteRecursively(lua_State* L, const wchar_t* function, bool withCallback) 
   const std::wstring path = ExpandEnvPath(ArgText(L, 1));
   if (!PathExists(path)) return ReturnBoolean(L, true);
   const LinkFreePath held(path);
-  if (Refuses(function, path, held)) return ReturnBoolean(L, false);
+  if (held.RefusedFor(function)) return ReturnBoolean(L, false);
   if (PathIsDirectoryW(path.c_str())) {
     DebugLine(L"PathIsDirectoryW");
     if (withCallback) {
@@ -170,7 +163,7 @@ int Lua_CreateDirectory(lua_State* L) {
   const std::wstring path = ExpandEnvPath(ArgText(L, 1));
   if (PathExists(path)) return ReturnBoolean(L, true);
   const LinkFreePath held(path);
-  if (Refuses(kCreateDirectoryName, path, held)) return ReturnBoolean(L, false);
+  if (held.RefusedFor(kCreateDirectoryName)) return ReturnBoolean(L, false);
   // Judged by the folder existing afterwards: it also counts when another
   // process created it meanwhile.
   SHCreateDirectory(nullptr, path.c_str());
@@ -195,7 +188,7 @@ int Lua_RenameFile(lua_State* L) {
     return ReturnBoolean(L, false);
   }
   const LinkFreePath heldSource(source), heldTarget(target);
-  if (Refuses(kRenameFileName, source, heldSource) || Refuses(kRenameFileName, target, heldTarget)) {
+  if (heldSource.RefusedFor(kRenameFileName) || heldTarget.RefusedFor(kRenameFileName)) {
     return ReturnBoolean(L, false);
   }
   // No copying: a move to another volume fails.
@@ -214,7 +207,7 @@ int Lua_DeleteFile(lua_State* L) {
   for (;;) {
     if (!PathExists(path)) return ReturnBoolean(L, true);
     const LinkFreePath held(path);
-    if (Refuses(kDeleteFileName, path, held)) return ReturnBoolean(L, false);
+    if (held.RefusedFor(kDeleteFileName)) return ReturnBoolean(L, false);
     const int code = DeleteThroughShell(path, kDeleteFlags);
     if (code == 0) return ReturnBoolean(L, true);
     const int answer = AskAboutUndeletable(path);
@@ -230,7 +223,7 @@ int Lua_DeleteFileEx(lua_State* L) {
   const std::wstring path = ExpandEnvPath(ArgText(L, 1));
   if (!PathExists(path)) return ReturnBoolean(L, true);
   const LinkFreePath held(path);
-  if (Refuses(kDeleteFileExName, path, held)) return ReturnBoolean(L, false);
+  if (held.RefusedFor(kDeleteFileExName)) return ReturnBoolean(L, false);
   return ReturnBoolean(L, DeleteThroughShell(path, kSilentDeleteFlags) == 0);
 }
 

@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "base/debug_line.h"
+#include "base/full_path_name.h"
 #include "hostapi/relative_files.h"
 
 namespace {
@@ -14,16 +15,6 @@ constexpr ACCESS_MASK kFolderAccess = FILE_LIST_DIRECTORY | FILE_TRAVERSE | FILE
 // them.
 constexpr ULONG kHoldSharing = FILE_SHARE_READ | FILE_SHARE_WRITE;
 constexpr ULONG kAnySharing = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
-
-bool FullPathName(const std::wstring& path, std::wstring* full) {
-  const DWORD needed = GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
-  if (needed == 0) return false;
-  full->assign(needed, L'\0');
-  const DWORD length = GetFullPathNameW(path.c_str(), needed, full->data(), nullptr);
-  if (length == 0 || length >= needed) return false;
-  full->resize(length);
-  return true;
-}
 
 bool IsMissing(DWORD error) { return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND; }
 
@@ -43,7 +34,7 @@ bool SameText(std::wstring_view a, std::wstring_view b) {
 // path elsewhere (or under another name). A short (8.3) name, which holds a
 // "~", leads to the entry under its long name.
 bool IsOwnEntry(HANDLE opened, const std::wstring& folderPath, std::wstring_view name, std::wstring* finalPath) {
-  if (IsReparsePoint(opened) || !FinalPath(opened, finalPath)) return false;
+  if (IsLink(opened) || !FinalPath(opened, finalPath)) return false;
   if (IsEntryPath(*finalPath, folderPath, name)) return true;
   std::wstring_view folder = folderPath;
   if (!folder.empty() && folder.back() == L'\\') folder.remove_suffix(1);
@@ -52,7 +43,7 @@ bool IsOwnEntry(HANDLE opened, const std::wstring& folderPath, std::wstring_view
 
 }  // namespace
 
-LinkFreePath::LinkFreePath(const std::wstring& path) {
+LinkFreePath::LinkFreePath(const std::wstring& path) : path_(path) {
   if (path.empty()) return;  // names nothing
   std::wstring full;
   const wchar_t* const rest = FullPathName(path, &full) ? PathSkipRootW(full.c_str()) : nullptr;
@@ -72,6 +63,7 @@ LinkFreePath::LinkFreePath(const std::wstring& path) {
     refused_ = root;
     return;
   }
+  components_.push_back(root);
   Walk(std::move(folder), std::move(folderPath), root, rest);
 }
 
@@ -101,6 +93,7 @@ void LinkFreePath::Walk(UniqueHandle folder, std::wstring folderPath, std::wstri
       refused_ = walked;
       break;
     }
+    components_.push_back(walked);
     if (last) break;
     folders_.push_back(std::move(folder));
     folder = std::move(entry);
@@ -109,7 +102,9 @@ void LinkFreePath::Walk(UniqueHandle folder, std::wstring folderPath, std::wstri
   folders_.push_back(std::move(folder));
 }
 
-void ReportLinkedPath(const wchar_t* function, const std::wstring& path, const std::wstring& link) {
-  DebugLine(L"Fun:%ls, Description:%ls runs through a junction or symbolic link (%ls)!\r\n", function, path.c_str(),
-            link.c_str());
+bool LinkFreePath::RefusedFor(const wchar_t* function) const {
+  if (Clear()) return false;
+  DebugLine(L"Fun:%ls, Description:%ls runs through a junction or symbolic link (%ls)!\r\n", function,
+            path_.c_str(), refused_.c_str());
+  return true;
 }

@@ -27,18 +27,20 @@ class LinkFreePath {
   // shown to be the entry of its folder.
   bool Clear() const { return refused_.empty(); }
 
-  // The first component that is a link, or cannot be shown not to be one;
-  // empty when Clear.
-  const std::wstring& Refused() const { return refused_; }
+  // When not Clear, writes the debug line of the host function `function`
+  // that refuses the path: "Fun:<function>, Description:<path> runs through
+  // a junction or symbolic link (<component>)!", and answers true.
+  bool RefusedFor(const wchar_t* function) const;
+
+  // The existing components checked, from the drive's root to the path
+  // itself ("C:\", "C:\Apps", "C:\Apps\file.txt"), as full paths.
+  const std::vector<std::wstring>& Components() const { return components_; }
 
  private:
   void Walk(UniqueHandle folder, std::wstring folderPath, std::wstring walked, std::wstring_view remaining);
 
+  std::wstring path_;
   std::vector<UniqueHandle> folders_;
-  std::wstring refused_;
+  std::vector<std::wstring> components_;
+  std::wstring refused_;  // the first component that is a link, or cannot be shown not to be one
 };
-
-// Writes the debug line of a host function that refuses a path through a
-// link: "Fun:<function>, Description:<path> runs through a junction or
-// symbolic link (<link>)!"
-void ReportLinkedPath(const wchar_t* function, const std::wstring& path, const std::wstring& link);

@@ -296,12 +296,15 @@ print(Lua_UnCompress7z(%s, %s, true, progress))
 class LockedFileTest(ExtractionCase):
     def creation_attempts(self, result, path):
         # The extractor's attempts on a file that is there: each opens it,
-        # by the name relative to the handle of the file's folder, asking
-        # for the right to delete it (access 0x110080: DELETE, SYNCHRONIZE and
-        # FILE_READ_ATTRIBUTES) before the new bytes go to a temporary file.
+        # by the name relative to the handle of the file's folder, as it
+        # would be written and with the right to delete it (access
+        # 0x40110080: GENERIC_WRITE, DELETE, SYNCHRONIZE, FILE_READ_ATTRIBUTES;
+        # read sharing only), before the new bytes go to a temporary file.
+        # The callback's probing opens share everything.
         relative = 'name=L"%s"' % os.path.basename(path)
         return sum(1 for line in result.stderr.splitlines()
-                   if "NtCreateFile" in line and relative in line and "access=00110080" in line)
+                   if "NtCreateFile" in line and relative in line and "access=40110080" in line
+                   and "sharing=00000001" in line)
 
     def test_error_callback_answers(self):
         files = {"1.txt": b"one", "2.txt": b"two", "3.txt": b"three"}
