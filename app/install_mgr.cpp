@@ -7,6 +7,7 @@
 
 #include "app/module_path.h"
 #include "app/statistics.h"
+#include "base/debug_line.h"
 #include "base/path_exists.h"
 #include "hostapi/install_record.h"
 #include "script/nebscript_engine.h"
@@ -73,7 +74,7 @@ void CInstallMgr::InstallExecute() {
   StartInstallRecord();
   CallScriptEvent(kOnInstall);
   const std::wstring folder = GetGlobalText(NEBScriptEngine::Instance().State(), "global_install_path");
-  FinishInstallRecord(folder);
+  if (!FinishInstallRecord(folder)) DebugLine(L"the install record of %ls was not written\r\n", folder.c_str());
   StartStatisticsForInstall(folder);
 }
 

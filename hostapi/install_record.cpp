@@ -2,12 +2,14 @@
 
 #include <windows.h>
 
-#include <algorithm>
 #include <mutex>
 #include <string_view>
+#include <unordered_set>
 
 #include "base/handles.h"
 #include "base/text.h"
+#include "hostapi/archive_entry_name.h"
+#include "hostapi/link_free_path.h"
 
 namespace {
 
@@ -31,6 +33,8 @@ std::wstring Lowered(std::wstring text) {
 }
 
 bool ReadAll(const std::wstring& path, std::string* bytes) {
+  const LinkFreePath held(path);
+  if (held.RefusedFor(L"ReadInstallRecord")) return false;
   const UniqueHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                                       FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
   LARGE_INTEGER size = {};
@@ -58,15 +62,51 @@ std::vector<std::wstring> RecordLines(const std::wstring& recordPath) {
       first = false;
       continue;
     }
-    // A line that would leave the folder is no line of ours.
+    // A line that would lead outside the folder (as an archive entry's name
+    // would) is no line of ours, whoever wrote it.
     const std::wstring relative = Utf8ToWide(line);
-    if (relative.empty() || relative.find(L"..") != std::wstring::npos || relative.find(L':') != std::wstring::npos ||
-        relative.front() == L'\\' || relative.front() == L'/') {
-      continue;
-    }
-    lines.push_back(relative);
+    if (IsSafeEntryName(relative)) lines.push_back(relative);
   }
   return lines;
+}
+
+// The lines of a record, each once (letter case aside), in the order they
+// come.
+class RecordLineSet {
+ public:
+  explicit RecordLineSet(std::vector<std::wstring> lines) {
+    for (std::wstring& line : lines) Add(std::move(line));
+  }
+  void Add(std::wstring line) {
+    if (known_.insert(Lowered(line)).second) lines_.push_back(std::move(line));
+  }
+  // A written entry and every folder on its way below the install folder:
+  // the install folder held nothing but an install of the product, so the
+  // folders in it are the install's too.
+  void AddWithFolders(const std::wstring& relative) {
+    for (size_t slash = relative.find(L'\\'); slash != std::wstring::npos && slash + 1 < relative.size();
+         slash = relative.find(L'\\', slash + 1)) {
+      Add(relative.substr(0, slash + 1));
+    }
+    Add(relative);
+  }
+  const std::vector<std::wstring>& Lines() const { return lines_; }
+
+ private:
+  std::unordered_set<std::wstring> known_;
+  std::vector<std::wstring> lines_;
+};
+
+bool WriteRecord(const std::wstring& recordPath, const std::vector<std::wstring>& lines) {
+  std::string text = std::string(kFirstLine) + "\r\n";
+  for (const std::wstring& line : lines) text += WideToUtf8(line) + "\r\n";
+  const LinkFreePath held(recordPath);
+  if (held.RefusedFor(L"FinishInstallRecord")) return false;
+  const UniqueHandle file(CreateFileW(recordPath.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                      FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+  DWORD written = 0;
+  return file && WriteFile(file.Get(), text.data(), static_cast<DWORD>(text.size()), &written, nullptr) &&
+         written == text.size();
 }
 
 }  // namespace
@@ -98,27 +138,19 @@ bool FinishInstallRecord(const std::wstring& installFolder) {
   }
   std::wstring folder = installFolder;
   while (!folder.empty() && folder.back() == L'\\') folder.pop_back();
-  if (folder.empty()) return false;
-  const std::wstring recordPath = folder + L"\\" + kInstallRecordName;
-  std::vector<std::wstring> lines = RecordLines(recordPath);
-  paths.push_back(recordPath);
   const std::wstring prefix = Lowered(folder + L"\\");
+  std::vector<std::wstring> inside;
   for (const std::wstring& path : paths) {
-    if (path.size() <= prefix.size() || Lowered(path.substr(0, prefix.size())) != prefix) continue;
-    std::wstring relative = path.substr(prefix.size());
-    const std::wstring key = Lowered(relative);
-    const bool known = std::any_of(lines.begin(), lines.end(), [&](const std::wstring& line) {
-      return Lowered(line) == key;
-    });
-    if (!known) lines.push_back(std::move(relative));
+    if (!folder.empty() && path.size() > prefix.size() && Lowered(path.substr(0, prefix.size())) == prefix) {
+      inside.push_back(path.substr(prefix.size()));
+    }
   }
-  std::string text = std::string(kFirstLine) + "\r\n";
-  for (const std::wstring& line : lines) text += WideToUtf8(line) + "\r\n";
-  const UniqueHandle file(CreateFileW(recordPath.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                      FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
-  DWORD written = 0;
-  return file && WriteFile(file.Get(), text.data(), static_cast<DWORD>(text.size()), &written, nullptr) &&
-         written == text.size();
+  if (inside.empty()) return true;  // nothing of the install in it
+  const std::wstring recordPath = folder + L"\\" + kInstallRecordName;
+  RecordLineSet lines(RecordLines(recordPath));
+  for (const std::wstring& relative : inside) lines.AddWithFolders(relative);
+  lines.Add(kInstallRecordName);
+  return WriteRecord(recordPath, lines.Lines());
 }
 
 std::vector<std::wstring> ReadInstallRecord(const std::wstring& installFolder) {

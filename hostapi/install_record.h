@@ -20,9 +20,10 @@ void StartInstallRecord();
 // record is kept.
 void RecordWritten(const std::wstring& path, bool folder);
 
-// Writes the notes that lie inside `installFolder` (and the record file
-// itself) to its record, after an earlier record's lines, and stops
-// noting. False when the record could not be written.
+// Stops noting and writes the notes that lie inside `installFolder`, with
+// every folder on their way below it and the record file itself, to its
+// record, after an earlier record's lines. Nothing is written when no note
+// lies inside. False when the record could not be written.
 bool FinishInstallRecord(const std::wstring& installFolder);
 
 // The recorded paths of `installFolder`, as full paths (a folder's with a

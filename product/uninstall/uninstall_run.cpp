@@ -14,6 +14,7 @@
 #include "script/nebscript_engine.h"
 #include "script/script_error.h"
 #include "script/script_globals.h"
+#include "script/script_values.h"
 
 namespace {
 
@@ -61,8 +62,7 @@ void SetHostGlobals(const UninstallOptions& options, const std::wstring& install
   lua_newtable(L);
   int index = 0;
   for (const std::wstring& path : ReadInstallRecord(installFolder)) {
-    const std::string text = WideToUtf8(path);
-    lua_pushlstring(L, text.data(), text.size());
+    PushText(L, path);
     lua_rawseti(L, -2, ++index);
   }
   lua_setglobal(L, "InstalledEntries");
