@@ -193,8 +193,12 @@ void CDlgInstall::WriteOptionGlobals() {
 void CDlgInstall::OnInstallClick(NotifyRecord&) {
   if (!installPath_ || installing_) return;
   lua_State* L = Engine();
+  std::wstring typed = installPath_->ControlText();
+  // Cut to the length a path may have before the check: a cut afterwards
+  // could name another folder than the one checked.
+  if (typed.size() > MAX_PATH) typed.resize(MAX_PATH);
   std::wstring folder;
-  switch (CheckInstallFolder(installPath_->ControlText(), GetGlobalText(L, "global_install_basepath"), &folder)) {
+  switch (CheckInstallFolder(typed, GetGlobalText(L, "global_install_basepath"), &folder)) {
     case InstallFolderCheck::kUsable:
       break;
     case InstallFolderCheck::kIllegal:
@@ -204,7 +208,6 @@ void CDlgInstall::OnInstallClick(NotifyRecord&) {
       MessageBoxW(Window(), kOccupiedPath, L"错误", MB_OK | MB_ICONWARNING);
       return;
   }
-  if (folder.size() > MAX_PATH) folder.resize(MAX_PATH);
   SetGlobalText(L, WideToUtf8(installPath_->UserData()).c_str(), folder);
   if (initView_) WriteOptionGlobals();
 

@@ -6,6 +6,8 @@
 #include <vector>
 
 #include "app/install_path_rules.h"
+#include "base/full_path_name.h"
+#include "base/handles.h"
 #include "base/path_exists.h"
 
 namespace {
@@ -24,12 +26,6 @@ constexpr int kWellKnownFolders[] = {
     CSIDL_COMMON_STARTMENU,    CSIDL_COMMON_PROGRAMS,
 };
 const KNOWNFOLDERID* const kWellKnownIds[] = {&FOLDERID_Downloads, &FOLDERID_UserProfiles, &FOLDERID_Public};
-
-std::wstring FullPath(const std::wstring& path) {
-  wchar_t full[MAX_PATH * 2];
-  const DWORD length = GetFullPathNameW(path.c_str(), ARRAYSIZE(full), full, nullptr);
-  return length == 0 || length >= ARRAYSIZE(full) ? std::wstring() : std::wstring(full, length);
-}
 
 std::vector<std::wstring> WellKnownFolders() {
   std::vector<std::wstring> folders;
@@ -64,13 +60,12 @@ bool HoldsEarlierInstall(const std::wstring& folder) {
 
 bool HoldsEntries(const std::wstring& folder) {
   WIN32_FIND_DATAW found = {};
-  HANDLE search = FindFirstFileW((folder + L"\\*").c_str(), &found);
-  if (search == INVALID_HANDLE_VALUE) return false;
+  const UniqueFindHandle search(FindFirstFileW((folder + L"\\*").c_str(), &found));
+  if (!search) return false;
   bool any = false;
   do {
     any = wcscmp(found.cFileName, L".") != 0 && wcscmp(found.cFileName, L"..") != 0;
-  } while (!any && FindNextFileW(search, &found));
-  FindClose(search);
+  } while (!any && FindNextFileW(search.Get(), &found));
   return any;
 }
 
@@ -84,15 +79,15 @@ bool IsLegalInstallPath(const std::wstring& folder) {
 
 InstallFolderCheck CheckInstallFolder(const std::wstring& typed, const std::wstring& baseName, std::wstring* folder) {
   const std::wstring chosen = InstallFolderOf(typed, baseName);
-  const std::wstring full = FullPath(chosen);
-  if (!IsRootedOnDrive(chosen) || full.empty() ||
+  std::wstring full;
+  if (!IsRootedOnDrive(chosen) || !FullPathName(chosen, &full) ||
       RefusalOf(full, WellKnownFolders(), SystemFolders()) != FolderRefusal::kNone) {
     return InstallFolderCheck::kIllegal;
   }
   if (HoldsEntries(full) && !HoldsEarlierInstall(full)) return InstallFolderCheck::kOccupied;
   const int result = SHCreateDirectoryExW(nullptr, full.c_str(), nullptr);
   if (result != ERROR_SUCCESS && result != ERROR_ALREADY_EXISTS) return InstallFolderCheck::kIllegal;
-  *folder = chosen;
+  *folder = full;
   return InstallFolderCheck::kUsable;
 }
 

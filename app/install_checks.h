@@ -18,7 +18,7 @@ enum class InstallFolderCheck {
 
 // Checks the folder typed or given (`typed`, made into the install folder
 // with InstallFolderOf and `baseName`) and, when usable, creates it and puts
-// it in `folder`. The uninstall removes an install folder whole, so it must
+// its full path, the one checked, in `folder`. The uninstall removes an install folder whole, so it must
 // be one that holds nothing but the product.
 InstallFolderCheck CheckInstallFolder(const std::wstring& typed, const std::wstring& baseName, std::wstring* folder);
 

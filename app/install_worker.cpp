@@ -75,8 +75,9 @@ std::shared_ptr<InstallWorkerState> NewInstallWorkerState(HWND dialog) {
 }
 
 bool StartInstallWorker(const std::shared_ptr<InstallWorkerState>& state) {
-  auto* share = new std::shared_ptr<InstallWorkerState>(state);
-  UniqueHandle worker(CreateThread(nullptr, 0, InstallWorker, share, 0, nullptr));
-  if (!worker) delete share;
-  return worker.Valid();
+  auto share = std::make_unique<std::shared_ptr<InstallWorkerState>>(state);
+  const UniqueHandle worker(CreateThread(nullptr, 0, InstallWorker, share.get(), 0, nullptr));
+  if (!worker) return false;
+  share.release();  // the thread's now
+  return true;
 }
