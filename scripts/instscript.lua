@@ -96,29 +96,51 @@ function CheckClient()
   os.exit(0)
 end
 
--- Rounds of ending processes of one name before the install goes on
--- without them, as it does for a file in use.
+-- Ends the processes of that name that run from a drive-letter path,
+-- logging each id with the format ("pid:%d" of -1 once none is left), in at
+-- most killRounds rounds. A process that cannot be ended is logged
+-- ("process N (name) could not be ended") and left, and the others are
+-- still ended: the install goes on as for a file in use.
 local killRounds = 5
+
+local function KillAllByName(exeName, logFormat)
+  local left = {}  -- ids not tried again: not running from a drive, or staying
+  for _ = 1, killRounds do
+    local found = {Lua_GetProcessId(exeName)}
+    if found[1] == -1 then
+      Lua_Logout(string.format(logFormat, -1))
+      return
+    end
+    local tried = 0
+    for _, pid in ipairs(found) do
+      if not left[pid] then
+        tried = tried + 1
+        Lua_Logout(string.format(logFormat, pid))
+        local image = Lua_GetImagePathByPid(pid)
+        if image == nil or #image < 2 or string.sub(image, 2, 2) ~= ":" then
+          left[pid] = true
+        elseif not Lua_TaskKill(pid, nil) then
+          Lua_Logout(string.format("process %d (%s) could not be ended", pid, exeName))
+          left[pid] = true
+        end
+      end
+    end
+    if tried == 0 then
+      return
+    end
+  end
+  for _, pid in ipairs({Lua_GetProcessId(exeName)}) do
+    if pid ~= -1 and not left[pid] then
+      Lua_Logout(string.format("process %d (%s) could not be ended", pid, exeName))
+    end
+  end
+end
 
 function StopService()
   if serviceExe == "" then
     return
   end
-  for round = 1, killRounds do
-    local pid = Lua_GetProcessId(serviceExe)
-    Lua_Logout(string.format("pid:%d", pid))
-    if pid == -1 then
-      break
-    end
-    local image = Lua_GetImagePathByPid(pid)
-    if image == nil or #image < 2 or string.sub(image, 2, 2) ~= ":" then
-      break
-    end
-    if not Lua_TaskKill(pid, nil) or round == killRounds then
-      Lua_Logout(string.format("process %d (%s) could not be ended", pid, serviceExe))
-      break
-    end
-  end
+  KillAllByName(serviceExe, "pid:%d")
   Lua_Exec(string.format("%s\\%s", global_install_path, serviceExe), nil, "--UnInstallTask", true)
 end
 

@@ -65,25 +65,42 @@ function GetUnionID()
   global_union_id = tonumber(unionId) or 1
 end
 
--- Ends every process of that name that runs from a drive-letter path,
--- logging each id with the format.
--- A process that cannot be ended is logged and left: the uninstall goes on
--- as for a file in use.
+-- Ends the processes of that name that run from a drive-letter path,
+-- logging each id with the format ("pid:%d" of -1 once none is left), in at
+-- most killRounds rounds. A process that cannot be ended is logged
+-- ("process N (name) could not be ended") and left, and the others are
+-- still ended: the uninstall goes on as for a file in use.
 local killRounds = 5
+
 local function KillAllByName(exeName, logFormat)
-  for round = 1, killRounds do
-    local pid = Lua_GetProcessId(exeName)
-    Lua_Logout(string.format(logFormat, pid))
-    if pid == -1 then
-      break
+  local left = {}  -- ids not tried again: not running from a drive, or staying
+  for _ = 1, killRounds do
+    local found = {Lua_GetProcessId(exeName)}
+    if found[1] == -1 then
+      Lua_Logout(string.format(logFormat, -1))
+      return
     end
-    local image = Lua_GetImagePathByPid(pid)
-    if image == nil or #image < 2 or string.sub(image, 2, 2) ~= ":" then
-      break
+    local tried = 0
+    for _, pid in ipairs(found) do
+      if not left[pid] then
+        tried = tried + 1
+        Lua_Logout(string.format(logFormat, pid))
+        local image = Lua_GetImagePathByPid(pid)
+        if image == nil or #image < 2 or string.sub(image, 2, 2) ~= ":" then
+          left[pid] = true
+        elseif not Lua_TaskKill(pid, nil) then
+          Lua_Logout(string.format("process %d (%s) could not be ended", pid, exeName))
+          left[pid] = true
+        end
+      end
     end
-    if not Lua_TaskKill(pid, nil) or round == killRounds then
+    if tried == 0 then
+      return
+    end
+  end
+  for _, pid in ipairs({Lua_GetProcessId(exeName)}) do
+    if pid ~= -1 and not left[pid] then
       Lua_Logout(string.format("process %d (%s) could not be ended", pid, exeName))
-      break
     end
   end
 end
@@ -204,9 +221,27 @@ function IsProductInstallFolder(folder)
   return registered ~= nil and string.lower(registered) == string.lower(folder)
 end
 
+-- Whether the path, below the install folder, runs through a junction or
+-- symbolic link: an empty folder there is none of ours to remove.
+local GetFileAttributesW = GLibTab.kernel32:Get("GetFileAttributesW", "uint")
+local fileAttributeReparsePoint = 0x400
+local function RunsThroughLink(path)
+  local walked = global_install_path
+  for name in string.gmatch(string.sub(path, #global_install_path + 2), "[^\\]+") do
+    walked = walked .. "\\" .. name
+    local attributes = GetFileAttributesW(WString.New(nil, walked))
+    if attributes ~= 0xFFFFFFFF and bit32.band(attributes, fileAttributeReparsePoint) ~= 0 then
+      return true
+    end
+  end
+  return false
+end
+
 -- Deletes what the install recorded (InstalledEntries, set by the
--- uninstaller), files first, then the folders that are left empty, deepest
--- first. Anything else in the folder stays.
+-- uninstaller; every folder on the way to a file is recorded before it):
+-- the files, last written first, then the folders that are left empty,
+-- deepest first, then the install folder when it is empty. Anything else
+-- in the folder stays.
 local function DeleteRecordedEntries()
   local folders = {}
   for i = #(InstalledEntries or {}), 1, -1 do
@@ -215,13 +250,14 @@ local function DeleteRecordedEntries()
       folders[#folders + 1] = string.sub(path, 1, -2)
     else
       Lua_DelFileRecursiveEx(path, MoveAsideUndeletable)
-      folders[#folders + 1] = paht_remove_filename(path)
     end
   end
   table.sort(folders, function(a, b) return #a > #b end)
   local RemoveDirectoryW = GLibTab.kernel32:Get("RemoveDirectoryW", "int")
   for _, folder in ipairs(folders) do
-    RemoveDirectoryW(WString.New(nil, folder))
+    if not RunsThroughLink(folder) then
+      RemoveDirectoryW(WString.New(nil, folder))
+    end
   end
   RemoveDirectoryW(WString.New(nil, global_install_path))
 end
@@ -318,7 +354,11 @@ function doClean()
     Lua_RegVarByCSIDL("APPDATA_ALLUSER", 35)
   end
   Lua_DeleteFile(_Uninstall_Path)
-  Lua_DeleteFileAfterReboot(global_install_path)
+  -- Only the product's own folder goes at the restart (once empty); a
+  -- folder that is not the product's alone is left as it is.
+  if installFolderMarked then
+    Lua_DeleteFileAfterReboot(global_install_path)
+  end
   if ClearUserData then
     Lua_DelFileRecursive(string.format("%s\\%s", "%LOCALAPPDATA%", global_localdatapath))
   end
