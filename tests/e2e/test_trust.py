@@ -1,11 +1,14 @@
 """The elevated installer and uninstaller touch nothing outside what they
 own: a link planted in the install folder, a drive root as the folder, a
 folder of a user's files, an uninstall of a folder that is not the
-product's alone, the rights of the install folder and the service's
-account. Each case is the attack or the input itself, run through the real
+product's alone (also by the uninstall script run directly), the rights of
+the install folder and the service's account, a process that cannot be
+ended. Each case is the attack or the input itself, run through the real
 programs."""
 import os
+import re
 import shutil
+import subprocess
 import tempfile
 
 import neb
@@ -17,6 +20,17 @@ FOLDER = product.DEFAULT_FOLDER
 INSTALL_CAPTION = "Lumetrica - 安装"
 EXTRACTION_FAILED = "释放文件时出现错误，安装程序将终止！"
 SERVICE_KEY = "HKLM\\System\\CurrentControlSet\\Services\\LumetricaServer"
+# The uninstall script run directly, as a product team's tool might, with no
+# uninstaller to set the install folder: the settings chunk, the uninstall
+# chunk, then its events.
+DIRECT_UNINSTALL = """
+assert(loadfile(arg[1]))()
+assert(loadfile(arg[2]))()
+NEBSE_BeforeInit()
+NEBSE_OnUninstall()
+NEBSE_AfterUnintall()
+print("uninstalled")
+"""
 
 
 def c_drive(*parts):
@@ -116,3 +130,66 @@ class RecordedUninstallTest(UninstallCase):
         result = self.uninstall(["/S"])
         self.assertEqual(result.exit_code, 0)
         self.assertEqual(self.installed_files(), [])
+
+
+class DirectUninstallTest(ProductCase):
+    def test_an_install_location_naming_a_folder_of_other_files_keeps_them(self):
+        """Run directly, the uninstall script takes the Apps entry's
+        "InstallLocation": here a folder of a user's files that also holds
+        the product's support library (the script loads it from there).
+        Before: the folder was deleted whole, and scheduled for deletion at
+        the next restart."""
+        games = c_drive("Games")
+        os.makedirs(os.path.join(games, "saves"))
+        self.addCleanup(shutil.rmtree, games, ignore_errors=True)
+        for name, text in [("readme.txt", "my game"), (os.path.join("saves", "slot1.dat"), "level 7")]:
+            with open(os.path.join(games, name), "w") as f:
+                f.write(text)
+        shutil.copy(neb.build_path("product", "payload", "hostaid.dll"), games)
+        before = product.installed_tree(games)
+        neb.reg("add", "HKLM\\" + product.UNINSTALL_KEY, "/v", "InstallLocation", "/d", "C:\\Games", "/f")
+        chunks = []
+        for name in ["GLOBAL_VAR.LUAC", "UNINSTSCRIPT.LUAC"]:
+            chunks.append(os.path.join(self.work, name))
+            with open(chunks[-1], "wb") as f:
+                f.write(product.chunk(name, self.VARIANT))
+        result = neb.run_lua(DIRECT_UNINSTALL, [neb.windows_path(path) for path in chunks])
+        self.assertIn("uninstalled", result.stdout, result.stderr[-2000:])
+        self.assertFalse(neb.reg_key_exists("HKLM\\" + product.UNINSTALL_KEY), "the uninstall did not run")
+        self.assertEqual(product.installed_tree(games), before)
+        self.assertNotIn("c:\\games", pending_deletions())
+
+
+class UnkillableProcessTest(UninstallCase):
+    """A process of the product's names that refuses to be ended: its rights
+    let nobody end it, as a process of another account or a protected one
+    would. Before: the scripts' loops tried to end it for ever."""
+
+    def guarded_process(self, name):
+        folder = tempfile.mkdtemp(prefix="neb-guarded-", dir=c_drive())
+        self.addCleanup(shutil.rmtree, folder, ignore_errors=True)
+        program = os.path.join(folder, name)
+        shutil.copy(neb.build_path("tests", "helpers", "guarded_process.exe"), program)
+        process = neb.start(program, stdin=subprocess.PIPE)
+        self.addCleanup(process.communicate, "end\n", 60)
+        self.assertEqual(process.stdout.readline().strip(), "guarded")
+
+    def stayed(self, log, name):
+        return [line for line in log if re.fullmatch(r"process \d+ \(%s\) could not be ended" % re.escape(name), line)]
+
+    def test_the_install_and_the_uninstall_go_on_past_a_process_that_cannot_be_ended(self):
+        self.guarded_process("LumetricaServer.exe")
+        self.guarded_process("Lumetrica.exe")
+        installed = self.install(SILENT)
+        self.assertEqual(installed.returncode, 0)
+        self.assertIn("NEBSE_OnInstall_17", installed.script_log)
+        self.assertEqual(len(self.stayed(installed.script_log, "LumetricaServer.exe")), 1, installed.script_log)
+        self.assertEqual(product.service_state(), "running")
+
+        result = self.uninstall(["/S"])
+        self.assertEqual(result.exit_code, 0)
+        self.assertTrue(result.tree_ended)
+        # The service's program is ended beside the one that stays.
+        self.assertEqual(len(self.stayed(result.script_log, "LumetricaServer.exe")), 1, result.script_log)
+        self.assertEqual(len(self.stayed(result.script_log, "Lumetrica.exe")), 2, result.script_log)
+        self.assertNothingOfTheProductRemains()
