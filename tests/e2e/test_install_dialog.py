@@ -7,6 +7,7 @@ Screenshots of the views at 100 % and 150 % stay in the build folder
 import json
 import os
 import shutil
+import socket
 import subprocess
 import tempfile
 import time
@@ -394,6 +395,33 @@ class TrailInstallTest(InstallDialogCase):
         numbers = [line for line in result.debug if line.startswith("qd query number")]
         self.assertEqual(len(numbers), 1, numbers)
         self.assertNotEqual(numbers[0], "qd query number 4242")
+
+    def test_the_window_may_close_once_the_script_is_done_while_the_number_query_waits(self):
+        """The number query goes to a server that takes the connection and
+        never answers. Before: closing was refused until the query gave up
+        (a minute at the least), though the install was whole."""
+        server = socket.socket()
+        server.bind(("127.0.0.1", 0))
+        server.listen(8)
+        self.addCleanup(server.close)
+        process, dialog = self.start_dialog(NEB_TEST_QUERY_HOST="127.0.0.1:%d" % server.getsockname()[1])
+        dialog.click(INSTALL_BUTTON)
+        deadline = time.monotonic() + 120
+        while "event BeforeComplete" not in self.trail_lines() and time.monotonic() < deadline:
+            time.sleep(0.2)
+        # A close asked for a moment too early is refused: it is asked again,
+        # all well before the query gives up.
+        for _ in range(3):
+            neb.close_window("CDlgInstall", timeout=10)
+            try:
+                result = neb.finish(process, timeout=10)
+                break
+            except subprocess.TimeoutExpired:
+                continue
+        else:
+            self.fail("the window was not closed while the query waited")
+        self.assertEqual(result.returncode, 0)
+        self.assertEqual([line for line in self.trail_lines() if line.startswith("event ")], self.ALL_EVENTS[:4])
 
     def test_the_folder_chooser_keeps_the_base_folder_at_the_end(self):
         # Empty folders: in the chooser a Return on a folder with folders
