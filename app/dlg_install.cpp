@@ -7,6 +7,7 @@
 #include "app/dialog_controls.h"
 #include "app/folder_chooser.h"
 #include "app/install_checks.h"
+#include "app/install_done.h"
 #include "app/install_path_rules.h"
 #include "app/install_mgr.h"
 #include "app/install_worker.h"
@@ -49,6 +50,9 @@ constexpr double kElapsePerByte = 0.000309651279221807;
 
 constexpr wchar_t kIllegalPath[] = L"安装路径非法，请重新修改！";
 constexpr wchar_t kIllegalBackupPath[] = L"备份路径非法，请重新修改！";
+// The uninstall removes the install folder whole: a folder of other files
+// is no install folder.
+constexpr wchar_t kOccupiedPath[] = L"所选文件夹中已有其他文件，请选择空文件夹，或在其中新建一个子文件夹来安装！";
 constexpr wchar_t kConfirmExit[] = L"您确定要退出安装程序？";
 
 template <typename Control>
@@ -188,14 +192,22 @@ void CDlgInstall::WriteOptionGlobals() {
 
 void CDlgInstall::OnInstallClick(NotifyRecord&) {
   if (!installPath_ || installing_) return;
-  std::wstring folder = installPath_->ControlText();
-  if (!IsLegalInstallPath(folder)) {
-    MessageBoxW(Window(), kIllegalPath, L"错误", MB_OK | MB_ICONWARNING);
-    return;
-  }
-  if (folder.size() > MAX_PATH) folder.resize(MAX_PATH);
-  if (!folder.empty() && folder.back() == L'\\') folder.pop_back();
   lua_State* L = Engine();
+  std::wstring typed = installPath_->ControlText();
+  // Cut to the length a path may have before the check: a cut afterwards
+  // could name another folder than the one checked.
+  if (typed.size() > MAX_PATH) typed.resize(MAX_PATH);
+  std::wstring folder;
+  switch (CheckInstallFolder(typed, GetGlobalText(L, "global_install_basepath"), &folder)) {
+    case InstallFolderCheck::kUsable:
+      break;
+    case InstallFolderCheck::kIllegal:
+      MessageBoxW(Window(), kIllegalPath, L"错误", MB_OK | MB_ICONWARNING);
+      return;
+    case InstallFolderCheck::kOccupied:
+      MessageBoxW(Window(), kOccupiedPath, L"错误", MB_OK | MB_ICONWARNING);
+      return;
+  }
   SetGlobalText(L, WideToUtf8(installPath_->UserData()).c_str(), folder);
   if (initView_) WriteOptionGlobals();
 
@@ -225,9 +237,8 @@ void CDlgInstall::StartInstall() {
   CInstallMgr::Instance().TryWithEngine(
       [elapse](lua_State* L) { SetGlobalNumber(L, "global_install_progress_elapse", elapse); });
 
-  installing_ = true;
-  UniqueHandle worker(CreateThread(nullptr, 0, InstallWorker, Window(), 0, nullptr));
-  if (!worker) installing_ = false;
+  worker_ = NewInstallWorkerState(Window());
+  installing_ = StartInstallWorker(worker_);
 
   progress_->ChangeValue(0);
   manager_.StartTimer(progress_, TIMER_PROGRESS, kProgressPeriodMs);
@@ -260,8 +271,10 @@ void CDlgInstall::UpdateProgressLabel() {
   progressLabel_->ChangeText(L"安装中...  (" + std::to_wstring(progress_->ProgressValue()) + L"％)");
 }
 
-LRESULT CDlgInstall::OnOtherMessage(UINT message, WPARAM wParam, LPARAM, bool& handled) {
-  if (message == UM_QUERY_RESULT) {
+LRESULT CDlgInstall::OnOtherMessage(UINT message, WPARAM wParam, LPARAM lParam, bool& handled) {
+  // Only the worker knows the token; a message posted from outside before
+  // the script is done ends nothing.
+  if (message == UM_QUERY_RESULT && worker_ && lParam == worker_->token && worker_->scriptDone) {
     installing_ = false;
     // The shipped skin has no place for the number: it goes to the debugger.
     DebugLine(L"query number %ld", static_cast<long>(wParam));
@@ -284,7 +297,7 @@ void CDlgInstall::CompleteInstall(long number) {
   UpdateProgressLabel();
   UpdateWindow(Window());
   captionButtons_->Show(true);
-  SendMessageW(listenWindow_, UM_INSTALL_DONE, 0, 0);
+  SendInstallDone(listenWindow_);
   BringToForeground();
   if (GetGlobalFlag(Engine(), "global_show_completewindow") && completeView_) {
     tabMain_->PickPage(completeView_);
@@ -359,7 +372,9 @@ void CDlgInstall::OnCloseClick(NotifyRecord&) {
 // another program) is refused: ending the process then would leave a
 // half-written install behind. The caption buttons are hidden meanwhile.
 LRESULT CDlgInstall::OnClose(UINT, WPARAM, LPARAM, bool& handled) {
-  if (installing_) {
+  // Once the script has returned, only the number query is left: the
+  // install is whole and the window may close.
+  if (installing_ && !(worker_ && worker_->scriptDone)) {
     DebugLine(L"close refused while installing\r\n");
     handled = true;
     return 0;

@@ -5,8 +5,11 @@
 
 #include <windows.h>
 
+#include <memory>
+
 #include <string>
 
+#include "app/install_worker.h"
 #include "ui/window/window_impl_base.h"
 
 namespace SkinUI {
@@ -55,6 +58,7 @@ class CDlgInstall : public SkinUI::WindowImplBase {
 
   HWND listenWindow_;
   bool installing_ = false;
+  std::shared_ptr<InstallWorkerState> worker_;
   long number_ = 0;
 
   SkinUI::CTabLayoutUI* tabMain_ = nullptr;

@@ -7,7 +7,9 @@
 
 #include "app/module_path.h"
 #include "app/statistics.h"
+#include "base/debug_line.h"
 #include "base/path_exists.h"
+#include "hostapi/install_record.h"
 #include "script/nebscript_engine.h"
 #include "script/script_globals.h"
 
@@ -67,9 +69,13 @@ void CInstallMgr::BeforeInstall() {
 
 void CInstallMgr::InstallExecute() {
   std::lock_guard<std::recursive_mutex> hold(lock_);
+  // What the script writes into the install folder is recorded for an
+  // uninstall that cannot tell the folder is the product's alone.
+  StartInstallRecord();
   CallScriptEvent(kOnInstall);
-  StartStatisticsForInstall(
-      GetGlobalText(NEBScriptEngine::Instance().State(), "global_install_path"));
+  const std::wstring folder = GetGlobalText(NEBScriptEngine::Instance().State(), "global_install_path");
+  if (!FinishInstallRecord(folder)) DebugLine(L"the install record of %ls was not written\r\n", folder.c_str());
+  StartStatisticsForInstall(folder);
 }
 
 void CInstallMgr::BeforeComplete() {

@@ -1,5 +1,6 @@
 #include "app/install_path_rules.h"
 
+#include <cwctype>
 #include <cwchar>
 
 std::wstring AppendBaseFolder(const std::wstring& picked, const std::wstring& baseName) {
@@ -15,6 +16,53 @@ bool StartsWithDriveLetter(const std::wstring& folder) {
   if (folder.size() < 2 || folder[1] != L':') return false;
   const wchar_t letter = folder[0];
   return (letter >= L'A' && letter <= L'Z') || (letter >= L'a' && letter <= L'z');
+}
+
+namespace {
+
+bool IsSeparator(wchar_t c) { return c == L'\\' || c == L'/'; }
+
+std::wstring WithoutClosingSeparators(std::wstring folder) {
+  while (!folder.empty() && IsSeparator(folder.back())) folder.pop_back();
+  return folder;
+}
+
+std::wstring Folded(const std::wstring& folder) {
+  std::wstring folded = WithoutClosingSeparators(folder);
+  for (wchar_t& c : folded) c = c == L'/' ? L'\\' : static_cast<wchar_t>(std::towlower(c));
+  return folded;
+}
+
+bool IsBareRoot(const std::wstring& folder) { return folder.size() == 2 && StartsWithDriveLetter(folder); }
+
+}  // namespace
+
+std::wstring InstallFolderOf(const std::wstring& typed, const std::wstring& baseName) {
+  const std::wstring folder = WithoutClosingSeparators(typed);
+  if (IsBareRoot(folder)) return folder + L"\\" + baseName;
+  return folder;
+}
+
+bool IsRootedOnDrive(const std::wstring& folder) {
+  return StartsWithDriveLetter(folder) && folder.size() > 2 && IsSeparator(folder[2]);
+}
+
+FolderRefusal RefusalOf(const std::wstring& fullFolder, const std::vector<std::wstring>& wellKnown,
+                        const std::vector<std::wstring>& systemFolders) {
+  const std::wstring folder = Folded(fullFolder);
+  if (IsBareRoot(folder)) return FolderRefusal::kWellKnown;
+  for (const std::wstring& known : wellKnown) {
+    if (!known.empty() && Folded(known) == folder) return FolderRefusal::kWellKnown;
+  }
+  for (const std::wstring& system : systemFolders) {
+    const std::wstring inside = Folded(system);
+    if (inside.empty()) continue;
+    if (folder == inside || (folder.size() > inside.size() && folder.compare(0, inside.size(), inside) == 0 &&
+                             folder[inside.size()] == L'\\')) {
+      return FolderRefusal::kInsideSystem;
+    }
+  }
+  return FolderRefusal::kNone;
 }
 
 uint64_t ReadNeededBytes(const std::wstring& text) {

@@ -3,10 +3,12 @@
 #include <curl/curl.h>
 
 #include <cwchar>
+#include <random>
 #include <string>
 
 #include "app/install_mgr.h"
 #include "app/window_messages.h"
+#include "base/handles.h"
 #include "hostapi/http_client.h"
 #include "log/qm_base_log.h"
 #include "script/script_globals.h"
@@ -40,9 +42,10 @@ long QueryNumber() {
   return number != 0 ? number : kFallbackNumber;
 }
 
-}  // namespace
-
-DWORD WINAPI InstallWorker(LPVOID dialogWindow) {
+DWORD WINAPI InstallWorker(LPVOID parameter) {
+  const std::unique_ptr<std::shared_ptr<InstallWorkerState>> owned(
+      static_cast<std::shared_ptr<InstallWorkerState>*>(parameter));
+  InstallWorkerState& state = **owned;
   if (const HWND product = FindWindowW(kProductWindowClass, nullptr)) {
     PostMessageW(product, UM_PRODUCT_NOTIFY, 0, 0);
   }
@@ -51,8 +54,30 @@ DWORD WINAPI InstallWorker(LPVOID dialogWindow) {
   CInstallMgr& manager = CInstallMgr::Instance();
   manager.InstallExecute();
   manager.BeforeComplete();
+  state.scriptDone = true;
 
   const long number = QueryNumber();
-  PostMessageW(static_cast<HWND>(dialogWindow), UM_QUERY_RESULT, static_cast<WPARAM>(number), 0);
+  PostMessageW(state.dialog, UM_QUERY_RESULT, static_cast<WPARAM>(number), state.token);
   return 0;
+}
+
+}  // namespace
+
+std::shared_ptr<InstallWorkerState> NewInstallWorkerState(HWND dialog) {
+  auto state = std::make_shared<InstallWorkerState>();
+  state->dialog = dialog;
+  // The system's random source (MinGW's random_device asks it); never 0,
+  // the value a forged message would most likely carry.
+  std::random_device random;
+  const uint64_t token = (static_cast<uint64_t>(random()) << 32) | random();
+  state->token = static_cast<LPARAM>(token) != 0 ? static_cast<LPARAM>(token) : 1;
+  return state;
+}
+
+bool StartInstallWorker(const std::shared_ptr<InstallWorkerState>& state) {
+  auto share = std::make_unique<std::shared_ptr<InstallWorkerState>>(state);
+  const UniqueHandle worker(CreateThread(nullptr, 0, InstallWorker, share.get(), 0, nullptr));
+  if (!worker) return false;
+  share.release();  // the thread's now
+  return true;
 }

@@ -9,6 +9,7 @@
 #include "app/statistics.h"
 #include "base/debug_line.h"
 #include "hostapi/curl_global_init.h"
+#include "hostapi/restart_deletion.h"
 #include "ui/dpi/dpi_awareness.h"
 #include "ui/paint/paint_manager_ui.h"
 
@@ -62,5 +63,5 @@ void RunInteractiveInstall(const RunContext& context) {
     ShutdownStatistics();
   }
   CoUninitialize();
-  MoveFileExW(context.logBasePath.c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT);
+  ScheduleDeletionAtRestart(L"RunInteractiveInstall", context.logBasePath);
 }

@@ -2,24 +2,29 @@
 
 #include <objbase.h>
 
+#include "app/install_checks.h"
+#include "app/install_done.h"
 #include "app/install_mgr.h"
 #include "app/module_path.h"
 #include "app/statistics.h"
 #include "app/window_messages.h"
 #include "base/debug_line.h"
+#include "base/text.h"
+#include "hostapi/restart_deletion.h"
+#include "log/qm_base_log.h"
 #include "script/nebscript_engine.h"
 #include "script/script_globals.h"
 
 namespace {
 
+constexpr wchar_t kSelfRemoval[] = L"RunSilentInstall";
 constexpr wchar_t kFallbackListenerClass[] = L"Global\\{C81DE3C6-FDA4-4458-9718-1F6946117266}";
 
 // The installer is a one-shot download: neither it nor its log outlives the
 // next restart.
 void ScheduleSelfRemoval(const std::wstring& logBasePath) {
-  MoveFileExW(logBasePath.c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT);
-  const std::wstring program = ProgramPath();
-  MoveFileExW(program.c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT);
+  ScheduleDeletionAtRestart(kSelfRemoval, logBasePath);
+  ScheduleDeletionAtRestart(kSelfRemoval, ProgramPath());
 }
 
 }  // namespace
@@ -27,7 +32,7 @@ void ScheduleSelfRemoval(const std::wstring& logBasePath) {
 void NotifyListenWindow(HWND listenWindow) {
   if (!listenWindow) return;
   if (!IsWindow(listenWindow)) listenWindow = FindWindowW(kFallbackListenerClass, nullptr);
-  if (listenWindow) SendMessageW(listenWindow, UM_INSTALL_DONE, 0, 0);
+  SendInstallDone(listenWindow);
 }
 
 void RunSilentInstall(const RunContext& context) {
@@ -35,13 +40,22 @@ void RunSilentInstall(const RunContext& context) {
   SetGlobalFlag(L, "global_ss_install", true);
   DebugLine(L"global_ss_install==true ~!\r\n");
   DebugLine(L"start ss install!");
-  SetGlobalText(L, "InstallPath", GetGlobalText(L, "global_install_path"));
-
-  CInstallMgr& manager = CInstallMgr::Instance();
-  manager.BeforeInstall();
-  manager.InstallExecute();
-  manager.BeforeComplete();
-  manager.AfterComplete();
+  const std::wstring given = GetGlobalText(L, "global_install_path");
+  std::wstring folder;
+  // A silent install has nobody to ask: a folder the dialog would refuse
+  // is not installed into at all.
+  if (CheckInstallFolder(given, GetGlobalText(L, "global_install_basepath"), &folder) == InstallFolderCheck::kUsable) {
+    SetGlobalText(L, "global_install_path", folder);
+    SetGlobalText(L, "InstallPath", folder);
+    CInstallMgr& manager = CInstallMgr::Instance();
+    manager.BeforeInstall();
+    manager.InstallExecute();
+    manager.BeforeComplete();
+    manager.AfterComplete();
+  } else {
+    DebugLine(L"install folder refused: %ls\r\n", given.c_str());
+    QMLOG_ERROR("install folder refused: {}", WideToAnsi(given));
+  }
 
   ShutdownStatistics();
   NotifyListenWindow(context.listenWindow);

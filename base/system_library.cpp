@@ -1,5 +1,7 @@
 #include "base/system_library.h"
 
+#include "base/full_path_name.h"
+
 namespace {
 
 // Systems without the search-flag update (Windows Vista, 7 before
@@ -17,13 +19,8 @@ bool NamesAFolder(const std::wstring& name) { return name.find_first_of(L"\\/:")
 
 // The loader's folder flags want a full path.
 std::wstring FullPath(const std::wstring& path) {
-  const DWORD needed = GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
-  if (needed == 0) return path;
-  std::wstring full(needed, L'\0');
-  const DWORD length = GetFullPathNameW(path.c_str(), needed, full.data(), nullptr);
-  if (length == 0 || length >= needed) return path;
-  full.resize(length);
-  return full;
+  std::wstring full;
+  return FullPathName(path, &full) ? full : path;
 }
 
 }  // namespace

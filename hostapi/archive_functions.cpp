@@ -14,6 +14,8 @@
 #include "hostapi/env_path.h"
 #include "hostapi/extract_7z.h"
 #include "hostapi/host_args.h"
+#include "hostapi/install_record.h"
+#include "hostapi/link_free_path.h"
 
 namespace {
 
@@ -145,8 +147,14 @@ int Lua_ExtractResource(lua_State* L) {
     lua_pushboolean(L, false);
     return 1;
   }
+  // A link at the target or on its way would send the bytes elsewhere.
+  const LinkFreePath held(target);
+  if (held.RefusedFor(kExtractResourceName)) {
+    lua_pushboolean(L, false);
+    return 1;
+  }
   UniqueHandle file(CreateFileW(target.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                FILE_ATTRIBUTE_NORMAL, nullptr));
+                                FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
   if (!file) {
     DebugLine(L"Fun:%ls ,CreateFileW %ls failed!\r\n", kExtractResourceName, target.c_str());
     lua_pushboolean(L, false);
@@ -165,6 +173,7 @@ int Lua_ExtractResource(lua_State* L) {
                      WriteFile(file.Get(), bytes, static_cast<DWORD>(resource.size), &written, nullptr) &&
                      written == resource.size;
   if (!wrote) DebugLine(L"Fun:%ls ,WriteFile %ls failed!\r\n", kExtractResourceName, target.c_str());
+  RecordWritten(target, false);
   lua_pushboolean(L, wrote);
   return 1;
 }

@@ -61,6 +61,18 @@ struct OpenFolder {
 
 void EmptyFolder(const OpenFolder& folder, const Deletion& deletion);
 
+// Whether the entry is a link or leads elsewhere, as far as a look at its
+// attributes (which a file in use still allows) can tell.
+bool IsLinkEntry(const OpenFolder& folder, const FolderEntry& entry) {
+  UniqueHandle handle;
+  const RelativeOpen look = {FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                             FILE_OPEN, 0};
+  std::wstring finalPath;
+  if (OpenRelative(folder.handle, entry.name, look, &handle) != ERROR_SUCCESS) return true;
+  return IsLink(handle.Get()) || !FinalPath(handle.Get(), &finalPath) ||
+         !IsEntryPath(finalPath, folder.finalPath, entry.name);
+}
+
 // A folder is opened with the right to delete it when nobody holds it
 // without delete sharing; otherwise it is only emptied.
 UniqueHandle OpenFolderEntry(HANDLE parent, const FolderEntry& entry, DWORD& error) {
@@ -85,7 +97,14 @@ void RemoveEntry(const OpenFolder& folder, const FolderEntry& entry, const std::
   DWORD error = ERROR_SUCCESS;
   const UniqueHandle handle = OpenFolderEntry(folder.handle, entry, error);
   if (!handle) {
-    if (!listedAsFolder) ReportFailure(path, error, deletion.onFailure);
+    if (listedAsFolder) return;
+    // A link that stays is reported without its path: the script's usual
+    // answer, moving the file aside by its path, would follow the link.
+    if (IsLinkEntry(folder, entry)) {
+      ReportFailure(L"", kReparsePointRefused, deletion.onFailure);
+    } else {
+      ReportFailure(path, error, deletion.onFailure);
+    }
     return;
   }
   const DWORD attributes = AttributesOf(handle.Get());

@@ -13,10 +13,12 @@ extern "C" {
 }
 
 #include "base/debug_line.h"
+#include "base/full_path_name.h"
 #include "base/handles.h"
 #include "hostapi/archive_entry_name.h"
 #include "hostapi/extract_tree.h"
 #include "hostapi/host_args.h"
+#include "hostapi/install_record.h"
 #include "hostapi/lzma_heap.h"
 #include "hostapi/unpacked_stream.h"
 
@@ -59,18 +61,6 @@ class ArchiveDatabase {
   CSzArEx db_;
 };
 
-// The full path the system makes of `path` (dropping "." components,
-// trailing dots, doubled separators), without asking the disk.
-bool FullPathName(const std::wstring& path, std::wstring* full) {
-  const DWORD needed = GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
-  if (needed == 0) return false;
-  full->assign(needed, L'\0');
-  const DWORD length = GetFullPathNameW(path.c_str(), needed, full->data(), nullptr);
-  if (length == 0 || length >= needed) return false;
-  full->resize(length);
-  return true;
-}
-
 enum class Creation { kCreated, kSkipped, kGivenUp };
 
 // One run over the archive's entries in archive order, on the calling
@@ -105,7 +95,7 @@ class Extraction {
         continue;
       }
       if (SzArEx_IsDir(&db_, i)) {
-        tree_.MakeFolders(relative);
+        if (tree_.MakeFolders(relative) == ERROR_SUCCESS) RecordWritten(path, true);
         continue;
       }
 
@@ -122,8 +112,14 @@ class Extraction {
         case Creation::kGivenUp:
           return kExtractWriteFailed;
       }
-      const int written = Write(i, relative, &file);
+      bool skipped = false;
+      const int written = Write(i, path, relative, &file, &skipped);
       if (written != kExtractOk) return written;
+      if (skipped) {
+        if (deferred == kExtractOk) deferred = kExtractWriteFailed;
+        continue;
+      }
+      RecordWritten(path, false);
       if (progress_ && progress_->Valid()) {
         tree_.Release();
         progress_->Call(path);
@@ -146,30 +142,61 @@ class Extraction {
     return true;
   }
 
-  Creation CreateWithRetry(const std::wstring& path, const std::wstring& relative, UniqueHandle* file) {
-    const DWORD error = tree_.CreateFile(relative, file);
-    if (error == ERROR_SUCCESS) return Creation::kCreated;
-    if (!onError_ || !onError_->Valid()) return Creation::kGivenUp;
+  // The script's answer to a file that cannot be made or put in place. A
+  // link on the way is told without its path (kReparsePointRefused): a
+  // path-based answer would follow it.
+  int Ask(const std::wstring& path, DWORD error) {
     // The script may change the disk: nothing of ours stays open meanwhile.
     tree_.Release();
-    const int answer = onError_->Call(path, error);
-    if (answer == kAnswerSkip) return Creation::kSkipped;
-    if (answer != kAnswerRetry) return Creation::kGivenUp;
-    return tree_.CreateFile(relative, file) == ERROR_SUCCESS ? Creation::kCreated : Creation::kGivenUp;
+    return onError_->Call(error == kReparsePointRefused ? std::wstring() : path, error);
   }
 
-  // Writes the entry's bytes as they come, then sets the stored time and
-  // attributes on the open file. A file whose bytes turn out damaged is
-  // removed again; one the disk did not take whole stays as it is.
-  int Write(UInt32 index, const std::wstring& relative, UniqueHandle* file) {
+  DWORD PrepareFile(const std::wstring& relative, UniqueHandle* file) {
+    const DWORD error = tree_.PrepareReplace(relative);
+    return error == ERROR_SUCCESS ? tree_.CreateTemporary(relative, file) : error;
+  }
+
+  Creation CreateWithRetry(const std::wstring& path, const std::wstring& relative, UniqueHandle* file) {
+    const DWORD error = PrepareFile(relative, file);
+    if (error == ERROR_SUCCESS) return Creation::kCreated;
+    if (!onError_ || !onError_->Valid()) return Creation::kGivenUp;
+    const int answer = Ask(path, error);
+    if (answer == kAnswerSkip) return Creation::kSkipped;
+    if (answer != kAnswerRetry) return Creation::kGivenUp;
+    return PrepareFile(relative, file) == ERROR_SUCCESS ? Creation::kCreated : Creation::kGivenUp;
+  }
+
+  // Puts the written file in place of the old one; a program that holds the
+  // old one (a running program's file) is the script's to deal with, as for
+  // a file that cannot be created.
+  Creation PlaceWithRetry(const std::wstring& path, const std::wstring& relative, HANDLE file) {
+    const DWORD error = tree_.Replace(relative, file);
+    if (error == ERROR_SUCCESS) return Creation::kCreated;
+    if (!onError_ || !onError_->Valid()) return Creation::kGivenUp;
+    const int answer = Ask(path, error);
+    if (answer == kAnswerSkip) return Creation::kSkipped;
+    if (answer != kAnswerRetry) return Creation::kGivenUp;
+    if (tree_.PrepareReplace(relative) != ERROR_SUCCESS) return Creation::kGivenUp;
+    return tree_.Replace(relative, file) == ERROR_SUCCESS ? Creation::kCreated : Creation::kGivenUp;
+  }
+
+  // Writes the entry's bytes as they come into the temporary file, sets the
+  // stored time and attributes, and puts it in place of the old file. Bytes
+  // that turn out damaged, a disk that does not take them whole, or a file
+  // that cannot be put in place leave the old file as it was.
+  int Write(UInt32 index, const std::wstring& path, const std::wstring& relative, UniqueHandle* file,
+            bool* skipped) {
     bool diskFailed = false;
     const int passed = Pass(index, file->Get(), &diskFailed);
-    if (diskFailed) return kExtractWriteFailed;
     if (passed != kExtractOk) {
-      file->Reset();
-      tree_.RemoveFile(relative);
-      return passed;
+      ExtractTree::Discard(file->Get());
+      return diskFailed ? kExtractWriteFailed : passed;
     }
+    const Creation placed = PlaceWithRetry(path, relative, file->Get());
+    if (placed != Creation::kCreated) ExtractTree::Discard(file->Get());
+    *skipped = placed == Creation::kSkipped;
+    if (placed == Creation::kGivenUp) return kExtractWriteFailed;
+    // Set once in place: a read-only temporary file could not be discarded.
     FILE_BASIC_INFO info = {};
     if (SzBitWithVals_Check(&db_.MTime, index)) {
       info.LastWriteTime.LowPart = db_.MTime.Vals[index].Low;

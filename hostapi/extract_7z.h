@@ -20,12 +20,16 @@ constexpr int kExtractWriteFailed = 11;
 // would lead outside the folder or names a device is refused (nothing
 // written for it) and makes the result SZ_ERROR_ARCHIVE once the rest is
 // extracted. A junction or symbolic link on an entry's way is refused as a
-// file that cannot be created (kReparsePointRefused).
+// file that cannot be created: onError gets an empty path and
+// kReparsePointRefused, never a path that leads through the link.
 // Each solid block is decoded on a second thread through a window the size
 // of its dictionary, and each file written as its bytes come: memory does
-// not follow the block's size. Files before a decoding fault stay; the file
-// whose bytes turn out damaged is removed. A damaged end of the last block
-// (its checksum, the end of its coder's stream, packed bytes left over)
-// fails the extraction once its files are written.
+// not follow the block's size. A file's bytes go to a temporary file beside
+// it, which replaces the old file only once they are whole and match their
+// checksum: a decoding fault, a full disk or a file that cannot be replaced
+// leaves the old file as it was. Files put in place before a fault (of the
+// same solid block too) stay new. A damaged end of the last block (its
+// checksum, the end of its coder's stream, packed bytes left over) fails the
+// extraction once its files are written.
 int Extract7z(ISeekInStream* stream, const std::wstring& folder, ScriptCallback* progress,
               ScriptCallback* onError);

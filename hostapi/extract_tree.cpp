@@ -1,5 +1,6 @@
 #include "hostapi/extract_tree.h"
 
+#include <cwchar>
 #include <utility>
 
 #include "base/debug_line.h"
@@ -28,7 +29,7 @@ std::vector<std::wstring_view> SplitPath(std::wstring_view path) {
 // Whether `opened`, opened by `name` in the folder whose full path is
 // `folderPath`, is that entry itself and not what a link there leads to.
 bool IsEntryItself(HANDLE opened, const std::wstring& folderPath, std::wstring_view name, std::wstring* path) {
-  return !IsReparsePoint(opened) && FinalPath(opened, path) && IsEntryPath(*path, folderPath, name);
+  return !IsLink(opened) && FinalPath(opened, path) && IsEntryPath(*path, folderPath, name);
 }
 
 DWORD Refuse(std::wstring_view name, UniqueHandle* opened) {
@@ -123,47 +124,61 @@ DWORD ExtractTree::MakeFolders(std::wstring_view relative) {
   return OpenFolders(names, names.size(), &last);
 }
 
-DWORD ExtractTree::CreateFile(std::wstring_view relative, UniqueHandle* file) {
-  const std::vector<std::wstring_view> names = SplitPath(relative);
-  const OpenFolder* folder = nullptr;
-  const DWORD opened = OpenFolders(names, names.size() - 1, &folder);
-  if (opened != ERROR_SUCCESS) return opened;
-  // Creating a new file never follows a link.
-  const RelativeOpen fresh = {kFileAccess, FILE_SHARE_READ, FILE_CREATE, FILE_NON_DIRECTORY_FILE};
-  const DWORD error = OpenRelative(folder->handle.Get(), names.back(), fresh, file);
-  return error == ERROR_FILE_EXISTS ? ReplaceExisting(*folder, names.back(), file) : error;
+DWORD ExtractTree::FolderOf(const std::vector<std::wstring_view>& names, const OpenFolder** folder) {
+  return OpenFolders(names, names.size() - 1, folder);
 }
 
-// An existing file is opened as it is, checked to be the entry itself, and
-// only then emptied.
-DWORD ExtractTree::ReplaceExisting(const OpenFolder& folder, std::wstring_view name, UniqueHandle* file) {
-  const RelativeOpen existing = {kFileAccess, FILE_SHARE_READ, FILE_OPEN, FILE_NON_DIRECTORY_FILE};
-  DWORD error = OpenRelative(folder.handle.Get(), name, existing, file);
-  if (error == ERROR_ACCESS_DENIED && ClearReadOnly(folder.path, folder.handle.Get(), name)) {
-    error = OpenRelative(folder.handle.Get(), name, existing, file);
+DWORD ExtractTree::PrepareReplace(std::wstring_view relative) {
+  const std::vector<std::wstring_view> names = SplitPath(relative);
+  const OpenFolder* folder = nullptr;
+  const DWORD opened = FolderOf(names, &folder);
+  if (opened != ERROR_SUCCESS) return opened;
+  // The file is opened as it would be written, and with the right to delete
+  // it, which the rename over it needs: a program that holds it (a running
+  // program's file, a loaded library) is found before any byte is decoded,
+  // with the error a write would meet. The file itself stays as it is.
+  const std::wstring_view name = names.back();
+  UniqueHandle existing;
+  const RelativeOpen replaceable = {kFileAccess | DELETE, FILE_SHARE_READ, FILE_OPEN, FILE_NON_DIRECTORY_FILE};
+  DWORD error = OpenRelative(folder->handle.Get(), name, replaceable, &existing);
+  if (error == ERROR_ACCESS_DENIED && ClearReadOnly(folder->path, folder->handle.Get(), name)) {
+    error = OpenRelative(folder->handle.Get(), name, replaceable, &existing);
   }
+  if (error == ERROR_FILE_NOT_FOUND) return ERROR_SUCCESS;
   if (error != ERROR_SUCCESS) return error;
   std::wstring path;
-  if (!IsEntryItself(file->Get(), folder.path, name, &path)) return Refuse(name, file);
-  FILE_END_OF_FILE_INFO empty = {};
-  if (!SetFileInformationByHandle(file->Get(), FileEndOfFileInfo, &empty, sizeof empty)) {
-    error = GetLastError();
-    file->Reset();
-  }
-  return error;
+  return IsEntryItself(existing.Get(), folder->path, name, &path) ? ERROR_SUCCESS : Refuse(name, &existing);
 }
 
-void ExtractTree::RemoveFile(std::wstring_view relative) {
+DWORD ExtractTree::CreateTemporary(std::wstring_view relative, UniqueHandle* file) {
   const std::vector<std::wstring_view> names = SplitPath(relative);
   const OpenFolder* folder = nullptr;
-  if (OpenFolders(names, names.size() - 1, &folder) != ERROR_SUCCESS) return;
-  UniqueHandle file;
-  std::wstring path;
-  const RelativeOpen removal = {DELETE | FILE_READ_ATTRIBUTES, kAnySharing, FILE_OPEN, FILE_NON_DIRECTORY_FILE};
-  if (OpenRelative(folder->handle.Get(), names.back(), removal, &file) != ERROR_SUCCESS ||
-      !IsEntryItself(file.Get(), folder->path, names.back(), &path)) {
-    return;
+  const DWORD opened = FolderOf(names, &folder);
+  if (opened != ERROR_SUCCESS) return opened;
+  // Creating a new file never follows a link; a name taken already (left
+  // by an install that was cut short) is passed over.
+  const RelativeOpen fresh = {kFileAccess | DELETE, FILE_SHARE_READ, FILE_CREATE, FILE_NON_DIRECTORY_FILE};
+  for (;;) {
+    wchar_t name[32];
+    swprintf(name, 32, L"~neb%lx-%x.tmp", GetCurrentProcessId(), temporaryCount_++);
+    const DWORD error = OpenRelative(folder->handle.Get(), name, fresh, file);
+    if (error != ERROR_FILE_EXISTS) return error;
   }
+}
+
+DWORD ExtractTree::Replace(std::wstring_view relative, HANDLE file) {
+  const std::vector<std::wstring_view> names = SplitPath(relative);
+  const OpenFolder* folder = nullptr;
+  const DWORD opened = FolderOf(names, &folder);
+  if (opened != ERROR_SUCCESS) return opened;
+  // Through the native call: Wine's SetFileInformationByHandle takes the
+  // new name as a path of its own, ignoring the folder's handle.
+  return RenameRelative(file, folder->handle.Get(), names.back());
+}
+
+void ExtractTree::Discard(HANDLE file) {
   FILE_DISPOSITION_INFO disposition = {TRUE};
-  SetFileInformationByHandle(file.Get(), FileDispositionInfo, &disposition, sizeof disposition);
+  if (!SetFileInformationByHandle(file, FileDispositionInfo, &disposition, sizeof disposition)) {
+    DebugLine(L"Extract7z: a temporary file could not be deleted (%lu)\r\n", GetLastError());
+  }
 }

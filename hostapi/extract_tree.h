@@ -5,6 +5,10 @@
 // while it runs. The folders opened stay open without delete
 // sharing, so they cannot be renamed or removed while files are made in
 // them; Release lets them go before the script gets control.
+//
+// A file is never written in place: its bytes go to a new temporary file in
+// the same folder, which replaces the old file only once it is whole and
+// checked. Until then the old file stays as it was.
 #pragma once
 
 #include <windows.h>
@@ -15,9 +19,7 @@
 #include <vector>
 
 #include "base/handles.h"
-
-// The error reported for a name that is a reparse point.
-constexpr DWORD kReparsePointRefused = ERROR_CANT_ACCESS_FILE;
+#include "hostapi/relative_files.h"
 
 class ExtractTree {
  public:
@@ -28,12 +30,21 @@ class ExtractTree {
   // exist.
   DWORD MakeFolders(std::wstring_view relative);
 
-  // Creates, or empties, the file `relative` for writing, with the folders
-  // before it; a read-only file there is made writable first.
-  DWORD CreateFile(std::wstring_view relative, UniqueHandle* file);
+  // Makes the folders before the file `relative` and checks that a file
+  // there can be replaced: not a link, not held open by a program that
+  // forbids its deletion (ERROR_SHARING_VIOLATION). A read-only file there
+  // is made writable. ERROR_SUCCESS also when there is no file yet.
+  DWORD PrepareReplace(std::wstring_view relative);
 
-  // Removes the file `relative` that CreateFile made (its content failed).
-  void RemoveFile(std::wstring_view relative);
+  // Creates a new temporary file in the folder of `relative` for its bytes.
+  DWORD CreateTemporary(std::wstring_view relative, UniqueHandle* file);
+
+  // Puts the temporary `file`, written whole, in the place of `relative`,
+  // replacing the file there.
+  DWORD Replace(std::wstring_view relative, HANDLE file);
+
+  // Deletes the temporary `file` (its content failed, or it is not wanted).
+  static void Discard(HANDLE file);
 
   // Closes every handle held, so a script callback may change the disk;
   // the next call opens the target folder again.
@@ -48,9 +59,10 @@ class ExtractTree {
 
   DWORD OpenFolders(const std::vector<std::wstring_view>& names, size_t count, const OpenFolder** last);
   DWORD OpenChild(const OpenFolder& parent, std::wstring_view name, OpenFolder* child);
-  DWORD ReplaceExisting(const OpenFolder& folder, std::wstring_view name, UniqueHandle* file);
+  DWORD FolderOf(const std::vector<std::wstring_view>& names, const OpenFolder** folder);
 
   std::wstring folder_;
   OpenFolder root_;
   std::unordered_map<std::wstring, OpenFolder> folders_;  // by path below the target folder
+  unsigned temporaryCount_ = 0;
 };

@@ -15,12 +15,17 @@
 #include "hostapi/delete_directories.h"
 #include "hostapi/env_path.h"
 #include "hostapi/host_args.h"
+#include "hostapi/install_record.h"
+#include "hostapi/link_free_path.h"
+#include "hostapi/restart_deletion.h"
 #include "script/script_numbers.h"
 
 namespace {
 
 constexpr wchar_t kCreateDirectoryName[] = L"Lua_CreateDirectory";
 constexpr wchar_t kRenameFileName[] = L"Lua_RenameFile";
+constexpr wchar_t kDeleteFileName[] = L"Lua_DeleteFile";
+constexpr wchar_t kDeleteFileExName[] = L"Lua_DeleteFileEx";
 constexpr wchar_t kDelFileRecursiveName[] = L"Lua_DelFileRecursive";
 constexpr wchar_t kDelFileRecursiveExName[] = L"Lua_DelFileRecursiveEx";
 constexpr wchar_t kDeleteFileAfterRebootName[] = L"Lua_DeleteFileAfterReboot";
@@ -92,6 +97,13 @@ int TransferThroughShell(lua_State* L, const ShellTransfer& transfer) {
     return ReturnBoolean(L, false);
   }
   const std::wstring target = ExpandEnvPath(ArgText(L, 2));
+  // An elevated script must not move or copy through a junction or symbolic
+  // link that someone planted in a folder they can write: the link would
+  // take the operation to a file of their choosing.
+  const LinkFreePath heldSource(source), heldTarget(target);
+  if (heldSource.RefusedFor(transfer.function) || heldTarget.RefusedFor(transfer.function)) {
+    return ReturnBoolean(L, false);
+  }
   // Whether the shell skipped part of a folder is not examined.
   const int code = RunShellOperation(transfer.operation, source, target, transfer.flags);
   if (code != 0) {
@@ -118,6 +130,8 @@ int DeleteRecursively(lua_State* L, const wchar_t* function, bool withCallback) 
 
   const std::wstring path = ExpandEnvPath(ArgText(L, 1));
   if (!PathExists(path)) return ReturnBoolean(L, true);
+  const LinkFreePath held(path);
+  if (held.RefusedFor(function)) return ReturnBoolean(L, false);
   if (PathIsDirectoryW(path.c_str())) {
     DebugLine(L"PathIsDirectoryW");
     if (withCallback) {
@@ -148,6 +162,8 @@ int RoundedNumber(lua_State* L, int index) {
 int Lua_CreateDirectory(lua_State* L) {
   const std::wstring path = ExpandEnvPath(ArgText(L, 1));
   if (PathExists(path)) return ReturnBoolean(L, true);
+  const LinkFreePath held(path);
+  if (held.RefusedFor(kCreateDirectoryName)) return ReturnBoolean(L, false);
   // Judged by the folder existing afterwards: it also counts when another
   // process created it meanwhile.
   SHCreateDirectory(nullptr, path.c_str());
@@ -156,6 +172,7 @@ int Lua_CreateDirectory(lua_State* L) {
     return ReturnBoolean(L, false);
   }
   DebugLine(L"Create Directory %ls!\r\n", path.c_str());
+  RecordWritten(path, true);
   return ReturnBoolean(L, true);
 }
 
@@ -168,6 +185,10 @@ int Lua_RenameFile(lua_State* L) {
   const std::wstring target = ExpandEnvPath(ArgText(L, 2));
   if (!PathExists(source)) {
     ReportMissingPath(kRenameFileName, source);
+    return ReturnBoolean(L, false);
+  }
+  const LinkFreePath heldSource(source), heldTarget(target);
+  if (heldSource.RefusedFor(kRenameFileName) || heldTarget.RefusedFor(kRenameFileName)) {
     return ReturnBoolean(L, false);
   }
   // No copying: a move to another volume fails.
@@ -185,6 +206,8 @@ int Lua_DeleteFile(lua_State* L) {
   // again.
   for (;;) {
     if (!PathExists(path)) return ReturnBoolean(L, true);
+    const LinkFreePath held(path);
+    if (held.RefusedFor(kDeleteFileName)) return ReturnBoolean(L, false);
     const int code = DeleteThroughShell(path, kDeleteFlags);
     if (code == 0) return ReturnBoolean(L, true);
     const int answer = AskAboutUndeletable(path);
@@ -199,6 +222,8 @@ int Lua_DeleteFile(lua_State* L) {
 int Lua_DeleteFileEx(lua_State* L) {
   const std::wstring path = ExpandEnvPath(ArgText(L, 1));
   if (!PathExists(path)) return ReturnBoolean(L, true);
+  const LinkFreePath held(path);
+  if (held.RefusedFor(kDeleteFileExName)) return ReturnBoolean(L, false);
   return ReturnBoolean(L, DeleteThroughShell(path, kSilentDeleteFlags) == 0);
 }
 
@@ -229,7 +254,7 @@ int Lua_DeleteFileAfterReboot(lua_State* L) {
   const std::wstring path = ExpandEnvPath(ArgText(L, 1));
   if (!PathExists(path)) return ReturnBoolean(L, true);
   // Needs administrator rights; a folder must be empty by the restart.
-  return ReturnBoolean(L, MoveFileExW(path.c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT) != FALSE);
+  return ReturnBoolean(L, ScheduleDeletionAtRestart(kDeleteFileAfterRebootName, path));
 }
 
 int Lua_GetTempFileName(lua_State* L) {

@@ -19,6 +19,11 @@ constexpr long kConnectSeconds = 60;
 // redirects to itself would hold the request until the total limit. Later
 // libcurl versions stop at this count by default.
 constexpr long kMaxRedirections = 30;
+// A transfer that brings fewer than this many bytes a second for this many
+// seconds has stalled: a server that answers slowly or not at all holds no
+// one for the total limit.
+constexpr long kStallBytesPerSecond = 64;
+constexpr long kStallSeconds = 15;
 
 }  // namespace
 
@@ -41,6 +46,9 @@ bool CHttpClient::CreateHandle() {
   curl_easy_setopt(curl, CURLOPT_NOSIGNAL, 1L);
   curl_easy_setopt(curl, CURLOPT_TIMEOUT, kTotalSeconds);
   curl_easy_setopt(curl, CURLOPT_CONNECTTIMEOUT, kConnectSeconds);
+  curl_easy_setopt(curl, CURLOPT_LOW_SPEED_LIMIT, kStallBytesPerSecond);
+  curl_easy_setopt(curl, CURLOPT_LOW_SPEED_TIME, kStallSeconds);
+  curl_easy_setopt(curl, CURLOPT_MAXFILESIZE, static_cast<long>(kMaxResponseBytes));
   curl_easy_setopt(curl, CURLOPT_USERAGENT, kUserAgent);
   curl_easy_setopt(curl, CURLOPT_NOPROGRESS, 0L);
   curl_easy_setopt(curl, CURLOPT_FOLLOWLOCATION, 1L);
@@ -93,6 +101,12 @@ size_t CHttpClient::WriteResponse(char* data, size_t size, size_t count, void* c
     return 0;
   }
   const size_t bytes = size * count;
+  // A server that sends without end is cut off: the answers asked for are
+  // a few bytes.
+  if (bytes > kMaxResponseBytes - self->response_.size()) {
+    DebugLine(L"write_data_get_post too long");
+    return 0;
+  }
   self->response_.append(data, bytes);
   return bytes;
 }

@@ -15,6 +15,10 @@ struct curl_slist;
 
 class CHttpClient {
  public:
+  // The longest response body taken; a longer one fails the request
+  // (CURLE_WRITE_ERROR or CURLE_FILESIZE_EXCEEDED).
+  static constexpr size_t kMaxResponseBytes = 8 * 1024;
+
   CHttpClient() = default;
   CHttpClient(const CHttpClient&) = delete;
   CHttpClient& operator=(const CHttpClient&) = delete;

@@ -2,6 +2,8 @@
 
 #include <winternl.h>
 
+#include <vector>
+
 namespace {
 
 constexpr LONG kStatusObjectNameCollision = static_cast<LONG>(0xC0000035);
@@ -9,8 +11,11 @@ constexpr LONG kStatusFileIsADirectory = static_cast<LONG>(0xC00000BA);
 constexpr LONG kStatusNotADirectory = static_cast<LONG>(0xC0000103);
 constexpr size_t kLongestName = 32767;
 
+constexpr auto kFileRenameInformation = static_cast<FILE_INFORMATION_CLASS>(10);
+
 using NtCreateFileFn = NTSTATUS(NTAPI*)(PHANDLE, ACCESS_MASK, POBJECT_ATTRIBUTES, PIO_STATUS_BLOCK, PLARGE_INTEGER,
                                         ULONG, ULONG, ULONG, ULONG, PVOID, ULONG);
+using NtSetInformationFileFn = NTSTATUS(NTAPI*)(HANDLE, PIO_STATUS_BLOCK, PVOID, ULONG, FILE_INFORMATION_CLASS);
 using RtlNtStatusToDosErrorFn = ULONG(NTAPI*)(NTSTATUS);
 
 // The native calls, from the system's own ntdll (always loaded).
@@ -18,6 +23,7 @@ struct NativeApi {
   NativeApi() {
     const HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
     Resolve(ntdll, "NtCreateFile", &createFile);
+    Resolve(ntdll, "NtSetInformationFile", &setInformationFile);
     Resolve(ntdll, "RtlNtStatusToDosError", &statusToError);
   }
   template <typename Function>
@@ -25,7 +31,16 @@ struct NativeApi {
     *function = reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(module, name)));
   }
   NtCreateFileFn createFile;
+  NtSetInformationFileFn setInformationFile;
   RtlNtStatusToDosErrorFn statusToError;
+};
+
+// The native rename request (FILE_RENAME_INFORMATION).
+struct RenameInformation {
+  BOOLEAN replaceIfExists;
+  HANDLE rootDirectory;
+  ULONG fileNameLength;
+  WCHAR fileName[1];
 };
 
 const NativeApi& Native() {
@@ -72,10 +87,24 @@ DWORD OpenRelative(HANDLE folder, std::wstring_view name, const RelativeOpen& ho
   return ERROR_SUCCESS;
 }
 
-bool IsReparsePoint(HANDLE opened) {
+DWORD RenameRelative(HANDLE file, HANDLE folder, std::wstring_view name) {
+  if (name.size() > kLongestName) return ERROR_FILENAME_EXCED_RANGE;
+  std::vector<unsigned char> buffer(sizeof(RenameInformation) + name.size() * sizeof(wchar_t));
+  auto* rename = reinterpret_cast<RenameInformation*>(buffer.data());
+  rename->replaceIfExists = TRUE;
+  rename->rootDirectory = folder;
+  rename->fileNameLength = static_cast<ULONG>(name.size() * sizeof(wchar_t));
+  name.copy(rename->fileName, name.size());
+  IO_STATUS_BLOCK io = {};
+  const NTSTATUS status =
+      Native().setInformationFile(file, &io, rename, static_cast<ULONG>(buffer.size()), kFileRenameInformation);
+  return NT_SUCCESS(status) ? ERROR_SUCCESS : ErrorOf(status);
+}
+
+bool IsLink(HANDLE opened) {
   FILE_ATTRIBUTE_TAG_INFO tag = {};
   return GetFileInformationByHandleEx(opened, FileAttributeTagInfo, &tag, sizeof tag) &&
-         (tag.FileAttributes & FILE_ATTRIBUTE_REPARSE_POINT);
+         (tag.FileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) && IsReparseTagNameSurrogate(tag.ReparseTag);
 }
 
 bool FinalPath(HANDLE opened, std::wstring* path) {

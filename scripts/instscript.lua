@@ -66,9 +66,13 @@ end
 
 -- Called by the extractor for a file it cannot create, normally an old file
 -- still in use: move that file aside, delete it at the next restart and let
--- the extractor try again.
+-- the extractor try again. A junction or symbolic link in the install folder
+-- comes without a path: nothing is moved, the extraction stops.
 function UnCompressCallBack(path, code)
   Lua_Logout(path .. string.format("  创建文件出错:%d", code))
+  if path == "" then
+    return 2
+  end
   local asideName = Lua_PathYetAnotherMakeUniqueName(Lua_GetTempFileName(workDir, "Tqmov"))
   Lua_Logout(asideName)
   if Lua_MoveFile(path, asideName) then
@@ -92,22 +96,51 @@ function CheckClient()
   os.exit(0)
 end
 
+-- Ends the processes of that name that run from a drive-letter path,
+-- logging each id with the format ("pid:%d" of -1 once none is left), in at
+-- most killRounds rounds. A process that cannot be ended is logged
+-- ("process N (name) could not be ended") and left, and the others are
+-- still ended: the install goes on as for a file in use.
+local killRounds = 5
+
+local function KillAllByName(exeName, logFormat)
+  local left = {}  -- ids not tried again: not running from a drive, or staying
+  for _ = 1, killRounds do
+    local found = {Lua_GetProcessId(exeName)}
+    if found[1] == -1 then
+      Lua_Logout(string.format(logFormat, -1))
+      return
+    end
+    local tried = 0
+    for _, pid in ipairs(found) do
+      if not left[pid] then
+        tried = tried + 1
+        Lua_Logout(string.format(logFormat, pid))
+        local image = Lua_GetImagePathByPid(pid)
+        if image == nil or #image < 2 or string.sub(image, 2, 2) ~= ":" then
+          left[pid] = true
+        elseif not Lua_TaskKill(pid, nil) then
+          Lua_Logout(string.format("process %d (%s) could not be ended", pid, exeName))
+          left[pid] = true
+        end
+      end
+    end
+    if tried == 0 then
+      return
+    end
+  end
+  for _, pid in ipairs({Lua_GetProcessId(exeName)}) do
+    if pid ~= -1 and not left[pid] then
+      Lua_Logout(string.format("process %d (%s) could not be ended", pid, exeName))
+    end
+  end
+end
+
 function StopService()
   if serviceExe == "" then
     return
   end
-  while true do
-    local pid = Lua_GetProcessId(serviceExe)
-    Lua_Logout(string.format("pid:%d", pid))
-    if pid == -1 then
-      break
-    end
-    local image = Lua_GetImagePathByPid(pid)
-    if image == nil or #image < 2 or string.sub(image, 2, 2) ~= ":" then
-      break
-    end
-    Lua_TaskKill(pid, nil)
-  end
+  KillAllByName(serviceExe, "pid:%d")
   Lua_Exec(string.format("%s\\%s", global_install_path, serviceExe), nil, "--UnInstallTask", true)
 end
 
@@ -479,6 +512,8 @@ function NEBSE_OnInstall()
   Lua_RegVarByCSIDL("COMMPROGRAMS", 23)
   Lua_Logout("NEBSE_OnInstall_7")
 
+  -- Users may write the product's data folder, and nothing else of it.
+  Lua_CreateDirectory(global_install_path .. "\\Data")
   hostaid:Get("AllowAccountPrivilege", "bool")(WString.New(nil, global_install_path))
 
   Lua_RegVarByCSIDL("DESKTOP", 16)

@@ -8,6 +8,10 @@ local scriptVersion = "1.0.2.55"
 local statModule = nil
 local statLibCopy = nil
 local workDir = Lua_ExpandEnv("%TMP%")
+-- Whether the install folder carries the marks of the product's own: the
+-- uninstaller's files in it and the Apps entry's "InstallLocation" naming
+-- it. Only such a folder is removed whole.
+local installFolderMarked = false
 local serviceExe = "LumetricaServer.exe"
 
 global_reg_public_key = "SOFTWARE\\Orrinthwake"
@@ -61,20 +65,43 @@ function GetUnionID()
   global_union_id = tonumber(unionId) or 1
 end
 
--- Ends every process of that name that runs from a drive-letter path,
--- logging each id with the format.
+-- Ends the processes of that name that run from a drive-letter path,
+-- logging each id with the format ("pid:%d" of -1 once none is left), in at
+-- most killRounds rounds. A process that cannot be ended is logged
+-- ("process N (name) could not be ended") and left, and the others are
+-- still ended: the uninstall goes on as for a file in use.
+local killRounds = 5
+
 local function KillAllByName(exeName, logFormat)
-  while true do
-    local pid = Lua_GetProcessId(exeName)
-    Lua_Logout(string.format(logFormat, pid))
-    if pid == -1 then
-      break
+  local left = {}  -- ids not tried again: not running from a drive, or staying
+  for _ = 1, killRounds do
+    local found = {Lua_GetProcessId(exeName)}
+    if found[1] == -1 then
+      Lua_Logout(string.format(logFormat, -1))
+      return
     end
-    local image = Lua_GetImagePathByPid(pid)
-    if image == nil or #image < 2 or string.sub(image, 2, 2) ~= ":" then
-      break
+    local tried = 0
+    for _, pid in ipairs(found) do
+      if not left[pid] then
+        tried = tried + 1
+        Lua_Logout(string.format(logFormat, pid))
+        local image = Lua_GetImagePathByPid(pid)
+        if image == nil or #image < 2 or string.sub(image, 2, 2) ~= ":" then
+          left[pid] = true
+        elseif not Lua_TaskKill(pid, nil) then
+          Lua_Logout(string.format("process %d (%s) could not be ended", pid, exeName))
+          left[pid] = true
+        end
+      end
     end
-    Lua_TaskKill(pid, nil)
+    if tried == 0 then
+      return
+    end
+  end
+  for _, pid in ipairs({Lua_GetProcessId(exeName)}) do
+    if pid ~= -1 and not left[pid] then
+      Lua_Logout(string.format("process %d (%s) could not be ended", pid, exeName))
+    end
   end
 end
 
@@ -161,8 +188,13 @@ local pinnedStartMenuLink = "%s\\Microsoft\\Internet Explorer\\Quick Launch\\Use
 -- A file that cannot be deleted (normally one in use) is moved aside and
 -- deleted at the next restart; one that cannot even be moved (held without
 -- any sharing) is deleted at the next restart where it is.
+-- A junction or symbolic link that stays comes without a path: nothing is
+-- moved or scheduled through it.
 local function MoveAsideUndeletable(path, code)
   Lua_Logout(path .. string.format("  delete file failed:%d", code))
+  if path == "" then
+    return
+  end
   local asideName = Lua_PathYetAnotherMakeUniqueName(Lua_GetTempFileName(workDir, "Tqmov"))
   Lua_Logout(asideName)
   if Lua_MoveFile(path, asideName) then
@@ -172,6 +204,62 @@ local function MoveAsideUndeletable(path, code)
   if Lua_PathFileExists(path) then
     Lua_DeleteFileAfterReboot(path)
   end
+end
+
+local uninstallerFiles = {"Uninstall.exe", "Uninst.dar0", "Uninst.dar1"}
+
+function IsProductInstallFolder(folder)
+  if folder == nil then
+    return false
+  end
+  for _, name in ipairs(uninstallerFiles) do
+    if CheckPathExist(folder .. "\\" .. name) ~= 1 then
+      return false
+    end
+  end
+  local registered = Lua_RegQuery("HKLM", global_uninst_sub_key, "InstallLocation")
+  return registered ~= nil and string.lower(registered) == string.lower(folder)
+end
+
+-- Whether the path, below the install folder, runs through a junction or
+-- symbolic link: an empty folder there is none of ours to remove.
+local GetFileAttributesW = GLibTab.kernel32:Get("GetFileAttributesW", "uint")
+local fileAttributeReparsePoint = 0x400
+local function RunsThroughLink(path)
+  local walked = global_install_path
+  for name in string.gmatch(string.sub(path, #global_install_path + 2), "[^\\]+") do
+    walked = walked .. "\\" .. name
+    local attributes = GetFileAttributesW(WString.New(nil, walked))
+    if attributes ~= 0xFFFFFFFF and bit32.band(attributes, fileAttributeReparsePoint) ~= 0 then
+      return true
+    end
+  end
+  return false
+end
+
+-- Deletes what the install recorded (InstalledEntries, set by the
+-- uninstaller; every folder on the way to a file is recorded before it):
+-- the files, last written first, then the folders that are left empty,
+-- deepest first, then the install folder when it is empty. Anything else
+-- in the folder stays.
+local function DeleteRecordedEntries()
+  local folders = {}
+  for i = #(InstalledEntries or {}), 1, -1 do
+    local path = InstalledEntries[i]
+    if string.sub(path, -1) == "\\" then
+      folders[#folders + 1] = string.sub(path, 1, -2)
+    else
+      Lua_DelFileRecursiveEx(path, MoveAsideUndeletable)
+    end
+  end
+  table.sort(folders, function(a, b) return #a > #b end)
+  local RemoveDirectoryW = GLibTab.kernel32:Get("RemoveDirectoryW", "int")
+  for _, folder in ipairs(folders) do
+    if not RunsThroughLink(folder) then
+      RemoveDirectoryW(WString.New(nil, folder))
+    end
+  end
+  RemoveDirectoryW(WString.New(nil, global_install_path))
 end
 
 function doUninstall()
@@ -240,7 +328,12 @@ function doUninstall()
   Lua_RegDel("HKCU", "Software\\Microsoft\\Windows\\CurrentVersion\\Run", "Lumetrica")
   Lua_RegDel("HKCU", "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Explorer\\StartupApproved\\Run", "Lumetrica")
 
-  Lua_DelFileRecursiveEx(global_install_path, MoveAsideUndeletable)
+  if installFolderMarked then
+    Lua_DelFileRecursiveEx(global_install_path, MoveAsideUndeletable)
+  else
+    Lua_Logout("the install folder is not the product's alone: only the recorded files go")
+    DeleteRecordedEntries()
+  end
 
   if workDir ~= Lua_ExpandEnv("%TMP%") then
     Lua_DelFileRecursive(workDir)
@@ -261,7 +354,11 @@ function doClean()
     Lua_RegVarByCSIDL("APPDATA_ALLUSER", 35)
   end
   Lua_DeleteFile(_Uninstall_Path)
-  Lua_DeleteFileAfterReboot(global_install_path)
+  -- Only the product's own folder goes at the restart (once empty); a
+  -- folder that is not the product's alone is left as it is.
+  if installFolderMarked then
+    Lua_DeleteFileAfterReboot(global_install_path)
+  end
   if ClearUserData then
     Lua_DelFileRecursive(string.format("%s\\%s", "%LOCALAPPDATA%", global_localdatapath))
   end
@@ -301,6 +398,7 @@ function NEBSE_BeforeInit()
   if global_install_path == nil or CheckPathExist(global_install_path) ~= 1 then
     global_install_path = Lua_RegQuery("HKLM", global_uninst_sub_key, "InstallLocation")
   end
+  installFolderMarked = IsProductInstallFolder(global_install_path)
   main_app_fullpath = string.format("%s\\%s", global_install_path, global_main_app_name_inner)
   uninstall_work_dir = paht_remove_filename(Lua_GetModuleFileName())
 

@@ -17,6 +17,7 @@
 namespace {
 
 constexpr wchar_t kPinnedTaskBarFolder[] = L"User Pinned\\TaskBar";
+constexpr wchar_t kDataFolder[] = L"Data";
 
 std::wstring Expanded(const wchar_t* text) {
   const DWORD units = ExpandEnvironmentStringsW(text, nullptr, 0);
@@ -34,11 +35,19 @@ std::wstring FileNameOf(const std::wstring& path) {
 
 }  // namespace
 
-// Gives the local Users group modify rights on the folder and, through
-// inheritance, on everything in it, so the product can update itself
-// without elevation.
-HOSTAID_EXPORT BOOL __stdcall AllowAccountPrivilege(const wchar_t* folder) {
-  if (!folder || !*folder) return FALSE;
+// Gives the local Users group modify rights on the product's data folder
+// ("Data" in the install folder, made when missing) and, through
+// inheritance, on everything in it: the one place where the product writes
+// as an ordinary user. The install folder, its programs and libraries keep
+// the rights they inherit from Program Files: the service runs from there,
+// and a folder that users could write would let any of them replace its
+// program or plant a library beside it.
+HOSTAID_EXPORT BOOL __stdcall AllowAccountPrivilege(const wchar_t* installFolder) {
+  if (!installFolder || !*installFolder) return FALSE;
+  if (GetFileAttributesW(installFolder) == INVALID_FILE_ATTRIBUTES) return FALSE;
+  const std::wstring data = std::wstring(installFolder) + L"\\" + kDataFolder;
+  if (!CreateDirectoryW(data.c_str(), nullptr) && GetLastError() != ERROR_ALREADY_EXISTS) return FALSE;
+  const wchar_t* folder = data.c_str();
   BYTE usersSid[SECURITY_MAX_SID_SIZE];
   DWORD sidSize = sizeof(usersSid);
   if (!CreateWellKnownSid(WinBuiltinUsersSid, nullptr, usersSid, &sidSize)) return FALSE;

@@ -9,6 +9,9 @@
 namespace {
 
 constexpr wchar_t kDisplayName[] = L"Lumetrica Service";
+// The service needs no more than a local account's rights: it must not run
+// as the system, whose rights anyone who can change its files would get.
+constexpr wchar_t kServiceAccount[] = L"NT AUTHORITY\\LocalService";
 constexpr DWORD kStateWaitMs = 15000;
 constexpr DWORD kPollMs = 100;
 
@@ -42,13 +45,13 @@ bool InstallServiceTask() {
   const std::wstring command = QuotedOwnPath();
   UniqueServiceHandle service(CreateServiceW(manager.Get(), kServiceName, kDisplayName, SERVICE_ALL_ACCESS,
                                              SERVICE_WIN32_OWN_PROCESS, SERVICE_AUTO_START, SERVICE_ERROR_NORMAL,
-                                             command.c_str(), nullptr, nullptr, nullptr, nullptr, nullptr));
+                                             command.c_str(), nullptr, nullptr, nullptr, kServiceAccount, L""));
   if (service) return true;
   if (GetLastError() != ERROR_SERVICE_EXISTS) return false;
   service.Reset(OpenServiceW(manager.Get(), kServiceName, SERVICE_CHANGE_CONFIG));
   return service && ChangeServiceConfigW(service.Get(), SERVICE_WIN32_OWN_PROCESS, SERVICE_AUTO_START,
                                          SERVICE_ERROR_NORMAL, command.c_str(), nullptr, nullptr, nullptr,
-                                         nullptr, nullptr, kDisplayName);
+                                         kServiceAccount, L"", kDisplayName);
 }
 
 bool StartServiceTask() {

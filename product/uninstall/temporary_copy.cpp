@@ -1,6 +1,7 @@
 #include "product/uninstall/temporary_copy.h"
 
 #include <windows.h>
+#include <sddl.h>
 
 #include <cstdint>
 
@@ -8,33 +9,52 @@
 #include "base/debug_line.h"
 #include "base/handles.h"
 #include "base/path_text.h"
+#include "hostapi/restart_deletion.h"
 #include "product/uninstall/uninstall_options.h"
 
 namespace {
 
 constexpr wchar_t kFolderPrefix[] = L"Lun";
+constexpr wchar_t kOwnRemoval[] = L"ScheduleOwnRemoval";
 constexpr DWORD kStarterWaitMs = 30000;
 // Libraries the uninstall script copies beside the uninstaller so that the
 // install folder can go while they are loaded.
 constexpr const wchar_t* kLibraryCopies[] = {L"rkstat.dll", L"udp_rk.dll"};
 
-// A folder that did not exist before, in the temporary folder.
-std::wstring MakeFreshTemporaryFolder() {
-  wchar_t temp[MAX_PATH + 1] = {};
-  if (GetTempPathW(MAX_PATH + 1, temp) == 0) return {};
+// Only the system and the administrators may change the copy's folder: the
+// elevated copy loads libraries from beside itself, which a user's own
+// temporary folder would let any program of that user's replace.
+constexpr wchar_t kWorkFolderSecurity[] = L"D:P(A;OICI;FA;;;SY)(A;OICI;FA;;;BA)";
+
+// A folder that did not exist before, in the system's temporary folder,
+// made with the rights above from its first moment. Ordinary users may make
+// folders there but not remove or rename one of ours.
+std::wstring MakeProtectedWorkFolder() {
+  wchar_t windows[MAX_PATH] = {};
+  const UINT length = GetSystemWindowsDirectoryW(windows, MAX_PATH);
+  if (length == 0 || length >= MAX_PATH) return {};
+  const std::wstring temp = std::wstring(windows, length) + L"\\Temp";
   wchar_t name[MAX_PATH] = {};
   // The system makes a unique empty file; its name becomes the folder's.
-  if (GetTempFileNameW(temp, kFolderPrefix, 0, name) == 0) return {};
+  if (GetTempFileNameW(temp.c_str(), kFolderPrefix, 0, name) == 0) return {};
   DeleteFileW(name);
-  if (!CreateDirectoryW(name, nullptr)) return {};
-  return name;
+  PSECURITY_DESCRIPTOR descriptor = nullptr;
+  if (!ConvertStringSecurityDescriptorToSecurityDescriptorW(kWorkFolderSecurity, SDDL_REVISION_1, &descriptor,
+                                                            nullptr)) {
+    return {};
+  }
+  SECURITY_ATTRIBUTES security = {sizeof security, descriptor, FALSE};
+  // Fails when someone made a folder of that name meanwhile: never reused.
+  const bool made = CreateDirectoryW(name, &security) != FALSE;
+  LocalFree(descriptor);
+  return made ? name : std::wstring();
 }
 
 }  // namespace
 
 bool StartTemporaryCopy(const std::wstring& installFolder, const std::wstring& arguments) {
   const std::wstring program = ProgramPath();
-  const std::wstring folder = MakeFreshTemporaryFolder();
+  const std::wstring folder = MakeProtectedWorkFolder();
   if (program.empty() || folder.empty()) {
     TraceLastError(L"no temporary folder for the uninstaller");
     return false;
@@ -92,12 +112,10 @@ void ScheduleOwnRemoval() {
   for (const wchar_t* name : kLibraryCopies) {
     const std::wstring copy = folder + L"\\" + name;
     if (!DeleteFileW(copy.c_str()) && GetLastError() != ERROR_FILE_NOT_FOUND) {
-      MoveFileExW(copy.c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT);
+      ScheduleDeletionAtRestart(kOwnRemoval, copy);
     }
   }
   // In this order: the folder must be empty when its turn comes.
-  if (!MoveFileExW(program.c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT)) {
-    TraceLastError(L"MoveFileExW failed");
-  }
-  MoveFileExW(folder.c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT);
+  if (!ScheduleDeletionAtRestart(kOwnRemoval, program)) TraceLastError(L"MoveFileExW failed");
+  ScheduleDeletionAtRestart(kOwnRemoval, folder);
 }

@@ -1,7 +1,8 @@
 // The uninstaller cannot delete its own file while it runs from it, nor the
 // folder that holds it. So it copies itself to a fresh folder in the
-// temporary folder and lets that copy do the uninstall; the copy waits for
-// this process to end first.
+// system's temporary folder (%SystemRoot%\Temp), which only the system and
+// the administrators may change, and lets that copy do the uninstall; the
+// copy waits for this process to end first.
 #pragma once
 
 #include <cstdint>

@@ -6,6 +6,7 @@
 #include "base/debug_line.h"
 #include "base/path_text.h"
 #include "base/text.h"
+#include "hostapi/install_record.h"
 #include "log/qm_base_log.h"
 #include "product/uninstall/temporary_copy.h"
 #include "product/uninstall/uninstall_scripts.h"
@@ -13,6 +14,7 @@
 #include "script/nebscript_engine.h"
 #include "script/script_error.h"
 #include "script/script_globals.h"
+#include "script/script_values.h"
 
 namespace {
 
@@ -55,6 +57,15 @@ void SetHostGlobals(const UninstallOptions& options, const std::wstring& install
   // folder can be deleted.
   SetGlobalText(L, "_Uninstall_Path", installFolder + L"\\" + ProgramFileName());
   SetGlobalFlag(L, "ChkUserSetting", false);
+  // What the install wrote, for a folder that does not carry the marks of
+  // the product's own (the script tells).
+  lua_newtable(L);
+  int index = 0;
+  for (const std::wstring& path : ReadInstallRecord(installFolder)) {
+    PushText(L, path);
+    lua_rawseti(L, -2, ++index);
+  }
+  lua_setglobal(L, "InstalledEntries");
   SetGlobalFlag(L, "ClearUserData", options.clearUserData);
   if (options.reason) {
     SetGlobalText(L, "ReasonID", options.reason->ids);

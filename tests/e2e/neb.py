@@ -333,8 +333,8 @@ def reg_export(key):
 class ListenWindow:
     """The listen_window helper: a window that records message 3014."""
 
-    def __init__(self, window_class=None, seconds=60):
-        args = ["--seconds", str(seconds)]
+    def __init__(self, window_class=None, seconds=60, hang=0):
+        args = ["--seconds", str(seconds), "--hang", str(hang)]
         if window_class:
             args += ["--class", window_class]
         self.process = start(build_path("tests", "helpers", "listen_window.exe"), args)
@@ -346,6 +346,11 @@ class ListenWindow:
     def received(self, timeout=60):
         stdout, _ = self.process.communicate(timeout=timeout)
         return [line for line in stdout.splitlines() if line.startswith("received")]
+
+    def next_line(self):
+        """The next line the helper printed, while it still runs (a hanging
+        listener prints before it hangs)."""
+        return self.process.stdout.readline().strip()
 
     def close(self):
         if self.process.poll() is None:

@@ -437,6 +437,58 @@ class RecursiveDeleteTest(FolderCase):
         self.assertEqual(stdout.count("callback\t"), len(names) - 1, stdout)
 
 
+class LinkRefusalTest(FolderCase):
+    """The host functions that move, copy, delete, create or schedule a path
+    refuse one that runs through a junction or symbolic link (here a Unix
+    symbolic link, as Wine shows them), in its folders or as its last
+    component: the file outside the folder stays where it is."""
+
+    def test_paths_through_links_are_refused(self):
+        os.makedirs(self.unix("outside"))
+        self.make("outside", "secret.dll", content="system")
+        self.make("plain.txt")
+        os.makedirs(self.unix("aside"))
+        os.symlink(self.unix("outside"), self.unix("linked"))
+        os.symlink(self.unix("outside", "secret.dll"), self.unix("file-link.dll"))
+        through = self.win("linked", "secret.dll")
+        cases = [
+            ["Lua_MoveFile", s(through), s(self.win("aside", "moved.dll"))],
+            ["Lua_MoveFile", s(self.win("file-link.dll")), s(self.win("aside", "moved.dll"))],
+            ["Lua_MoveFile", s(self.win("plain.txt")), s(self.win("linked", "planted.txt"))],
+            ["Lua_CopyFile", s(self.win("plain.txt")), s(self.win("linked", "planted.txt"))],
+            ["Lua_RenameFile", s(through), s(self.win("aside", "renamed.dll"))],
+            ["Lua_DeleteFile", s(through)],
+            ["Lua_DeleteFileEx", s(through)],
+            ["Lua_DeleteFileEx", s(self.win("file-link.dll"))],
+            ["Lua_DelFileRecursive", s(self.win("linked"))],
+            ["Lua_DeleteFileAfterReboot", s(through)],
+            ["Lua_CreateDirectory", s(self.win("linked", "new"))],
+            ["Lua_ExtractResource", s("LUA"), s("INSTSCRIPT.LUAC"), s(through)],
+        ]
+        for call in cases:
+            with self.subTest(call=call[0], path=call[1]):
+                result = host_calls(call)
+                self.assertResults(result, [[False]])
+                self.assertTrue(any("runs through a junction or symbolic link" in line for line in result.debug),
+                                result.debug)
+                self.assertEqual(sorted(os.listdir(self.unix("outside"))), ["secret.dll"])
+                self.assertEqual(self.content("outside", "secret.dll"), "system")
+                self.assertEqual(os.listdir(self.unix("aside")), [])
+                self.assertNotIn("secret.dll", pending_deletions().lower())
+
+    def test_a_link_the_recursive_delete_cannot_remove_reaches_the_callback_without_a_path(self):
+        os.makedirs(self.unix("outside"))
+        os.makedirs(self.unix("tree"))
+        self.make("outside", "held.dll", content="system")
+        os.symlink(self.unix("outside", "held.dll"), self.unix("tree", "held.dll"))
+        holder = neb.HeldFile(self.win("outside", "held.dll"), exclusive=True)
+        self.addCleanup(holder.release)
+        result = host_calls(["Lua_DelFileRecursiveEx", s(self.win("tree")), "fn"])
+        holder.release()
+        self.assertEqual(result.callbacks, [("", "1920")])
+        self.assertEqual(self.content("outside", "held.dll"), "system")
+
+
 class DeleteAtRestartTest(FolderCase):
     def test_schedules_files_and_empty_folders(self):
         self.make("file.txt")
@@ -447,6 +499,20 @@ class DeleteAtRestartTest(FolderCase):
                 self.assertResults(result, [[True]])
                 self.assertIn("\\??\\" + self.win(name), pending_deletions())
                 self.assertEqual(result.debug, ["qd Lua_DeleteFileAfterReboot"])
+
+    def test_a_path_other_users_can_change_is_not_scheduled(self):
+        """The system deletes at boot whatever the path then leads to: a
+        folder on the way that other users may change (here open to
+        everybody, which Wine shows as an entry for Everyone) could be a
+        junction by then."""
+        os.makedirs(self.unix("open", "inner"))
+        self.make("open", "inner", "file.txt")
+        os.chmod(self.unix("open"), 0o777)
+        result = host_calls(["Lua_DeleteFileAfterReboot", s(self.win("open", "inner", "file.txt"))])
+        self.assertResults(result, [[False]])
+        self.assertNotIn(self.win("open", "inner", "file.txt").lower(), pending_deletions().lower())
+        self.assertTrue(any("other users can change " + self.win("open") in line for line in result.debug),
+                        result.debug)
 
     def test_a_missing_path_is_true_and_not_scheduled(self):
         result = host_calls(["Lua_DeleteFileAfterReboot", s(self.win("missing.txt"))])

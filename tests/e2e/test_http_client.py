@@ -18,6 +18,8 @@ import neb
 CURLE_OK = 0
 CURLE_COULDNT_CONNECT = 7
 CURLE_WRITE_ERROR = 23
+CURLE_OPERATION_TIMEDOUT = 28
+CURLE_FILESIZE_EXCEEDED = 63
 CURLE_ABORTED_BY_CALLBACK = 42
 CURLE_TOO_MANY_REDIRECTS = 47
 
@@ -70,12 +72,43 @@ class Handler(http.server.BaseHTTPRequestHandler):
             self._answer(302, b"", [("Location", "/loop")])
         elif self.path == "/slow":
             self._trickle()
+        elif self.path == "/stalled":
+            self._stall()
+        elif self.path == "/endless":
+            self._endless()
+        elif self.path == "/too-long":
+            self._answer(200, b"7" * (64 * 1024))
         else:
             self._answer(400, b"unknown path")
 
+    def _stall(self):
+        """Headers, the first bytes of the body, then nothing for a minute."""
+        self.send_response(200)
+        self.send_header("Content-Length", "100")
+        self.end_headers()
+        try:
+            self.wfile.write(b"42")
+            self.wfile.flush()
+            time.sleep(60)
+        except OSError:
+            pass
+        self.close_connection = True
+
+    def _endless(self):
+        """A body without a length that does not end (until the client goes)."""
+        self.send_response(200)
+        self.send_header("Connection", "close")
+        self.end_headers()
+        self.close_connection = True
+        try:
+            for _ in range(10000):
+                self.wfile.write(b"1" * 4096)
+        except OSError:
+            pass
+
     def _trickle(self):
-        """A body that arrives for 20 s, 64 bytes every 50 ms."""
-        chunk, count = b"x" * 64, 400
+        """A body that arrives for 20 s, 16 bytes every 50 ms."""
+        chunk, count = b"x" * 16, 400
         self.send_response(200)
         self.send_header("Content-Length", str(len(chunk) * count))
         self.end_headers()
@@ -218,6 +251,19 @@ class HttpClientCase(unittest.TestCase):
         self.assertEqual(answers, [(CURLE_ABORTED_BY_CALLBACK, UNCHANGED)])
         self.assertIn(PERFORM_FAILED, debug)
         self.assertNotIn(STOPPED_IN_WRITE, debug)
+
+    def test_a_stalled_server_is_given_up_after_a_short_time_without_progress(self):
+        # The server holds the rest of the body back for a minute and then
+        # closes (which would give a partial-file error): the time-out code
+        # shows that the client gave up first.
+        answers, debug = fetch(self.http.url("/stalled"), self.http.url(QUERY_PATH))
+        self.assertEqual(answers, [(CURLE_OPERATION_TIMEDOUT, UNCHANGED), (CURLE_OK, QUERY_BODY)])
+
+    def test_a_body_beyond_the_bound_fails_the_request(self):
+        answers, debug = fetch(self.http.url("/too-long"), self.http.url("/endless"), self.http.url("/text"))
+        self.assertEqual(answers, [(CURLE_FILESIZE_EXCEEDED, UNCHANGED), (CURLE_WRITE_ERROR, UNCHANGED),
+                                   (CURLE_OK, TEXT_BODY)])
+        self.assertEqual(debug.count("qd write_data_get_post too long"), 1, debug)
 
     def test_stop_while_data_arrives_ends_the_transfer_in_the_write_callback(self):
         answers, debug = fetch(self.http.url("/slow"), stop="during")

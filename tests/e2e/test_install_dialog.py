@@ -7,6 +7,7 @@ Screenshots of the views at 100 % and 150 % stay in the build folder
 import json
 import os
 import shutil
+import socket
 import subprocess
 import tempfile
 import time
@@ -38,6 +39,16 @@ TITLE_TEXT = (260, 266, 380, 292)
 PATH_TEXT = (88, 320, 520, 341)
 ACCENT, ACCENT_DISABLED = (0x2F, 0x6B, 0xFF), (0xB7, 0xC9, 0xFF)
 SHADOW_MARGIN = 12
+# Another process posts UM_QUERY_RESULT (11032) to the dialog, with a number
+# and the second parameters a forger would try.
+FORGED_QUERY_RESULT = """
+local FindWindowW = GLibTab.User32:Get("FindWindowW", "int")
+local PostMessageW = GLibTab.User32:Get("PostMessageW", "int")
+local window = FindWindowW(WString.New(nil, "CDlgInstall"), nil)
+for _, lparam in ipairs({0, 1, -1}) do
+  if PostMessageW(window, 11032, 4242, lparam) ~= 0 then print("posted") end
+end
+"""
 
 
 def window_geometry(title, timeout=60):
@@ -50,7 +61,11 @@ def window_geometry(title, timeout=60):
             shape = subprocess.run(["xdotool", "getwindowgeometry", "--shell", found[0]], capture_output=True,
                                    text=True, timeout=30).stdout
             values = dict(line.split("=", 1) for line in shape.split())
-            return int(values["X"]), int(values["Y"]), int(values["WIDTH"]), int(values["HEIGHT"])
+            # A window that went between the search and the question (one
+            # that Wine made and replaced while mapping it) is looked for
+            # again.
+            if "X" in values:
+                return int(values["X"]), int(values["Y"]), int(values["WIDTH"]), int(values["HEIGHT"])
         time.sleep(0.3)
     raise AssertionError("no window titled %s" % title)
 
@@ -316,9 +331,8 @@ class TrailInstallTest(InstallDialogCase):
             return f.read().splitlines()
 
     def test_the_chosen_options_are_reported_in_order_before_the_module_closes(self):
-        shutil.copy(neb.build_path("tests", "helpers", "stat_recorder.dll"),
-                    os.path.join(self.install_folder, "rkstat.dll"))
-        process, dialog = self.start_dialog()
+        process, dialog = self.start_dialog(
+            NEB_TEST_STAT_LIBRARY=neb.windows_path(neb.build_path("tests", "helpers", "stat_recorder.dll")))
         dialog.click(self.DESKTOP_MARK)
         dialog.click(INSTALL_BUTTON)
         self.assertEqual(neb.finish(process, timeout=120).returncode, 0)
@@ -335,10 +349,21 @@ class TrailInstallTest(InstallDialogCase):
     def test_folders_and_sizes_the_install_button_refuses(self):
         illegal = ("错误", "安装路径非法，请重新修改！")
         legal = neb.c_drive_path(self.install_folder)
+        occupied = os.path.join(self.scratch, "letters")
+        os.makedirs(occupied)
+        with open(os.path.join(occupied, "letter.txt"), "w") as f:
+            f.write("mine")
         cases = [
             # folder typed into the path box, what the scripts set, the box
             ("Apps\\Lumetrica", {}, illegal),
             ("\\\\server\\share\\Lumetrica", {}, illegal),
+            # Before: each of these was installed into (a root without a base
+            # folder to put under it as "C:", the installer's current folder).
+            ("C:\\", {}, illegal),
+            ("C:\\Program Files", {}, illegal),
+            ("C:\\windows\\system32\\Lumetrica", {}, illegal),
+            (neb.c_drive_path(occupied), {},
+             ("错误", "所选文件夹中已有其他文件，请选择空文件夹，或在其中新建一个子文件夹来安装！")),
             (legal, {"NEB_TEST_BACKUP_PATH": "Backup\\Lumetrica"}, ("错误", "备份路径非法，请重新修改！")),
             (legal, {"NEB_TEST_DISK_SPACE": "99999999999999"},
              ("提示", "磁盘剩余可用空间不足,安装程序需要95367432.00MB的空间来完成安装！")),
@@ -361,6 +386,77 @@ class TrailInstallTest(InstallDialogCase):
                 self.assertEqual(neb.finish(process).returncode, 0)
                 self.assertEqual([line for line in self.trail_lines() if line.startswith("event ")],
                                  ["event BeforeInit"])
+        self.assertEqual(os.listdir(occupied), ["letter.txt"])
+        self.assertFalse(os.path.exists(os.path.join(neb.PREFIX, "drive_c", "windows", "system32", "Lumetrica")))
+
+    def test_a_drive_root_typed_installs_into_the_base_folder_under_it(self):
+        """Before: "C:\\" passed the check and lost its backslash; the install
+        went to "C:", which Windows reads as the current folder on drive C."""
+        base = os.path.join(neb.PREFIX, "drive_c", "Orrinthwake")
+        self.addCleanup(shutil.rmtree, base, ignore_errors=True)
+        for typed in ["C:\\", "C:"]:
+            with self.subTest(typed=typed):
+                if os.path.exists(self.trail):
+                    os.remove(self.trail)
+                process, dialog = self.start_dialog(NEB_TEST_BASE_FOLDER="Orrinthwake")
+                dialog.focus()
+                dialog.click(PATH_BOX)
+                xdo("key", "ctrl+a")
+                xdo("type", "--delay", "20", typed)
+                dialog.click(INSTALL_BUTTON)
+                self.assertEqual(neb.finish(process, timeout=120).returncode, 0)
+                self.assertIn("InstallPath=C:\\Orrinthwake", self.trail_lines())
+                self.assertTrue(os.path.isdir(base))
+
+    def test_a_query_result_posted_from_outside_ends_nothing(self):
+        """Before: UM_QUERY_RESULT from any process ended the install state
+        while the script was still installing: the dialog took the forged
+        number, could be closed, and completed early."""
+        hold = os.path.join(self.scratch, "hold")
+        open(hold, "w").close()
+        process, dialog = self.start_dialog(NEB_TEST_HOLD=neb.windows_path(hold), NEB_TEST_HOLD_IN="OnInstall")
+        dialog.click(INSTALL_BUTTON)
+        self.assertTrue(neb.wait_for_file(hold + ".held"), "the install did not reach its script")
+        forged = neb.run_lua(FORGED_QUERY_RESULT)
+        self.assertEqual(forged.stdout.split(), ["posted"] * 3)
+        time.sleep(2.0)
+        self.assertTrue(neb.close_window("CDlgInstall"))
+        time.sleep(1.0)
+        self.assertIsNone(process.poll(), "the installer ended while installing")
+        os.remove(hold)
+        result = neb.finish(process, timeout=120)
+        self.assertEqual(result.returncode, 0)
+        self.assertEqual([line for line in self.trail_lines() if line.startswith("event ")], self.ALL_EVENTS)
+        numbers = [line for line in result.debug if line.startswith("qd query number")]
+        self.assertEqual(len(numbers), 1, numbers)
+        self.assertNotEqual(numbers[0], "qd query number 4242")
+
+    def test_the_window_may_close_once_the_script_is_done_while_the_number_query_waits(self):
+        """The number query goes to a server that takes the connection and
+        never answers. Before: closing was refused until the query gave up
+        (a minute at the least), though the install was whole."""
+        server = socket.socket()
+        server.bind(("127.0.0.1", 0))
+        server.listen(8)
+        self.addCleanup(server.close)
+        process, dialog = self.start_dialog(NEB_TEST_QUERY_HOST="127.0.0.1:%d" % server.getsockname()[1])
+        dialog.click(INSTALL_BUTTON)
+        deadline = time.monotonic() + 120
+        while "event BeforeComplete" not in self.trail_lines() and time.monotonic() < deadline:
+            time.sleep(0.2)
+        # A close asked for a moment too early is refused: it is asked again,
+        # all well before the query gives up.
+        for _ in range(3):
+            neb.close_window("CDlgInstall", timeout=10)
+            try:
+                result = neb.finish(process, timeout=10)
+                break
+            except subprocess.TimeoutExpired:
+                continue
+        else:
+            self.fail("the window was not closed while the query waited")
+        self.assertEqual(result.returncode, 0)
+        self.assertEqual([line for line in self.trail_lines() if line.startswith("event ")], self.ALL_EVENTS[:4])
 
     def test_the_folder_chooser_keeps_the_base_folder_at_the_end(self):
         # Empty folders: in the chooser a Return on a folder with folders

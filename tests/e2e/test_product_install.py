@@ -121,7 +121,16 @@ class FreshInstallTest(ProductCase):
         # The default folder: no earlier install and no "/path:" switch.
         self.assertEqual(product.installed_tree(folder), sorted([
             "Lumetrica.exe", "LumetricaServer.exe", "Uninstall.exe", "hostaid.dll", "rkstat.dll",
-            "readme.txt", "docs", os.path.join("docs", "guide.txt"), "Uninst.dar0", "Uninst.dar1"]))
+            "readme.txt", "docs", os.path.join("docs", "guide.txt"), "Uninst.dar0", "Uninst.dar1",
+            "Uninst.lst", "Data"]))
+        # The record of what the install wrote, for an uninstall that cannot
+        # tell the folder is the product's alone.
+        with open(os.path.join(folder, "Uninst.lst"), encoding="utf-8") as f:
+            record = f.read().splitlines()
+        self.assertEqual(record[0], "NEBInstaller install record")
+        self.assertEqual(sorted(record[1:]), sorted([
+            "Lumetrica.exe", "LumetricaServer.exe", "Uninstall.exe", "hostaid.dll", "rkstat.dll",
+            "readme.txt", "docs\\", "docs\\guide.txt", "Uninst.dar0", "Uninst.dar1", "Uninst.lst", "Data\\"]))
         for file_name, chunk in [("Uninst.dar0", "GLOBAL_VAR.LUAC"), ("Uninst.dar1", "UNINSTSCRIPT.LUAC")]:
             with open(os.path.join(folder, file_name), "rb") as f:
                 self.assertEqual(f.read(), product.chunk(chunk, self.VARIANT), file_name)

@@ -51,8 +51,9 @@ def pending_deletions():
 
 
 def temporary_copies():
-    """The uninstaller copies in the temporary folder, as Windows paths."""
-    temp = neb.user_folder("Temp")
+    """The uninstaller copies in the system's temporary folder, as Windows
+    paths."""
+    temp = os.path.join(neb.PREFIX, "drive_c", "windows", "temp")
     return [neb.c_drive_path(os.path.join(temp, name, "Uninstall.exe")) for name in os.listdir(temp)
             if re.fullmatch(r"Lun[0-9A-Fa-f]+\.tmp", name) and os.path.exists(os.path.join(temp, name, "Uninstall.exe"))]
 

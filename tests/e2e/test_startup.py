@@ -89,6 +89,21 @@ class SilentInstallTest(InstallerCase):
         self.assertEqual(result.returncode, 0)
         self.assertEqual(received, ["received 3014 wparam=0 lparam=0 sender-blocked=1"])
 
+    def test_a_listening_window_that_hangs_does_not_hold_the_installer(self):
+        """Before: the message was sent without a time limit, and the
+        installer waited as long as the listener hung (here ten minutes,
+        beyond the run's limit of two)."""
+        listener = neb.ListenWindow(hang=600)
+        try:
+            result = self.run_installer(["/InstallSlience", "true", "/InstallListenWnd", str(listener.handle)])
+            received = listener.next_line()
+        finally:
+            listener.close()
+        self.assertEqual(result.returncode, 0)
+        self.assertEqual(self.events(), ALL_EVENTS)
+        self.assertEqual(received, "received 3014 wparam=0 lparam=0 sender-blocked=1")
+        self.assertIn("qd the listening window did not answer UM_INSTALL_DONE\r\n", result.debug)
+
     def test_no_listening_window_for_zero_or_a_non_number(self):
         listener = neb.ListenWindow(window_class=FALLBACK_LISTENER, seconds=3)
         try:
@@ -149,12 +164,14 @@ class SwitchesTest(InstallerCase):
             (["/installpath", "D:\\Apps"], "C:\\Program Files\\Lumetrica"),
             (["/InstallPath"], "C:\\Program Files\\Lumetrica"),
         ]
-        for args, expected in cases:
-            with self.subTest(args=args):
-                self.clear_trail()
-                self.run_installer(["/InstallSlience", "true", *args])
-                self.assertEqual(self.globals()["global_install_path"], expected)
-                self.assertEqual(self.globals()["InstallPath"], expected)
+        # The silent install makes its folder first: drive D: is there.
+        with neb.mapped_drive("D", self.scratch):
+            for args, expected in cases:
+                with self.subTest(args=args):
+                    self.clear_trail()
+                    self.run_installer(["/InstallSlience", "true", *args])
+                    self.assertEqual(self.globals()["global_install_path"], expected)
+                    self.assertEqual(self.globals()["InstallPath"], expected)
 
     def test_start_with_windows_only_for_the_value_one(self):
         for value, expected in [("1", "true"), (" +1", "true"), ("0", "nil"), ("yes", "nil")]:

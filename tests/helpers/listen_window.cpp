@@ -2,9 +2,12 @@
 // top-level window, prints its handle in decimal, and prints one line for
 // each install-done message it receives:
 //   received 3014 wparam=W lparam=L sender-blocked=B
-// then ends. Usage: listen_window [--class NAME] [--seconds N]
+// then ends. Usage: listen_window [--class NAME] [--seconds N] [--hang N]
 // With --class the window gets that class name (for the well-known listener
 // class the installer falls back to). Ends after N seconds without a message.
+// With --hang it stops answering on the message: the line is printed, then
+// the window procedure sleeps N seconds before it returns, as a listener
+// that hangs does.
 #include <windows.h>
 
 #include <cstdio>
@@ -15,6 +18,8 @@ namespace {
 
 constexpr UINT kInstallDone = 3014;
 
+DWORD hangMs = 0;
+
 LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
   if (message == kInstallDone) {
     // A sent message from another thread: the sender waits until we return.
@@ -23,6 +28,7 @@ LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wparam, LPARAM lpa
                 static_cast<unsigned long long>(wparam), static_cast<long long>(lparam),
                 senderBlocked ? 1 : 0);
     std::fflush(stdout);
+    Sleep(hangMs);
     PostQuitMessage(0);
     return 0;
   }
@@ -37,6 +43,7 @@ int wmain(int argc, wchar_t** argv) {
   for (int i = 1; i + 1 < argc; i += 2) {
     if (std::wcscmp(argv[i], L"--class") == 0) className = argv[i + 1];
     if (std::wcscmp(argv[i], L"--seconds") == 0) seconds = static_cast<UINT>(_wtoi(argv[i + 1]));
+    if (std::wcscmp(argv[i], L"--hang") == 0) hangMs = static_cast<DWORD>(_wtoi(argv[i + 1])) * 1000;
   }
 
   WNDCLASSW windowClass = {};

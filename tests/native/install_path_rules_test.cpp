@@ -31,6 +31,55 @@ TEST(InstallPathRulesTest, OnlyAFolderWithADriveLetterQualifies) {
   }
 }
 
+TEST(InstallPathRulesTest, ARootBecomesTheBaseFolderUnderItNeverADriveRelativePath) {
+  struct Case {
+    const wchar_t* typed;
+    const wchar_t* folder;
+  };
+  const Case cases[] = {
+      {L"C:\\", L"C:\\Orrinthwake"},
+      {L"C:", L"C:\\Orrinthwake"},
+      {L"c:/", L"c:\\Orrinthwake"},
+      {L"C:\\\\", L"C:\\Orrinthwake"},
+      {L"D:\\Apps\\", L"D:\\Apps"},
+      {L"D:\\Apps//", L"D:\\Apps"},
+      {L"D:\\Apps\\Lumetrica", L"D:\\Apps\\Lumetrica"},
+      {L"C:Apps", L"C:Apps"},  // refused later: not rooted
+  };
+  for (const Case& c : cases) EXPECT_EQ(InstallFolderOf(c.typed, L"Orrinthwake"), c.folder) << c.typed;
+  for (const wchar_t* rooted : {L"C:\\Apps", L"d:/x", L"C:\\"}) EXPECT_TRUE(IsRootedOnDrive(rooted)) << rooted;
+  for (const wchar_t* loose : {L"C:", L"C:Apps", L"\\\\server\\share", L"Apps"}) {
+    EXPECT_FALSE(IsRootedOnDrive(loose)) << loose;
+  }
+}
+
+TEST(InstallPathRulesTest, WellKnownFoldersAndTheSystemFolderAreRefused) {
+  const std::vector<std::wstring> wellKnown = {L"C:\\Program Files", L"C:\\Program Files (x86)", L"C:\\Users\\me",
+                                               L"C:\\Users\\me\\Documents", L"C:\\Users\\me\\Downloads\\"};
+  const std::vector<std::wstring> system = {L"C:\\Windows"};
+  struct Case {
+    const wchar_t* folder;
+    FolderRefusal refusal;
+  };
+  const Case cases[] = {
+      {L"C:\\", FolderRefusal::kWellKnown},
+      {L"D:\\", FolderRefusal::kWellKnown},
+      {L"C:\\program files", FolderRefusal::kWellKnown},
+      {L"C:\\Program Files\\", FolderRefusal::kWellKnown},
+      {L"C:/Program Files (x86)", FolderRefusal::kWellKnown},
+      {L"C:\\Users\\Me", FolderRefusal::kWellKnown},
+      {L"C:\\Users\\me\\Documents", FolderRefusal::kWellKnown},
+      {L"C:\\Users\\me\\Downloads", FolderRefusal::kWellKnown},
+      {L"C:\\Windows", FolderRefusal::kInsideSystem},
+      {L"C:\\windows\\System32", FolderRefusal::kInsideSystem},
+      {L"C:\\Program Files\\Orrinthwake\\Lumetrica", FolderRefusal::kNone},
+      {L"C:\\Users\\me\\Documents\\Lumetrica", FolderRefusal::kNone},
+      {L"C:\\WindowsApps", FolderRefusal::kNone},
+      {L"D:\\Games\\Lumetrica", FolderRefusal::kNone},
+  };
+  for (const Case& c : cases) EXPECT_EQ(RefusalOf(c.folder, wellKnown, system), c.refusal) << c.folder;
+}
+
 TEST(InstallPathRulesTest, NeededBytesAreAnUnsignedDecimalPrefix) {
   EXPECT_EQ(ReadNeededBytes(L"182958560"), 182958560u);
   EXPECT_EQ(ReadNeededBytes(L"18446744073709551615"), 18446744073709551615u);

@@ -9,3 +9,4 @@ global_ss_install = false
 global_need_disk_space = os.getenv("NEB_TEST_DISK_SPACE")
 BackUpPath = os.getenv("NEB_TEST_BACKUP_PATH")
 global_install_basepath = os.getenv("NEB_TEST_BASE_FOLDER")
+global_query_host = os.getenv("NEB_TEST_QUERY_HOST")

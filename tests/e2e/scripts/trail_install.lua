@@ -9,6 +9,8 @@
 --   NEB_TEST_LOGOUT=text    BeforeInit writes the text to the log with Lua_Logout
 --   NEB_TEST_STRICT=name    the global name is removed, and reading it raises an
 --                           error (a strict metatable on _G)
+--   NEB_TEST_STAT_LIBRARY=path  OnInstall copies that library into the install
+--                           folder as rkstat.dll, as the payload brings it
 -- An event that runs on another thread than the one that loaded the script
 -- (the main thread) adds the line "thread <event>".
 local trail = os.getenv("NEB_TEST_TRAIL")
@@ -40,6 +42,10 @@ local extra = {
   BeforeInit = function()
     if os.getenv("NEB_TEST_SCRIPT_SILENT") then global_ss_install = true end
     if os.getenv("NEB_TEST_LOGOUT") then Lua_Logout(os.getenv("NEB_TEST_LOGOUT")) end
+  end,
+  OnInstall = function()
+    local library = os.getenv("NEB_TEST_STAT_LIBRARY")
+    if library then Lua_CopyFile(library, global_install_path .. "\\rkstat.dll") end
   end,
   AfterComplete = function()
     for _, name in ipairs{"global_install_path", "InstallPath", "ShouldStartWithWindowsChk",
