@@ -19,8 +19,9 @@ fi
 # libgnutls30: Wine's Schannel does its TLS through it, and wine64 only
 # recommends it. openssl: the tests make a self-signed server certificate.
 # debootstrap: the 32-bit lane's i386 root (deps/build-lane32-root.sh).
+# ccache: a clone built again (or beside another) compiles only what changed.
 packages=(
-  cmake ninja-build dpkg-dev
+  cmake ninja-build dpkg-dev ccache
   g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix
   binutils-mingw-w64-i686 binutils-mingw-w64-x86-64
   libz-mingw-w64-dev

@@ -15,12 +15,18 @@ luac_dir=$(bash "$root/deps/build-luac.sh" "$cache")
 curl_x86=$(bash "$root/deps/build-curl.sh" "$cache" i686)
 curl_x64=$(bash "$root/deps/build-curl.sh" "$cache" x86_64)
 
+# Compiled objects are kept by ccache under paths relative to the clone, so
+# another clone of the same sources reuses them.
+export CCACHE_BASEDIR="$root" CCACHE_NOHASHDIR=true
+launcher=(-DCMAKE_C_COMPILER_LAUNCHER=ccache -DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+
 configure_and_build() {  # arch out-name luac size_t curl
   local arch=$1 out=$2 luac=$3 size_t=$4 curl=$5 build="$root/build/$2"
   # The i686 build's tests are the 32-bit lane's few (tests/lane32).
   cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=ON \
     -DCMAKE_TOOLCHAIN_FILE="$root/cmake/toolchain-$arch.cmake" \
-    -DNEB_DEPS_DIR="$cache" -DNEB_LUAC="$luac" -DNEB_LUA_SIZE_T="$size_t" -DNEB_CURL_DIR="$curl" >/dev/null
+    -DNEB_DEPS_DIR="$cache" -DNEB_LUAC="$luac" -DNEB_LUA_SIZE_T="$size_t" -DNEB_CURL_DIR="$curl" \
+    "${launcher[@]}" >/dev/null
   cmake --build "$build"
   mkdir -p "$root/out/$out"
   cp "$build/app/NEBInstaller.exe" "$build/tools/nebpack/nebpack.exe" "$root/out/$out/"
