@@ -454,3 +454,22 @@ class HeldFile:
 
     def __exit__(self, *exc):
         self.release()
+
+
+def window_geometry(title, timeout=60):
+    """(left, top, width, height) of the visible top-level window with that title."""
+    deadline = time.monotonic() + timeout
+    while time.monotonic() < deadline:
+        found = subprocess.run(["xdotool", "search", "--onlyvisible", "--name", "^%s$" % title],
+                               capture_output=True, text=True, timeout=30).stdout.split()
+        if found:
+            shape = subprocess.run(["xdotool", "getwindowgeometry", "--shell", found[0]], capture_output=True,
+                                   text=True, timeout=30).stdout
+            values = dict(line.split("=", 1) for line in shape.split())
+            # A window that went between the search and the question (one
+            # that Wine made and replaced while mapping it) is looked for
+            # again.
+            if "X" in values:
+                return int(values["X"]), int(values["Y"]), int(values["WIDTH"]), int(values["HEIGHT"])
+        time.sleep(0.3)
+    raise AssertionError("no window titled %s" % title)

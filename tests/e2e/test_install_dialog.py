@@ -51,25 +51,6 @@ end
 """
 
 
-def window_geometry(title, timeout=60):
-    """(left, top, width, height) of the visible top-level window with that title."""
-    deadline = time.monotonic() + timeout
-    while time.monotonic() < deadline:
-        found = subprocess.run(["xdotool", "search", "--onlyvisible", "--name", "^%s$" % title],
-                               capture_output=True, text=True, timeout=30).stdout.split()
-        if found:
-            shape = subprocess.run(["xdotool", "getwindowgeometry", "--shell", found[0]], capture_output=True,
-                                   text=True, timeout=30).stdout
-            values = dict(line.split("=", 1) for line in shape.split())
-            # A window that went between the search and the question (one
-            # that Wine made and replaced while mapping it) is looked for
-            # again.
-            if "X" in values:
-                return int(values["X"]), int(values["Y"]), int(values["WIDTH"]), int(values["HEIGHT"])
-        time.sleep(0.3)
-    raise AssertionError("no window titled %s" % title)
-
-
 def window_gone(title, timeout=20):
     """True once no visible window has that title."""
     deadline = time.monotonic() + timeout
@@ -88,7 +69,7 @@ class Dialog:
         self.process = process
         self.title = title
         self.scale = scale
-        self.left, self.top, self.width, self.height = window_geometry(title)
+        self.left, self.top, self.width, self.height = neb.window_geometry(title)
         time.sleep(1.0)  # the first paint reaches the screen
 
     def point(self, markup_point):
@@ -490,7 +471,7 @@ class TrailInstallTest(InstallDialogCase):
         process, dialog = self.start_dialog(NEB_TEST_BASE_FOLDER="Orrinthwake")
         try:
             dialog.click(SELECT_PATH)
-            window_geometry(CHOOSER_TITLE)  # waits for it
+            neb.window_geometry(CHOOSER_TITLE)  # waits for it
             time.sleep(1.5)  # until it takes keys
             subprocess.run(["xdotool", "search", "--onlyvisible", "--name", "^%s$" % CHOOSER_TITLE,
                             "windowfocus", "--sync"], check=True, timeout=30)

@@ -392,14 +392,9 @@ class NebskinTest(unittest.TestCase):
         os.makedirs(ARTIFACTS, exist_ok=True)
         process = neb.start(self.nebskin, [neb.windows_path(self.skin), "--dpi", "144"])
         try:
-            found = subprocess.run(["xdotool", "search", "--sync", "--name", "^nebskin$"], capture_output=True,
-                                   text=True, timeout=60).stdout.split()
-            self.assertTrue(found)
+            neb.window_geometry("nebskin")
             time.sleep(1)
-            geometry = subprocess.run(["xdotool", "getwindowgeometry", "--shell", found[0]], capture_output=True,
-                                      text=True, check=True, timeout=30).stdout
-            values = dict(line.split("=") for line in geometry.split())
-            x, y, width, height = (int(values[k]) for k in ("X", "Y", "WIDTH", "HEIGHT"))
+            x, y, width, height = neb.window_geometry("nebskin")
             self.assertEqual((width, height), (720, 540))
             shot = Screenshot(os.path.join(ARTIFACTS, "nebskin_150.png"), (x, y, x + width, y + height))
             self.assertEqual(shot.at(30 + 9, 84 + 9), BLUE)  # the button's normal picture, at 150 %

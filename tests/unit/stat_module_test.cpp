@@ -208,4 +208,25 @@ TEST_F(StatModuleTest, UninitWithoutInitCallsNothing) {
   EXPECT_EQ(Lines(), std::vector<std::string>{});
 }
 
+TEST_F(StatModuleTest, WithoutAPathNoLibraryIsLookedForByBareName) {
+  // A bare "rkstat.dll" would be looked for in the current folder, among
+  // others: one planted there must stay unloaded.
+  wchar_t temp[MAX_PATH] = {};
+  GetTempPathW(MAX_PATH, temp);
+  const std::wstring folder = std::wstring(temp) + L"neb_stat_current_" + std::to_wstring(GetCurrentProcessId());
+  CreateDirectoryW(folder.c_str(), nullptr);
+  const std::wstring planted = folder + L"\\" + QMStatModule::kLibraryName;
+  ASSERT_TRUE(CopyFileW(HelperLibrary(L"stat_recorder.dll").c_str(), planted.c_str(), FALSE));
+  wchar_t previous[MAX_PATH] = {};
+  GetCurrentDirectoryW(MAX_PATH, previous);
+  ASSERT_TRUE(SetCurrentDirectoryW(folder.c_str()));
+  const bool ready = QMStatModule::GetInstance()->Init(kRegistryKey, kDispatchHost, L"");
+  SetCurrentDirectoryW(previous);
+  QMStatModule::GetInstance()->Uninit();
+  DeleteFileW(planted.c_str());
+  RemoveDirectoryW(folder.c_str());
+  EXPECT_FALSE(ready);
+  EXPECT_FALSE(std::ifstream(WideToAnsi(record_)).good()) << "the planted library was loaded";
+}
+
 }  // namespace
