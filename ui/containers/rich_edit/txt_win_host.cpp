@@ -29,7 +29,9 @@ COLORREF ToColorRef(uint32_t argb) {
 Microsoft::WRL::ComPtr<CTxtWinHost> CTxtWinHost::Create(CRichEditUI* control, DWORD style,
                                                         const std::wstring& text) {
   Microsoft::WRL::ComPtr<CTxtWinHost> host;
-  host.Attach(new CTxtWinHost(control, style));  // created with count 1
+  // Adopted without a new reference (created with count 1): MinGW's
+  // ComPtr::Attach takes one more, so it is not used.
+  *host.ReleaseAndGetAddressOf() = new CTxtWinHost(control, style);
   if (!host->StartServices(text)) return nullptr;
   return host;
 }
@@ -67,7 +69,7 @@ bool CTxtWinHost::StartServices(const std::wstring& text) {
   if (FAILED(unknown->QueryInterface(kIidTextServices, reinterpret_cast<void**>(&services))) || services == nullptr) {
     return false;
   }
-  services_.Attach(services);
+  *services_.ReleaseAndGetAddressOf() = services;  // adopts the reference the query gave
   return SUCCEEDED(services_->TxSetText(text.c_str()));
 }
 
