@@ -21,13 +21,13 @@
 #include "script/nebscript_engine.h"
 #include "script/script_globals.h"
 #include "ui/containers/horizontal_layout_ui.h"
+#include "ui/containers/rich_edit/rich_edit_ui.h"
 #include "ui/containers/tab_layout_ui.h"
 #include "ui/containers/vertical_layout_ui.h"
 #include "ui/controls/button/button_ui.h"
 #include "ui/controls/label/label_ui.h"
 #include "ui/controls/option/option_ui.h"
 #include "ui/controls/progress/progress_ui.h"
-#include "ui/controls/rich_edit/rich_edit_ui.h"
 #include "ui/dpi/dpi_awareness.h"
 
 using SkinUI::NotifyRecord;

@@ -11,7 +11,7 @@
 #include "hostapi/curl_global_init.h"
 #include "hostapi/restart_deletion.h"
 #include "ui/dpi/dpi_awareness.h"
-#include "ui/paint/paint_manager_ui.h"
+#include "ui/host/paint_manager_ui.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <cstdint>
 
 #include "app/app_instance.h"
-#include "app/gdiplus_session.h"
+#include "ui/render/gdiplus_session.h"
 #include "app/install_folder.h"
 #include "app/install_mgr.h"
 #include "app/interactive_install.h"

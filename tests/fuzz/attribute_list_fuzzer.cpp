@@ -3,7 +3,7 @@
 #include "tests/fuzz/fuzz_input.h"
 #include "ui/markup/attribute_list.h"
 #include "ui/markup/value_formats.h"
-#include "ui/paint/window_attributes.h"
+#include "ui/markup/window_attributes.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::wstring text = FuzzText(data, size);

@@ -11,8 +11,8 @@
 
 #include <zip.h>
 
-#include "tools/nebskin/skin_check.h"
 #include "ui/resources/zip_archive.h"
+#include "ui/skin_check/skin_check.h"
 
 namespace {
 

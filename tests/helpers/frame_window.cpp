@@ -41,14 +41,14 @@
 #include <thread>
 #include <vector>
 
-#include "app/gdiplus_session.h"
 #include "base/handles.h"
 #include "base/text.h"
 #include "tests/helpers/window_report.h"
+#include "ui/containers/rich_edit/rich_edit_ui.h"
 #include "ui/controls/option/option_ui.h"
 #include "ui/controls/progress/progress_ui.h"
-#include "ui/controls/rich_edit/rich_edit_ui.h"
 #include "ui/dpi/dpi_awareness.h"
+#include "ui/render/gdiplus_session.h"
 #include "ui/window/window_impl_base.h"
 
 namespace {

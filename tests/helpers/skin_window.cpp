@@ -22,17 +22,18 @@
 #include <cstdio>
 #include <cstring>
 #include <cwchar>
+#include <memory>
 #include <string>
 #include <thread>
 
-#include "app/gdiplus_session.h"
 #include "base/text.h"
 #include "tests/helpers/window_report.h"
 #include "tools/bench/launch_clock.h"
+#include "ui/building/layout_builder.h"
 #include "ui/controls/control_ui.h"
 #include "ui/dpi/dpi_awareness.h"
-#include "ui/markup/layout_builder.h"
-#include "ui/paint/paint_manager_ui.h"
+#include "ui/host/paint_manager_ui.h"
+#include "ui/render/gdiplus_session.h"
 
 namespace {
 
@@ -118,9 +119,9 @@ class SkinWindow : public SkinUI::INotifyUI {
     CPaintManagerUI::SetResourcePath(options_.MarkupFolder());
     manager_.BindWindow(window_, L"skin window");
     SkinUI::CLayoutBuilder builder;
-    CControlUI* root = builder.Build(options_.MarkupFile(), L"", nullptr, &manager_);
+    std::unique_ptr<CControlUI> root = builder.Build(options_.MarkupFile(), L"", nullptr, &manager_);
     if (root == nullptr) return false;
-    manager_.AttachRoot(root);
+    manager_.AttachRoot(std::move(root));
     manager_.AddReceiver(this);
     const SkinUI::UiSize size = manager_.Attributes().initialSize;
     SetWindowPos(window_, nullptr, 0, 0, size.cx, size.cy, SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOMOVE);

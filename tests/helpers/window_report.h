@@ -10,7 +10,7 @@
 #include <string>
 
 #include "ui/controls/control_ui.h"
-#include "ui/paint/paint_manager_ui.h"
+#include "ui/host/paint_manager_ui.h"
 
 struct WindowOptions {
   std::wstring markup;

@@ -3,7 +3,7 @@
 
 #include <vector>
 
-#include "ui/paint/layered_alpha.h"
+#include "ui/host/layered_alpha.h"
 
 namespace SkinUI {
 namespace {

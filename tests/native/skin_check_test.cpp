@@ -6,8 +6,8 @@
 #include <map>
 #include <string>
 
-#include "tools/nebskin/skin_check.h"
 #include "ui/markup/markup_limits.h"
+#include "ui/skin_check/skin_check.h"
 
 namespace nebskin {
 namespace {

@@ -1,7 +1,7 @@
 // The root `Window` element's attributes as the manager keeps them.
 #include <gtest/gtest.h>
 
-#include "ui/paint/window_attributes.h"
+#include "ui/markup/window_attributes.h"
 
 namespace SkinUI {
 namespace {

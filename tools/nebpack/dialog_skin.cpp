@@ -3,8 +3,8 @@
 #include <vector>
 
 #include "app/dialog_controls.h"
-#include "tools/nebskin/skin_source_access.h"
 #include "ui/resources/skin_source.h"
+#include "ui/skin_check/skin_source_access.h"
 
 namespace nebpack {
 

@@ -10,11 +10,11 @@
 #include <cstdio>
 #include <string>
 
-#include "app/gdiplus_session.h"
 #include "base/handles.h"
 #include "base/text.h"
-#include "tools/nebskin/skin_source_access.h"
 #include "ui/dpi/dpi_awareness.h"
+#include "ui/render/gdiplus_session.h"
+#include "ui/skin_check/skin_source_access.h"
 #include "ui/window/window_impl_base.h"
 
 namespace {

@@ -2,26 +2,19 @@
 
 #include <algorithm>
 #include <cwchar>
+#include <memory>
 
 #include "ui/markup/value_formats.h"
-#include "ui/paint/paint_manager_ui.h"
 #include "ui/render/rect_clip.h"
 
 namespace SkinUI {
 
-UiRect ToUiRect(const RECT& rect) {
-  return {static_cast<int>(rect.left), static_cast<int>(rect.top), static_cast<int>(rect.right),
-          static_cast<int>(rect.bottom)};
-}
-
-RECT ToRect(const UiRect& rect) { return {rect.left, rect.top, rect.right, rect.bottom}; }
-
 CContainerUI::~CContainerUI() {
   // Children are deleted before the base forgets this control, so each
   // leaves the manager's tables on its own.
-  std::vector<CControlUI*> items;
+  std::vector<std::unique_ptr<CControlUI>> items;
   items.swap(items_);
-  for (CControlUI* item : items) delete item;
+  for (std::unique_ptr<CControlUI>& item : items) item.reset();
 }
 
 void* CContainerUI::QueryInterfaceUI(const wchar_t* name) {
@@ -31,24 +24,28 @@ void* CContainerUI::QueryInterfaceUI(const wchar_t* name) {
 }
 
 CControlUI* CContainerUI::ItemAt(int index) const {
-  return index >= 0 && index < ItemCount() ? items_[static_cast<size_t>(index)] : nullptr;
+  return index >= 0 && index < ItemCount() ? items_[static_cast<size_t>(index)].get() : nullptr;
 }
 
 int CContainerUI::IndexOfItem(CControlUI* control) const {
-  const auto found = std::find(items_.begin(), items_.end(), control);
+  const auto found = std::find_if(items_.begin(), items_.end(),
+                                  [control](const std::unique_ptr<CControlUI>& item) { return item.get() == control; });
   return found == items_.end() ? -1 : static_cast<int>(found - items_.begin());
 }
 
 bool CContainerUI::MoveItemTo(CControlUI* control, int index) {
   const int from = IndexOfItem(control);
   if (from < 0 || index < 0 || index >= ItemCount()) return false;
+  std::unique_ptr<CControlUI> moved = std::move(items_[static_cast<size_t>(from)]);
   items_.erase(items_.begin() + from);
-  items_.insert(items_.begin() + index, control);
+  items_.insert(items_.begin() + index, std::move(moved));
   NeedOwnLayout();
   return true;
 }
 
 bool CContainerUI::AddItem(CControlUI* control) { return AddItemAt(control, -1); }
+
+bool CContainerUI::AddItem(std::unique_ptr<CControlUI> control) { return AddItemAt(control.release(), -1); }
 
 bool CContainerUI::AddItemAt(CControlUI* control, int index) {
   if (control == nullptr) return false;
@@ -58,26 +55,25 @@ bool CContainerUI::AddItemAt(CControlUI* control, int index) {
   }
   if (IsShown()) NeedOwnLayout();
   else control->SetVisibleByParent(false);
-  if (index < 0 || index >= ItemCount()) items_.push_back(control);
-  else items_.insert(items_.begin() + index, control);
+  if (index < 0 || index >= ItemCount()) items_.emplace_back(control);
+  else items_.emplace(items_.begin() + index, control);
   return true;
 }
 
 bool CContainerUI::RemoveItem(CControlUI* control) { return RemoveItemAt(IndexOfItem(control)); }
 
 bool CContainerUI::RemoveItemAt(int index) {
-  CControlUI* control = ItemAt(index);
-  if (control == nullptr) return false;
+  if (ItemAt(index) == nullptr) return false;
+  std::unique_ptr<CControlUI> control = std::move(items_[static_cast<size_t>(index)]);
   NeedOwnLayout();
   items_.erase(items_.begin() + index);
-  CPaintManagerUI* manager = manager_;
-  if (manager) manager->ForgetSubtree(control);
+  IControlHost* manager = manager_;
+  if (manager) manager->ForgetSubtree(control.get());
   // Out of the tree at once: a notification it is sending stops here.
   control->AttachManager(nullptr, nullptr, false);
-  if (autoDestroy_) {
-    if (delayedDestroy_ && manager) manager->QueueForDeletion(control);
-    else delete control;
-  }
+  if (!autoDestroy_) control.release();  // the caller keeps it
+  else if (delayedDestroy_ && manager) manager->QueueForDeletion(control.release());
+  else control.reset();
   return true;
 }
 
@@ -174,7 +170,8 @@ void CContainerUI::PlaceAt(RECT rect, bool invalidate) {
 std::vector<LayoutRequest> CContainerUI::LayoutRequests() const {
   std::vector<LayoutRequest> requests;
   requests.reserve(items_.size());
-  for (CControlUI* child : items_) {
+  for (const std::unique_ptr<CControlUI>& owned : items_) {
+    CControlUI* child = owned.get();
     LayoutRequest request;
     request.visible = child->IsShown();
     request.floating = child->IsFloat();
@@ -208,19 +205,19 @@ void CContainerUI::Show(bool visible) {
   const bool wasShown = IsShown();
   CControlUI::Show(visible);
   if (IsShown() == wasShown) return;
-  for (CControlUI* child : items_) child->SetVisibleByParent(IsShown());
+  for (const std::unique_ptr<CControlUI>& child : items_) child->SetVisibleByParent(IsShown());
 }
 
 void CContainerUI::SetVisibleByParent(bool visible) {
   const bool wasShown = IsShown();
   CControlUI::SetVisibleByParent(visible);
   if (IsShown() == wasShown) return;
-  for (CControlUI* child : items_) child->SetVisibleByParent(IsShown());
+  for (const std::unique_ptr<CControlUI>& child : items_) child->SetVisibleByParent(IsShown());
 }
 
-void CContainerUI::AttachManager(CPaintManagerUI* manager, CControlUI* parent, bool init) {
+void CContainerUI::AttachManager(IControlHost* manager, CControlUI* parent, bool init) {
   CControlUI::AttachManager(manager, parent, init);
-  for (CControlUI* child : items_) child->AttachManager(manager, this, init);
+  for (const std::unique_ptr<CControlUI>& child : items_) child->AttachManager(manager, this, init);
 }
 
 CControlUI* CContainerUI::FindControlBy(FindTest test, void* data, UINT flags) {
@@ -243,11 +240,11 @@ CControlUI* CContainerUI::FindControlBy(FindTest test, void* data, UINT flags) {
   };
   if (flags & kFindTopFirst) {
     for (auto child = items_.rbegin(); child != items_.rend(); ++child) {
-      if (CControlUI* found = searchChild(*child); found && !(flags & kFindAll)) return found;
+      if (CControlUI* found = searchChild(child->get()); found && !(flags & kFindAll)) return found;
     }
   } else {
-    for (CControlUI* child : items_) {
-      if (CControlUI* found = searchChild(child); found && !(flags & kFindAll)) return found;
+    for (const std::unique_ptr<CControlUI>& child : items_) {
+      if (CControlUI* found = searchChild(child.get()); found && !(flags & kFindAll)) return found;
     }
   }
   if (flags & kFindMeFirst) return nullptr;
@@ -266,7 +263,8 @@ bool CContainerUI::PaintChildren(HDC dc, const RECT& dirty, CControlUI* stopCont
   const RECT inner = ArrangeArea();
   RECT meets{};
   const bool innerDirty = IntersectRect(&meets, &dirty, &inner) != FALSE;
-  for (CControlUI* child : items_) {
+  for (const std::unique_ptr<CControlUI>& owned : items_) {
+    CControlUI* child = owned.get();
     if (stopControl == child) return false;
     if (!child->IsShown()) continue;
     const RECT childRect = child->ItemRect();

@@ -4,11 +4,13 @@
 // inner area; the layouts derive from it and arrange the children otherwise.
 #pragma once
 
+#include <memory>
 #include <vector>
 
 #include "ui/containers/container_interface.h"
 #include "ui/containers/layout_arithmetic.h"
 #include "ui/controls/control_ui.h"
+#include "ui/geometry/rect_conversion.h"
 
 namespace SkinUI {
 
@@ -25,7 +27,9 @@ class CContainerUI : public CControlUI, public IContainerUI {
   int IndexOfItem(CControlUI* control) const override;
   bool MoveItemTo(CControlUI* control, int index) override;
   int ItemCount() const override { return static_cast<int>(items_.size()); }
+  // Takes ownership of the control (the raw pointer is the interface's form).
   bool AddItem(CControlUI* control) override;
+  bool AddItem(std::unique_ptr<CControlUI> control);
   bool AddItemAt(CControlUI* control, int index) override;
   bool RemoveItem(CControlUI* control) override;
   bool RemoveItemAt(int index) override;
@@ -58,7 +62,7 @@ class CContainerUI : public CControlUI, public IContainerUI {
   void PlaceAt(RECT rect, bool invalidate = true) override;
   void Show(bool visible = true) override;
   void SetVisibleByParent(bool visible) override;
-  void AttachManager(CPaintManagerUI* manager, CControlUI* parent, bool init) override;
+  void AttachManager(IControlHost* manager, CControlUI* parent, bool init) override;
   CControlUI* FindControlBy(FindTest test, void* data, UINT flags) override;
   void ApplyAttribute(const wchar_t* name, const wchar_t* value) override;
   bool DoPaintControl(HDC dc, const RECT& dirty, CControlUI* stopControl) override;
@@ -78,7 +82,7 @@ class CContainerUI : public CControlUI, public IContainerUI {
   virtual RECT ArrangeArea() const { return InnerRect(); }
   const RECT& UnscaledInset() const { return inset_; }
 
-  std::vector<CControlUI*> items_;
+  std::vector<std::unique_ptr<CControlUI>> items_;
 
  private:
   bool PaintChildren(HDC dc, const RECT& dirty, CControlUI* stopControl);
@@ -94,8 +98,5 @@ class CContainerUI : public CControlUI, public IContainerUI {
   bool delayedDestroy_ = true;
   bool mouseChild_ = true;
 };
-
-UiRect ToUiRect(const RECT& rect);
-RECT ToRect(const UiRect& rect);
 
 }  // namespace SkinUI

@@ -26,7 +26,7 @@ SIZE CHorizontalLayoutUI::MeasureSize(SIZE available) {
   if (!autoCalcWidth_) return CContainerUI::MeasureSize(available);
   SIZE size = FixedSize();
   size.cx = 0;
-  for (CControlUI* child : items_) {
+  for (const std::unique_ptr<CControlUI>& child : items_) {
     if (!child->IsFloat()) size.cx += child->FixedWidth();
   }
   return size;

@@ -4,12 +4,12 @@
 #include <string>
 
 #include "ui/markup/value_formats.h"
-#include "ui/paint/paint_manager_ui.h"
 
 namespace SkinUI {
 
 void* CTabLayoutUI::QueryInterfaceUI(const wchar_t* name) {
   if (name && std::wcscmp(name, L"TabLayout") == 0) return this;
+  if (name && std::wcscmp(name, IPageSwitcherUI::kInterfaceName) == 0) return static_cast<IPageSwitcherUI*>(this);
   return CContainerUI::QueryInterfaceUI(name);
 }
 

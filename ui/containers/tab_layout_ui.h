@@ -2,15 +2,17 @@
 #pragma once
 
 #include "ui/containers/container_ui.h"
+#include "ui/controls/page_switcher.h"
 
 namespace SkinUI {
 
-class CTabLayoutUI : public CContainerUI {
+class CTabLayoutUI : public CContainerUI, public IPageSwitcherUI {
  public:
   const wchar_t* ControlClass() const override { return L"TabLayoutUI"; }
   void* QueryInterfaceUI(const wchar_t* name) override;
   void ApplyAttribute(const wchar_t* name, const wchar_t* value) override;
 
+  using CContainerUI::AddItem;
   bool AddItem(CControlUI* control) override;
   bool AddItemAt(CControlUI* control, int index) override;
   bool RemoveItem(CControlUI* control) override;
@@ -19,10 +21,8 @@ class CTabLayoutUI : public CContainerUI {
 
   int CurrentPage() const { return current_; }
   int PreviousPage() const { return previous_; }
-  // Shows the page, hides the others and sends "tabselect"; false for an
-  // index outside the pages.
-  bool PickPage(int index, bool takeFocus = true);
-  bool PickPage(CControlUI* page, bool takeFocus = true);
+  bool PickPage(int index, bool takeFocus = true) override;
+  bool PickPage(CControlUI* page, bool takeFocus = true) override;
 
  protected:
   void ArrangeChildren(const UiRect& inner) override;

@@ -25,7 +25,7 @@ SIZE CVerticalLayoutUI::MeasureSize(SIZE available) {
   if (!autoCalcHeight_) return CContainerUI::MeasureSize(available);
   SIZE size = FixedSize();
   size.cy = 0;
-  for (CControlUI* child : items_) {
+  for (const std::unique_ptr<CControlUI>& child : items_) {
     if (!child->IsFloat()) size.cy += child->FixedHeight();
   }
   return size;

@@ -5,9 +5,9 @@
 #include <cwctype>
 #include <memory>
 
+#include "ui/geometry/rect_conversion.h"
 #include "ui/markup/attribute_list.h"
 #include "ui/markup/value_formats.h"
-#include "ui/paint/paint_manager_ui.h"
 #include "ui/render/render_kit.h"
 #include "ui/render/round_clip.h"
 #include "ui/resources/resource_tables.h"
@@ -53,7 +53,7 @@ void* CControlUI::QueryInterfaceUI(const wchar_t* name) {
 
 bool CControlUI::CanActivate(bool) { return IsShown() && IsEnabledUI(); }
 
-void CControlUI::AttachManager(CPaintManagerUI* manager, CControlUI* parent, bool init) {
+void CControlUI::AttachManager(IControlHost* manager, CControlUI* parent, bool init) {
   manager_ = manager;
   parent_ = parent;
   if (init && parent_) InitControl();
@@ -374,8 +374,7 @@ void CControlUI::ApplyBorderSize(const std::wstring& value) {
   if (value.find(L',') == std::wstring::npos) {
     borderSize_ = ParseInteger(value);
   } else {
-    const UiRect sides = ParseRect(value);
-    sideBorders_ = {sides.left, sides.top, sides.right, sides.bottom};
+    sideBorders_ = ToRect(ParseRect(value));
   }
   Invalidate();
 }
@@ -421,8 +420,7 @@ void CControlUI::ApplyAttribute(const wchar_t* rawName, const wchar_t* rawValue)
   else if (name == L"floatalign") ApplyFloatAlign(value);
   else if (name == L"innerstyle") ApplyAttributeList(value);
   else if (name == L"padding") {
-    const UiRect padding = ParseRect(value);
-    SetPadding({padding.left, padding.top, padding.right, padding.bottom});
+    SetPadding(ToRect(ParseRect(value)));
   }
   else if (name == L"gradient") { gradient_ = value; Invalidate(); }
   else if (name == L"bkcolor" || name == L"bkcolor1") ChangeBkColor(colour());
@@ -566,7 +564,7 @@ void CControlUI::SendNotify(const wchar_t* type, WPARAM wParam, LPARAM lParam, b
 }
 
 bool CControlUI::DrawImage(HDC dc, const std::wstring& image, const std::wstring& modifier) {
-  return CRenderKit::DrawImageString(dc, manager_, item_, paintRect_, image, modifier);
+  return CRenderKit::DrawImageString({dc, manager_}, item_, paintRect_, image, modifier);
 }
 
 uint32_t CControlUI::AdjustColour(uint32_t colour) const { return colour; }

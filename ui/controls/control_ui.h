@@ -10,14 +10,13 @@
 #include <string>
 #include <vector>
 
+#include "ui/controls/control_host.h"
 #include "ui/controls/delegate_list.h"
 #include "ui/controls/input_event.h"
+#include "ui/controls/notify_record.h"
 #include "ui/geometry/ui_rect.h"
-#include "ui/paint/notify_record.h"
 
 namespace SkinUI {
-
-class CPaintManagerUI;
 
 // Flags of FindControlBy.
 enum FindFlags : UINT {
@@ -51,8 +50,8 @@ class CControlUI {
   virtual void* QueryInterfaceUI(const wchar_t* name);
   virtual UINT ControlFlags() const { return 0; }
   virtual bool CanActivate(bool rightButton);
-  virtual CPaintManagerUI* OwnerManager() const { return manager_; }
-  virtual void AttachManager(CPaintManagerUI* manager, CControlUI* parent, bool init);
+  virtual IControlHost* OwnerManager() const { return manager_; }
+  virtual void AttachManager(IControlHost* manager, CControlUI* parent, bool init);
   virtual CControlUI* ParentControl() const { return parent_; }
   virtual std::wstring ControlText() const { return text_; }
   virtual void ChangeText(const std::wstring& text);
@@ -214,7 +213,7 @@ class CControlUI {
   RECT ClipByAncestors(RECT rect) const;
   static std::vector<std::wstring> ParseSwitchKeys(const std::wstring& value);
 
-  CPaintManagerUI* manager_ = nullptr;
+  IControlHost* manager_ = nullptr;
   CControlUI* parent_ = nullptr;
   RECT item_{};
   RECT paintRect_{};

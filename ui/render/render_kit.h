@@ -8,9 +8,9 @@
 #include <cstdint>
 #include <string>
 
-namespace SkinUI {
+#include "ui/render/drawing_surface.h"
 
-class CPaintManagerUI;
+namespace SkinUI {
 
 // Pieces of the nine-grid.
 struct NineGridStyle {
@@ -36,14 +36,14 @@ class CRenderKit {
 
   // Draws an image drawing string (with an optional modifier) over `item`;
   // false when nothing was drawn (no picture, or outside the rectangles).
-  static bool DrawImageString(HDC dc, CPaintManagerUI* manager, const RECT& item, const RECT& paint,
+  static bool DrawImageString(const CDrawingSurface& surface, const RECT& item, const RECT& paint,
                               const std::wstring& drawString, const std::wstring& modifier = {});
   static void DrawImageNineGrid(HDC dc, HBITMAP bitmap, const RECT& dest, const RECT& paint, const RECT& source,
                                 const NineGridStyle& style);
 
   // Text in the colour and font, with DrawTextW format flags. With
   // DT_CALCRECT the rectangle receives the measured size instead.
-  static void DrawTextUI(HDC dc, CPaintManagerUI* manager, RECT& rect, const std::wstring& text, uint32_t colour,
+  static void DrawTextUI(const CDrawingSurface& surface, RECT& rect, const std::wstring& text, uint32_t colour,
                          int fontId, UINT format, bool editControl = false);
 };
 

@@ -3,15 +3,12 @@
 
 #include <algorithm>
 
-#include "ui/paint/paint_manager_ui.h"
+#include "ui/geometry/rect_conversion.h"
 #include "ui/render/render_kit.h"
 
 namespace SkinUI {
 
 namespace {
-
-UiRect ToUiRect(const RECT& r) { return {r.left, r.top, r.right, r.bottom}; }
-RECT ToRect(const UiRect& r) { return {r.left, r.top, r.right, r.bottom}; }
 
 bool Meets(const RECT& a, const RECT& b) {
   RECT both{};
@@ -67,12 +64,13 @@ class PieceDrawer {
 
 }  // namespace
 
-bool CRenderKit::DrawImageString(HDC dc, CPaintManagerUI* manager, const RECT& item, const RECT& paint,
+bool CRenderKit::DrawImageString(const CDrawingSurface& surface, const RECT& item, const RECT& paint,
                                  const std::wstring& drawString, const std::wstring& modifier) {
-  if (manager == nullptr || drawString.empty()) return false;
-  const ImageDrawing& drawing = manager->ObtainDrawing(drawString, modifier);
+  IPaintResources* resources = surface.Resources();
+  if (resources == nullptr || drawString.empty()) return false;
+  const ImageDrawing& drawing = resources->ObtainDrawing(drawString, modifier);
   if (drawing.name.empty()) return false;
-  const ImageEntry* picture = manager->ObtainImage(drawing.name, drawing.resType, drawing.mask, drawing.hsl);
+  const ImageEntry* picture = resources->ObtainImage(drawing.name, drawing.resType, drawing.mask, drawing.hsl);
   if (picture == nullptr || picture->bitmap == nullptr) return false;
 
   const RECT dest = ToRect(ImageDestination(ToUiRect(item), drawing.dest));
@@ -81,12 +79,12 @@ bool CRenderKit::DrawImageString(HDC dc, CPaintManagerUI* manager, const RECT& i
 
   NineGridStyle style;
   style.corners = ToRect(drawing.corner);
-  style.alpha = picture->hasAlpha || manager->IsLayered() || drawing.fade < 255;
+  style.alpha = picture->hasAlpha || resources->IsLayered() || drawing.fade < 255;
   style.fade = drawing.fade;
   style.hole = drawing.hole;
   style.xtiled = drawing.xtiled;
   style.ytiled = drawing.ytiled;
-  DrawImageNineGrid(dc, picture->bitmap, dest, paint, source, style);
+  DrawImageNineGrid(surface.Dc(), picture->bitmap, dest, paint, source, style);
   return true;
 }
 

@@ -7,7 +7,6 @@
 #include <cwchar>
 #include <vector>
 
-#include "ui/paint/paint_manager_ui.h"
 #include "ui/render/render_kit.h"
 
 namespace SkinUI {
@@ -77,9 +76,9 @@ LOGFONTW GdiplusLogFont(HDC dc, HFONT font) {
   return logFont;
 }
 
-void DrawWithGdiplus(HDC dc, const CPaintManagerUI& manager, HFONT font, RECT& rect, const std::wstring& text,
+void DrawWithGdiplus(HDC dc, const IPaintResources& resources, HFONT font, RECT& rect, const std::wstring& text,
                      uint32_t colour, UINT format) {
-  const WindowAttributes& window = manager.Attributes();
+  const WindowAttributes& window = resources.Attributes();
   Gdiplus::Graphics graphics(dc);
   const int hint = window.textRenderingHint;
   graphics.SetTextRenderingHint(static_cast<Gdiplus::TextRenderingHint>(hint >= 1 && hint <= 5 ? hint : 0));
@@ -120,17 +119,19 @@ void DrawWithGdiplus(HDC dc, const CPaintManagerUI& manager, HFONT font, RECT& r
 
 }  // namespace
 
-void CRenderKit::DrawTextUI(HDC dc, CPaintManagerUI* manager, RECT& rect, const std::wstring& text, uint32_t colour,
+void CRenderKit::DrawTextUI(const CDrawingSurface& surface, RECT& rect, const std::wstring& text, uint32_t colour,
                             int fontId, UINT format, bool editControl) {
-  if (text.empty() || manager == nullptr) return;
-  const HFONT font = manager->FontById(fontId);
+  const IPaintResources* resources = surface.Resources();
+  if (text.empty() || resources == nullptr) return;
+  const HDC dc = surface.Dc();
+  const HFONT font = resources->FontById(fontId);
   const bool measuring = (format & DT_CALCRECT) != 0;
-  const WindowAttributes& window = manager->Attributes();
+  const WindowAttributes& window = resources->Attributes();
   // The outlined-text drawer is not part of this framework: such text takes
   // the paths below.
   const bool gdiplusText = window.gdiplusText && (!editControl || !measuring);
-  if (manager->IsLayered() || gdiplusText) {
-    DrawWithGdiplus(dc, *manager, font, rect, text, colour, format);
+  if (resources->IsLayered() || gdiplusText) {
+    DrawWithGdiplus(dc, *resources, font, rect, text, colour, format);
   } else {
     DrawWithGdi(dc, font, rect, text, colour, format);
   }

@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "ui/markup/value_formats.h"
-#include "ui/paint/offscreen_bitmap.h"
+#include "ui/resources/offscreen_bitmap.h"
 #include "ui/resources/picture_pixels.h"
 #include "ui/resources/skin_image_name.h"
 #include "ui/resources/skin_source.h"

@@ -3,10 +3,11 @@
 #include <algorithm>
 #include <vector>
 
-#include "ui/paint/offscreen_bitmap.h"
-#include "ui/paint/paint_manager_ui.h"
-#include "ui/paint/window_attributes.h"
+#include "ui/geometry/rect_conversion.h"
+#include "ui/host/paint_manager_ui.h"
+#include "ui/markup/window_attributes.h"
 #include "ui/render/render_kit.h"
+#include "ui/resources/offscreen_bitmap.h"
 #include "ui/window/shadow_alpha.h"
 
 namespace SkinUI {
@@ -208,7 +209,7 @@ bool CShadowUI::DrawImageShadow(HDC dc, int width, int height) {
   const ImageEntry* picture = manager_->ObtainImage(drawing.name, drawing.resType, drawing.mask);
   if (picture == nullptr) return false;
   NineGridStyle style;
-  style.corners = {corners_.left, corners_.top, corners_.right, corners_.bottom};
+  style.corners = ToRect(corners_);
   style.alpha = true;
   style.hole = true;
   const RECT all{0, 0, width, height};

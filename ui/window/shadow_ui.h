@@ -8,23 +8,19 @@
 #include <string>
 
 #include "ui/geometry/ui_rect.h"
+#include "ui/host/window_shadow.h"
 
 namespace SkinUI {
 
-class CPaintManagerUI;
-struct WindowAttributes;
-
-class CShadowUI {
+class CShadowUI : public IWindowShadow {
  public:
   CShadowUI() = default;
   ~CShadowUI();
   CShadowUI(const CShadowUI&) = delete;
   CShadowUI& operator=(const CShadowUI&) = delete;
 
-  // Takes the window attributes; values outside their ranges are refused.
-  void Prepare(const WindowAttributes& attributes);
-  // Creates the shadow window for the manager's window and starts following it.
-  void Create(CPaintManagerUI* manager);
+  void Prepare(const WindowAttributes& attributes) override;
+  void Create(CPaintManagerUI* manager) override;
 
   void ShowShadow(bool show) { show_ = show; }
   bool IsShown() const { return show_; }

@@ -4,9 +4,10 @@
 
 #include <algorithm>
 #include <cwctype>
+#include <memory>
 
+#include "ui/building/layout_builder.h"
 #include "ui/controls/control_ui.h"
-#include "ui/markup/layout_builder.h"
 
 namespace SkinUI {
 
@@ -103,12 +104,12 @@ LRESULT WindowImplBase::OnCreate(UINT, WPARAM, LPARAM, bool& handled) {
   manager_.AddPreFilter(this);
   PrepareResources();
   CLayoutBuilder builder;
-  CControlUI* root = builder.Build(SkinFile(), SkinResourceType(), this, &manager_);
+  std::unique_ptr<CControlUI> root = builder.Build(SkinFile(), SkinResourceType(), this, &manager_);
   if (root == nullptr) {
     SkinLoadFailed(builder);
     return -1;
   }
-  manager_.AttachRoot(root);
+  manager_.AttachRoot(std::move(root));
   manager_.AddReceiver(this);
   const UiSize size = manager_.Attributes().initialSize;
   if (size.cx > 0 && size.cy > 0) {

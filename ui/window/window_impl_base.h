@@ -8,10 +8,11 @@
 
 #include <string>
 
-#include "ui/markup/dialog_builder_callback.h"
-#include "ui/paint/message_filter.h"
-#include "ui/paint/notify_pump.h"
-#include "ui/paint/paint_manager_ui.h"
+#include "ui/building/dialog_builder_callback.h"
+#include "ui/controls/message_filter.h"
+#include "ui/host/notify_pump.h"
+#include "ui/host/paint_manager_ui.h"
+#include "ui/window/shadow_ui.h"
 #include "ui/window/window_wnd.h"
 
 namespace SkinUI {
@@ -24,7 +25,7 @@ class WindowImplBase : public CWindowWnd,
                        public IMessageFilterUI,
                        public IDialogBuilderCallback {
  public:
-  WindowImplBase() = default;
+  WindowImplBase() { manager_.SetShadow(&shadow_); }
   ~WindowImplBase() override = default;
 
   UINT ClassStyle() const override { return CS_DBLCLKS; }
@@ -82,6 +83,9 @@ class WindowImplBase : public CWindowWnd,
     return 0;
   }
 
+  // The window's drop shadow, lent to its manager: declared first, so that it
+  // outlives the manager that uses it.
+  CShadowUI shadow_;
   CPaintManagerUI manager_;
 
  private:

@@ -1,6 +1,6 @@
 #include "ui/window/window_wnd.h"
 
-#include "ui/paint/paint_manager_ui.h"
+#include "ui/host/paint_manager_ui.h"
 
 namespace SkinUI {
 

@@ -7,8 +7,8 @@
 #include <memory>
 
 #include "tests/unit/ui/ui_test_support.h"
-#include "ui/markup/dialog_builder_callback.h"
-#include "ui/markup/layout_builder.h"
+#include "ui/building/dialog_builder_callback.h"
+#include "ui/building/layout_builder.h"
 
 namespace SkinUI {
 namespace {

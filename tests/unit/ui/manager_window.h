@@ -4,13 +4,14 @@
 
 #include <windows.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
-#include "app/gdiplus_session.h"
+#include "ui/building/layout_builder.h"
 #include "ui/controls/control_ui.h"
-#include "ui/markup/layout_builder.h"
-#include "ui/paint/paint_manager_ui.h"
+#include "ui/host/paint_manager_ui.h"
+#include "ui/render/gdiplus_session.h"
 
 namespace SkinUI {
 
@@ -39,8 +40,9 @@ class ManagerWindow {
   // Builds the markup text and makes it the window's tree; the root or none.
   CControlUI* Attach(const std::wstring& markup) {
     CLayoutBuilder builder;
-    CControlUI* root = builder.Build(markup, L"", nullptr, &manager_);
-    if (root) manager_.AttachRoot(root);
+    std::unique_ptr<CControlUI> built = builder.Build(markup, L"", nullptr, &manager_);
+    CControlUI* root = built.get();
+    if (root) manager_.AttachRoot(std::move(built));
     return root;
   }
 

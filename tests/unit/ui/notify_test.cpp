@@ -8,7 +8,7 @@
 
 #include "tests/unit/ui/manager_window.h"
 #include "ui/containers/container_ui.h"
-#include "ui/paint/notify_pump.h"
+#include "ui/host/notify_pump.h"
 
 namespace SkinUI {
 namespace {

@@ -33,7 +33,7 @@ class RenderKitTest : public ::testing::Test {
 
   bool DrawImage(const RECT& item, const std::wstring& image) {
     const RECT paint = {0, 0, 400, 100};
-    return CRenderKit::DrawImageString(canvas_.Dc(), &manager_, item, paint, image);
+    return CRenderKit::DrawImageString({canvas_.Dc(), &manager_}, item, paint, image);
   }
 
   DibCanvas canvas_{400, 100};
@@ -146,7 +146,7 @@ TEST_F(RenderKitTest, MissingPicturesAndMissedRectanglesDrawNothing) {
   EXPECT_FALSE(DrawImage({0, 0, 50, 50}, L"Image/Bad.svg"));
   EXPECT_FALSE(DrawImage({0, 0, 50, 50}, L""));
   const RECT item = {0, 0, 50, 50}, paint = {100, 0, 200, 50};
-  EXPECT_FALSE(CRenderKit::DrawImageString(canvas_.Dc(), &manager_, item, paint, L"Image/QuickMark.png"));
+  EXPECT_FALSE(CRenderKit::DrawImageString({canvas_.Dc(), &manager_}, item, paint, L"Image/QuickMark.png"));
   const RECT empty = canvas_.InkBounds();
   EXPECT_TRUE(IsRectEmpty(&empty));
 }
@@ -167,14 +167,14 @@ class TextPathTest : public RenderKitTest, public ::testing::WithParamInterface<
   }
   RECT Measure(const std::wstring& text, UINT format) {
     RECT rect = {0, 0, 400, 100};
-    CRenderKit::DrawTextUI(canvas_.Dc(), &manager_, rect, text, 0xFF000000, -1, format | DT_CALCRECT);
+    CRenderKit::DrawTextUI({canvas_.Dc(), &manager_}, rect, text, 0xFF000000, -1, format | DT_CALCRECT);
     return rect;
   }
 };
 
 TEST_P(TextPathTest, TextLandsInItsRectangle) {
   RECT rect = {20, 30, 220, 60};
-  CRenderKit::DrawTextUI(canvas_.Dc(), &manager_, rect, L"Hello, world", 0xFF000000, -1,
+  CRenderKit::DrawTextUI({canvas_.Dc(), &manager_}, rect, L"Hello, world", 0xFF000000, -1,
                          DT_SINGLELINE | DT_VCENTER | DT_CENTER);
   const RECT ink = canvas_.InkBounds();
   ASSERT_FALSE(IsRectEmpty(&ink));
@@ -199,11 +199,11 @@ INSTANTIATE_TEST_SUITE_P(GdiAndGdiplus, TextPathTest, ::testing::Bool());
 
 TEST_F(RenderKitTest, IconCharactersDrawAsTheirCodePoint) {
   RECT rect = {0, 0, 100, 40};
-  CRenderKit::DrawTextUI(canvas_.Dc(), &manager_, rect, L"&#x41; ", 0xFF000000, -1, DT_SINGLELINE);
+  CRenderKit::DrawTextUI({canvas_.Dc(), &manager_}, rect, L"&#x41; ", 0xFF000000, -1, DT_SINGLELINE);
   const RECT icon = canvas_.InkBounds();
   canvas_.Fill(0xFFFFFFFF);
   rect = {0, 0, 100, 40};
-  CRenderKit::DrawTextUI(canvas_.Dc(), &manager_, rect, L"A", 0xFF000000, -1, DT_SINGLELINE);
+  CRenderKit::DrawTextUI({canvas_.Dc(), &manager_}, rect, L"A", 0xFF000000, -1, DT_SINGLELINE);
   const RECT plain = canvas_.InkBounds();
   EXPECT_FALSE(IsRectEmpty(&plain));
   EXPECT_TRUE(EqualRect(&icon, &plain));

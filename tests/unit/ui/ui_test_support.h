@@ -11,12 +11,12 @@
 #include <string>
 #include <vector>
 
-#include "app/gdiplus_session.h"
 #include "base/module_resource.h"
 #include "ui/containers/container_interface.h"
 #include "ui/controls/control_ui.h"
-#include "ui/paint/offscreen_bitmap.h"
-#include "ui/paint/paint_manager_ui.h"
+#include "ui/host/paint_manager_ui.h"
+#include "ui/render/gdiplus_session.h"
+#include "ui/resources/offscreen_bitmap.h"
 
 namespace SkinUI {
 

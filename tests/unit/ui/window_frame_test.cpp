@@ -9,10 +9,10 @@
 #include <string>
 #include <vector>
 
-#include "app/gdiplus_session.h"
 #include "base/handles.h"
 #include "tests/unit/ui/manager_window.h"
-#include "ui/controls/rich_edit/rich_edit_ui.h"
+#include "ui/containers/rich_edit/rich_edit_ui.h"
+#include "ui/render/gdiplus_session.h"
 #include "ui/window/window_impl_base.h"
 
 namespace SkinUI {

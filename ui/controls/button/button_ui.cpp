@@ -2,9 +2,8 @@
 
 #include <cwchar>
 
-#include "ui/containers/tab_layout_ui.h"
+#include "ui/controls/page_switcher.h"
 #include "ui/markup/value_formats.h"
-#include "ui/paint/paint_manager_ui.h"
 #include "ui/render/render_kit.h"
 #include "ui/resources/resource_tables.h"
 
@@ -46,11 +45,12 @@ bool CButtonUI::CanActivate(bool rightButton) {
 void CButtonUI::SelectBoundPage() {
   if (!manager_ || bindLayoutName_.empty() || (bindPageIndex_ < 0 && bindPageName_.empty())) return;
   CControlUI* bound = manager_->LookupControl(bindLayoutName_);
-  auto* layout = bound ? static_cast<CTabLayoutUI*>(bound->QueryInterfaceUI(L"TabLayout")) : nullptr;
+  auto* layout =
+      bound ? static_cast<IPageSwitcherUI*>(bound->QueryInterfaceUI(IPageSwitcherUI::kInterfaceName)) : nullptr;
   if (layout == nullptr) return;
   if (bindPageIndex_ >= 0) {
     layout->PickPage(bindPageIndex_);
-  } else if (CControlUI* page = layout->LookupChild(bindPageName_)) {
+  } else if (CControlUI* page = bound->LookupChild(bindPageName_)) {
     layout->PickPage(page);
   }
 }

@@ -2,8 +2,8 @@
 
 #include <cwchar>
 
+#include "ui/geometry/rect_conversion.h"
 #include "ui/markup/value_formats.h"
-#include "ui/paint/paint_manager_ui.h"
 #include "ui/render/render_kit.h"
 #include "ui/resources/resource_tables.h"
 
@@ -82,9 +82,7 @@ void CLabelUI::SetTextPadding(const RECT& padding) {
 
 RECT CLabelUI::TextPadding(bool always) const {
   if (!manager_ || !(always || IsScaleTextPadding())) return textPadding_;
-  const UiRect scaled = manager_->Dpi().ScaleRect({textPadding_.left, textPadding_.top, textPadding_.right,
-                                                   textPadding_.bottom});
-  return {scaled.left, scaled.top, scaled.right, scaled.bottom};
+  return ToRect(manager_->Dpi().ScaleRect(ToUiRect(textPadding_)));
 }
 
 RECT CLabelUI::TextArea(bool always) const {
@@ -126,8 +124,7 @@ void CLabelUI::ApplyAttribute(const wchar_t* rawName, const wchar_t* rawValue) {
     disabledTextColour_ = ParseColour(value);
     Invalidate();
   } else if (name == L"textpadding") {
-    const UiRect padding = ParseRect(value);
-    SetTextPadding({padding.left, padding.top, padding.right, padding.bottom});
+    SetTextPadding(ToRect(ParseRect(value)));
   } else if (name == L"showhtml") {
     showHtml_ = ParseBool(value);
     estimateStale_ = true;
@@ -164,7 +161,7 @@ void CLabelUI::ApplyAttribute(const wchar_t* rawName, const wchar_t* rawValue) {
 }
 
 SIZE CLabelUI::MeasureText(RECT bounds, UINT format) {
-  CRenderKit::DrawTextUI(manager_ ? manager_->PaintDC() : nullptr, manager_, bounds, ControlText(), 0,
+  CRenderKit::DrawTextUI({manager_ ? manager_->PaintDC() : nullptr, manager_}, bounds, ControlText(), 0,
                          MeasureFontId(), format | DT_CALCRECT);
   return {bounds.right - bounds.left, bounds.bottom - bounds.top};
 }
@@ -202,7 +199,7 @@ SIZE CLabelUI::MeasureSize(SIZE available) {
 void CLabelUI::DrawTextIn(HDC dc, RECT rect, uint32_t colour, int fontId) {
   const std::wstring text = ControlText();
   if (text.empty()) return;
-  CRenderKit::DrawTextUI(dc, manager_, rect, text, AdjustColour(colour), fontId, textStyle_ & ~kTextStyleMidEllipsis);
+  CRenderKit::DrawTextUI({dc, manager_}, rect, text, AdjustColour(colour), fontId, textStyle_ & ~kTextStyleMidEllipsis);
 }
 
 void CLabelUI::DrawLabelText(HDC dc) {

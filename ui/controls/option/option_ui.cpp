@@ -3,7 +3,6 @@
 #include <cwchar>
 
 #include "ui/markup/value_formats.h"
-#include "ui/paint/paint_manager_ui.h"
 #include "ui/render/render_kit.h"
 #include "ui/resources/resource_tables.h"
 
@@ -37,7 +36,7 @@ bool COptionUI::CanActivate(bool rightButton) {
 
 // An option taken out of its window (removed from its container, perhaps
 // to be deleted later) leaves that window's group at once.
-void COptionUI::AttachManager(CPaintManagerUI* manager, CControlUI* parent, bool init) {
+void COptionUI::AttachManager(IControlHost* manager, CControlUI* parent, bool init) {
   if (manager_ && manager != manager_ && !group_.empty()) manager_->OptionGroups().Leave(group_, this);
   CButtonUI::AttachManager(manager, parent, init);
 }

@@ -17,7 +17,7 @@ class COptionUI : public CButtonUI {
   const wchar_t* ControlClass() const override { return L"OptionUI"; }
   void* QueryInterfaceUI(const wchar_t* name) override;
   bool CanActivate(bool rightButton) override;
-  void AttachManager(CPaintManagerUI* manager, CControlUI* parent, bool init) override;
+  void AttachManager(IControlHost* manager, CControlUI* parent, bool init) override;
   void DoInitControl() override;
   void SwitchResources(int index) override;
   std::wstring ToolTip() const override;

@@ -5,7 +5,6 @@
 
 #include "ui/dpi/dpi_scaler.h"
 #include "ui/markup/value_formats.h"
-#include "ui/paint/paint_manager_ui.h"
 #include "ui/render/render_kit.h"
 
 namespace SkinUI {
