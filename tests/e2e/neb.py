@@ -223,13 +223,19 @@ def lua_string(text):
     return '"' + text.replace("\\", "\\\\").replace('"', '\\"') + '"'
 
 
-def wait_for_file(path, timeout=60):
+def wait_until(condition, timeout=30, interval=0.2):
+    """Asks `condition` again and again until it gives a true value or the
+    time is up; its last answer."""
     deadline = time.monotonic() + timeout
-    while time.monotonic() < deadline:
-        if os.path.exists(path):
-            return True
-        time.sleep(0.05)
-    return False
+    while True:
+        answer = condition()
+        if answer or time.monotonic() >= deadline:
+            return answer
+        time.sleep(interval)
+
+
+def wait_for_file(path, timeout=60):
+    return wait_until(lambda: os.path.exists(path), timeout, interval=0.05)
 
 
 DRIVE_FIXED = 3
@@ -319,15 +325,12 @@ def reg_key_exists(key):
 def reg_export(key):
     """The key as `reg export` writes it (UTF-16, so texts outside the
     console's code page survive), or None when it cannot be exported."""
-    folder = tempfile.mkdtemp(prefix="neb-reg-")
-    path = os.path.join(folder, "export.reg")
-    try:
+    with tempfile.TemporaryDirectory(prefix="neb-reg-") as folder:
+        path = os.path.join(folder, "export.reg")
         if reg("export", key, windows_path(path), "/y").returncode != 0:
             return None
         with open(path, "rb") as f:
             return f.read().decode("utf-16")
-    finally:
-        shutil.rmtree(folder, ignore_errors=True)
 
 
 class ListenWindow:

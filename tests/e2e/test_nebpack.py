@@ -11,6 +11,8 @@ import shutil
 import subprocess
 import tempfile
 import unittest
+
+import pytest
 import zipfile
 
 import neb
@@ -22,9 +24,11 @@ X86_CHUNKS = os.path.join(os.path.dirname(X86_BASE), "NEBInstaller_res")
 
 
 class NebpackCase(unittest.TestCase):
+    @pytest.fixture(autouse=True)
+    def _work(self, tmp_path):
+        self.work = str(tmp_path)
+
     def setUp(self):
-        self.work = tempfile.mkdtemp(prefix="neb-nebpack-test-")
-        self.addCleanup(shutil.rmtree, self.work, ignore_errors=True)
         self.options = product.nebpack_inputs(self.work)
 
     def pack(self, output_name="setup.exe", **overrides):
