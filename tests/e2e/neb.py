@@ -11,6 +11,7 @@ import contextlib
 import glob
 import os
 import re
+import select
 import shutil
 import subprocess
 import tempfile
@@ -142,9 +143,16 @@ class Detached:
     may run on after it."""
 
     def __init__(self, program, args, extra_env):
-        self._out, self._err = tempfile.TemporaryFile(), tempfile.TemporaryFile()
+        # The error output has a name, so that it can be read while the
+        # program writes it without moving the program's own file position.
+        self._out, self._err = tempfile.TemporaryFile(), tempfile.NamedTemporaryFile(prefix="neb-stderr-")
         self._popen = subprocess.Popen([WINE, program, *args], env=env(**extra_env), stdout=self._out,
                                        stderr=self._err)
+
+    def debug_so_far(self):
+        """The debugger output lines the program has written until now."""
+        with open(self._err.name, "rb") as f:
+            return debug_lines(f.read().decode("utf-8", "replace"))
 
     def poll(self):
         return self._popen.poll()
@@ -392,6 +400,16 @@ class BoxAnswer:
             return None
         body = self._stdout.split("text-begin\n", 1)[1]
         return body.rsplit("\ntext-end", 1)[0]
+
+    def text_if_shown(self):
+        """Once the program that would show the box has ended: the box's
+        text, or None when it showed none. A box holds its program until it
+        is answered, and the helper prints the text before it answers, so
+        by then nothing more can come: no need to wait out its seconds."""
+        if self.process.poll() is not None or select.select([self.process.stdout], [], [], 0)[0]:
+            return self.text()
+        self.close()
+        return None
 
     def buttons(self, timeout=90):
         """The ids of the box's visible buttons (IDOK 1, IDCANCEL 2, ...),

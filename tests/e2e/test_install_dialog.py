@@ -39,6 +39,8 @@ TITLE_TEXT = (260, 266, 380, 292)
 PATH_TEXT = (88, 320, 520, 341)
 ACCENT, ACCENT_DISABLED = (0x2F, 0x6B, 0xFF), (0xB7, 0xC9, 0xFF)
 SHADOW_MARGIN = 12
+# The dialog's debugger line for a close it refuses while the script installs.
+CLOSE_REFUSED = "close refused while installing"
 # Another process posts UM_QUERY_RESULT (11032) to the dialog, with a number
 # and the second parameters a forger would try.
 FORGED_QUERY_RESULT = """
@@ -327,6 +329,10 @@ class TrailInstallTest(InstallDialogCase):
                              NEB_STAT_RECORD=neb.windows_path(self.record), **extra_env)
         return process, Dialog(process, "安装", 1.0)
 
+    def close_refused(self, process):
+        """Waits for the dialog's word that it refused a close."""
+        return neb.wait_until(lambda: any(line.startswith(CLOSE_REFUSED) for line in process.debug_so_far()))
+
     def trail_lines(self):
         with open(self.trail, encoding="utf-8") as f:
             return f.read().splitlines()
@@ -420,9 +426,10 @@ class TrailInstallTest(InstallDialogCase):
         self.assertTrue(neb.wait_for_file(hold + ".held"), "the install did not reach its script")
         forged = neb.run_lua(FORGED_QUERY_RESULT)
         self.assertEqual(forged.stdout.split(), ["posted"] * 3)
-        time.sleep(2.0)
+        # The window takes its posted messages in order: the close comes
+        # after the forged results, and is still refused.
         self.assertTrue(neb.close_window("CDlgInstall"))
-        time.sleep(1.0)
+        self.assertTrue(self.close_refused(process), "the forged result ended the install state")
         self.assertIsNone(process.poll(), "the installer ended while installing")
         os.remove(hold)
         result = neb.finish(process, timeout=120)
@@ -512,7 +519,7 @@ class TrailInstallTest(InstallDialogCase):
         # The worker waits two seconds before the script installs.
         dialog.focus()
         xdo("key", "alt+F4")
-        time.sleep(1.0)
+        self.assertTrue(self.close_refused(process), "the close was not refused")
         self.assertIsNone(process.poll(), "the installer ended while installing")
         self.assertEqual(neb.finish(process, timeout=120).returncode, 0)
         self.assertEqual([line for line in self.trail_lines() if line.startswith("event ")], self.ALL_EVENTS)

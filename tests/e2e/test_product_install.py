@@ -216,7 +216,7 @@ class TestRunningProduct(ProductCase):
         self.assertEqual(result.returncode, 0)
         running.wait(timeout=30)
         self.assertIn("exit", product.product_events())
-        self.assertIsNone(box.text(timeout=60))
+        self.assertIsNone(box.text_if_shown())
 
 
 class TestFilesInUse(ProductCase):

@@ -45,7 +45,7 @@ class TestUninstall(UninstallCase):
                     no_box = neb.BoxAnswer(CAPTION, seconds=40)
                     self.addCleanup(no_box.close)
                     result = self.uninstall(["/S"])
-                    self.assertIsNone(no_box.text(timeout=60))
+                    self.assertIsNone(no_box.text_if_shown())
                 else:
                     confirm = neb.BoxAnswer(CAPTION, button="yes")
                     self.addCleanup(confirm.close)
@@ -278,7 +278,7 @@ class TestDamagedScripts(UninstallChecks, SharedInstallCase):
         result = self.uninstall(args)
         path = FOLDER + "\\" + name
         if args:
-            self.assertIsNone(box.text(timeout=60))
+            self.assertIsNone(box.text_if_shown())
             self.assertIn(path, "\n".join(result.log))
         else:
             self.assertEqual(box_text(box), refused_text(path))
