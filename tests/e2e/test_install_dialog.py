@@ -40,7 +40,7 @@ PATH_TEXT = (88, 320, 520, 341)
 ACCENT, ACCENT_DISABLED = (0x2F, 0x6B, 0xFF), (0xB7, 0xC9, 0xFF)
 SHADOW_MARGIN = 12
 # The dialog's debugger line for a close it refuses while the script installs.
-CLOSE_REFUSED = "close refused while installing"
+CLOSE_REFUSED = "qd close refused while installing"
 # Another process posts UM_QUERY_RESULT (11032) to the dialog, with a number
 # and the second parameters a forger would try.
 FORGED_QUERY_RESULT = """
