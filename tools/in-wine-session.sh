@@ -11,5 +11,8 @@ if [ -n "$allotted" ] && [ -n "${NEB_WINE_SESSIONS:-}" ]; then
   session=${allotted#id:}
   # shellcheck source=/dev/null
   . "$NEB_WINE_SESSIONS/${session%%,*}/env"
+  # Each test finds the pointer where a fresh display has it, in the middle
+  # of the screen, wherever the session's last test left it.
+  xdotool mousemove 640 512
 fi
 exec "$@"

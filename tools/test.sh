@@ -1,10 +1,9 @@
 #!/usr/bin/env bash
 # Builds everything (tools/build.sh), then runs the whole test suite in two
-# steps side by side: the x86-64 build under the host's 64-bit Wine (ctest in
-# build/x64), and the 32-bit lane, the i686 build under 32-bit Wine
-# (tools/lane32.sh, ctest in build/x86), whose output is shown after.
-# CTest arguments (-R REGEX, ...) go to both; a step with no test selected
-# sets up nothing. Exit code: 0 when both passed.
+# steps: the x86-64 build under the host's 64-bit Wine (ctest in build/x64),
+# then the 32-bit lane, the i686 build under 32-bit Wine (tools/lane32.sh,
+# ctest in build/x86). CTest arguments (-R REGEX, ...) go to both; a step
+# with no test selected sets up nothing. Exit code: 0 when both passed.
 #
 # The x86-64 tests run side by side, NEB_TEST_JOBS at a time (default 4:
 # most of a Wine test's time is spent waiting, so more jobs than cores pay).
@@ -47,18 +46,11 @@ run_x64() {
   ctest --output-on-failure --timeout 1200 -j "$jobs" --resource-spec-file "$NEB_WINE_SESSIONS/resources.json" "$@"
 }
 
-# The lane runs beside the x86-64 step (its own prefix and display, in a
-# root of its own); its output follows that step's.
-lane_log=$(mktemp /tmp/neb-lane32.XXXXXX)
-bash "$root/tools/lane32.sh" "$@" >"$lane_log" 2>&1 &
-lane=$!
 status=0
 if (cd "$root/build/x64" && ctest -N "$@") | grep -q '^Total Tests: 0$'; then
   echo "x86-64 build: no test selected"
 else
   (run_x64 "$@") || status=1
 fi
-wait $lane || status=1
-cat "$lane_log"
-rm -f "$lane_log"
+bash "$root/tools/lane32.sh" "$@" || status=1
 exit $status
