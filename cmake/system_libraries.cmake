@@ -47,6 +47,25 @@ function(neb_use_system_libraries_only target)
   neb_check_imports(${target})
 endfunction()
 
+# neb_add_windows_program(<target> [WIN32] [NARROW_MAIN] SOURCES <source>...
+#                         [LIBS <library>...]): a program of the build. Its
+# entry point takes the command line as UTF-16 (wmain or wWinMain, linked with
+# -municode) unless NARROW_MAIN, and it takes libraries from the system folder
+# only (neb_use_system_libraries_only).
+function(neb_add_windows_program target)
+  cmake_parse_arguments(ARG "WIN32;NARROW_MAIN" "" "SOURCES;LIBS" ${ARGN})
+  set(kind)
+  if(ARG_WIN32)
+    set(kind WIN32)
+  endif()
+  add_executable(${target} ${kind} ${ARG_SOURCES})
+  if(NOT ARG_NARROW_MAIN)
+    target_link_options(${target} PRIVATE -municode)
+  endif()
+  target_link_libraries(${target} PRIVATE ${ARG_LIBS})
+  neb_use_system_libraries_only(${target})
+endfunction()
+
 # neb_check_imports(<target> [ALLOW <library>...]): after the link, the
 # program or library is refused (tools/check_imports.py) when it imports
 # directly a library other than those Windows always takes from the system

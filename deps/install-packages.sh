@@ -20,6 +20,7 @@ fi
 # recommends it. openssl: the tests make a self-signed server certificate.
 # debootstrap: the 32-bit lane's i386 root (deps/build-lane32-root.sh).
 # ccache: a clone built again (or beside another) compiles only what changed.
+# python3-pytest: runs the end-to-end suites (tests/e2e), in Debian's python3.
 packages=(
   cmake ninja-build dpkg-dev ccache
   g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix
@@ -28,7 +29,7 @@ packages=(
   wine64 libgnutls30 7zip time
   g++-multilib qemu-user debootstrap
   xvfb xdotool imagemagick fonts-wqy-microhei
-  googletest python3 python3-pefile openssl
+  googletest python3 python3-pefile python3-pytest openssl
   zlib1g-dev
 )
 

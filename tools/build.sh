@@ -18,20 +18,19 @@ curl_x64=$(bash "$root/deps/build-curl.sh" "$cache" x86_64)
 # Compiled objects are kept by ccache under paths relative to the clone, so
 # another clone of the same sources reuses them.
 export CCACHE_BASEDIR="$root" CCACHE_NOHASHDIR=true
-launcher=(-DCMAKE_C_COMPILER_LAUNCHER=ccache -DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
 
-configure_and_build() {  # arch out-name luac size_t curl
-  local arch=$1 out=$2 luac=$3 size_t=$4 curl=$5 build="$root/build/$2"
-  # The i686 build's tests are the 32-bit lane's few (tests/lane32).
-  cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=ON \
-    -DCMAKE_TOOLCHAIN_FILE="$root/cmake/toolchain-$arch.cmake" \
-    -DNEB_DEPS_DIR="$cache" -DNEB_LUAC="$luac" -DNEB_LUA_SIZE_T="$size_t" -DNEB_CURL_DIR="$curl" \
-    "${launcher[@]}" >/dev/null
-  cmake --build "$build"
-  mkdir -p "$root/out/$out"
-  cp "$build/app/NEBInstaller.exe" "$build/tools/nebpack/nebpack.exe" "$root/out/$out/"
+# Each target is a preset of CMakePresets.json (x86, x64: toolchain, build
+# folder, chunk layout); the dependency cache's paths are this machine's.
+configure_and_build() {  # preset luac curl
+  local preset=$1 luac=$2 curl=$3
+  (cd "$root" && cmake --preset "$preset" \
+    -DNEB_DEPS_DIR="$cache" -DNEB_LUAC="$luac" -DNEB_CURL_DIR="$curl" >/dev/null)
+  (cd "$root" && cmake --build --preset "$preset")
+  mkdir -p "$root/out/$preset"
+  cp "$root/build/$preset/app/NEBInstaller.exe" "$root/build/$preset/tools/nebpack/nebpack.exe" "$root/out/$preset/"
 }
 
-configure_and_build i686 x86 "qemu-i386 $luac_dir/luac32" 4 "$curl_x86"
-configure_and_build x86_64 x64 "$luac_dir/luac64" 8 "$curl_x64"
+# The i686 build's tests are the 32-bit lane's few (tests/lane32).
+configure_and_build x86 "qemu-i386 $luac_dir/luac32" "$curl_x86"
+configure_and_build x64 "$luac_dir/luac64" "$curl_x64"
 cp "$root/build/x64/tools/nebscript/nebscript.exe" "$root/build/x64/tools/nebskin/nebskin.exe" "$root/out/x64/"

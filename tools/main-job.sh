@@ -42,4 +42,5 @@ import neb
 for line in neb.debug_lines(open(sys.argv[2], encoding="utf-8", errors="replace").read()):
     print("  " + line.rstrip("\r\n"))
 ' "$root/tests/e2e" "$wine_session_dir/run.log"
-python3 "$root/tests/e2e/show_install.py" 'C:\Program Files\Orrinthwake' "$records"
+# Debian's interpreter: reading the installer's chunks takes python3-pefile.
+/usr/bin/python3 "$root/tests/e2e/show_install.py" 'C:\Program Files\Orrinthwake' "$records"

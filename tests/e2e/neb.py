@@ -11,6 +11,7 @@ import contextlib
 import glob
 import os
 import re
+import select
 import shutil
 import subprocess
 import tempfile
@@ -142,9 +143,16 @@ class Detached:
     may run on after it."""
 
     def __init__(self, program, args, extra_env):
-        self._out, self._err = tempfile.TemporaryFile(), tempfile.TemporaryFile()
+        # The error output has a name, so that it can be read while the
+        # program writes it without moving the program's own file position.
+        self._out, self._err = tempfile.TemporaryFile(), tempfile.NamedTemporaryFile(prefix="neb-stderr-")
         self._popen = subprocess.Popen([WINE, program, *args], env=env(**extra_env), stdout=self._out,
                                        stderr=self._err)
+
+    def debug_so_far(self):
+        """The debugger output lines the program has written until now."""
+        with open(self._err.name, "rb") as f:
+            return debug_lines(f.read().decode("utf-8", "replace"))
 
     def poll(self):
         return self._popen.poll()
@@ -223,13 +231,19 @@ def lua_string(text):
     return '"' + text.replace("\\", "\\\\").replace('"', '\\"') + '"'
 
 
-def wait_for_file(path, timeout=60):
+def wait_until(condition, timeout=30, interval=0.2):
+    """Asks `condition` again and again until it gives a true value or the
+    time is up; its last answer."""
     deadline = time.monotonic() + timeout
-    while time.monotonic() < deadline:
-        if os.path.exists(path):
-            return True
-        time.sleep(0.05)
-    return False
+    while True:
+        answer = condition()
+        if answer or time.monotonic() >= deadline:
+            return answer
+        time.sleep(interval)
+
+
+def wait_for_file(path, timeout=60):
+    return wait_until(lambda: os.path.exists(path), timeout, interval=0.05)
 
 
 DRIVE_FIXED = 3
@@ -319,15 +333,12 @@ def reg_key_exists(key):
 def reg_export(key):
     """The key as `reg export` writes it (UTF-16, so texts outside the
     console's code page survive), or None when it cannot be exported."""
-    folder = tempfile.mkdtemp(prefix="neb-reg-")
-    path = os.path.join(folder, "export.reg")
-    try:
+    with tempfile.TemporaryDirectory(prefix="neb-reg-") as folder:
+        path = os.path.join(folder, "export.reg")
         if reg("export", key, windows_path(path), "/y").returncode != 0:
             return None
         with open(path, "rb") as f:
             return f.read().decode("utf-16")
-    finally:
-        shutil.rmtree(folder, ignore_errors=True)
 
 
 class ListenWindow:
@@ -389,6 +400,16 @@ class BoxAnswer:
             return None
         body = self._stdout.split("text-begin\n", 1)[1]
         return body.rsplit("\ntext-end", 1)[0]
+
+    def text_if_shown(self):
+        """Once the program that would show the box has ended: the box's
+        text, or None when it showed none. A box holds its program until it
+        is answered, and the helper prints the text before it answers, so
+        by then nothing more can come: no need to wait out its seconds."""
+        if self.process.poll() is not None or select.select([self.process.stdout], [], [], 0)[0]:
+            return self.text()
+        self.close()
+        return None
 
     def buttons(self, timeout=90):
         """The ids of the box's visible buttons (IDOK 1, IDCANCEL 2, ...),
@@ -458,18 +479,20 @@ class HeldFile:
 
 def window_geometry(title, timeout=60):
     """(left, top, width, height) of the visible top-level window with that title."""
-    deadline = time.monotonic() + timeout
-    while time.monotonic() < deadline:
+    def geometry():
         found = subprocess.run(["xdotool", "search", "--onlyvisible", "--name", "^%s$" % title],
                                capture_output=True, text=True, timeout=30).stdout.split()
-        if found:
-            shape = subprocess.run(["xdotool", "getwindowgeometry", "--shell", found[0]], capture_output=True,
-                                   text=True, timeout=30).stdout
-            values = dict(line.split("=", 1) for line in shape.split())
-            # A window that went between the search and the question (one
-            # that Wine made and replaced while mapping it) is looked for
-            # again.
-            if "X" in values:
-                return int(values["X"]), int(values["Y"]), int(values["WIDTH"]), int(values["HEIGHT"])
-        time.sleep(0.3)
-    raise AssertionError("no window titled %s" % title)
+        if not found:
+            return None
+        shape = subprocess.run(["xdotool", "getwindowgeometry", "--shell", found[0]], capture_output=True,
+                               text=True, timeout=30).stdout
+        values = dict(line.split("=", 1) for line in shape.split())
+        # A window that went between the search and the question (one that
+        # Wine made and replaced while mapping it) is looked for again.
+        if "X" not in values:
+            return None
+        return int(values["X"]), int(values["Y"]), int(values["WIDTH"]), int(values["HEIGHT"])
+    found = wait_until(geometry, timeout, interval=0.3)
+    if not found:
+        raise AssertionError("no window titled %s" % title)
+    return found

@@ -77,15 +77,17 @@ def nebpack_arguments(options, output):
 
 
 _nebpack_installer = None
+# Removed when the process ends.
+_nebpack_folder = None
 
 
 def nebpack_installer():
     """The sample product's test installer made by nebpack, once per run."""
-    global _nebpack_installer
+    global _nebpack_installer, _nebpack_folder
     if _nebpack_installer is None:
-        folder = tempfile.mkdtemp(prefix="neb-nebpack-")
-        output = os.path.join(folder, "setup.exe")
-        result = nebpack(nebpack_arguments(nebpack_inputs(folder), output))
+        _nebpack_folder = tempfile.TemporaryDirectory(prefix="neb-nebpack-")
+        output = os.path.join(_nebpack_folder.name, "setup.exe")
+        result = nebpack(nebpack_arguments(nebpack_inputs(_nebpack_folder.name), output))
         if result.returncode != 0:
             raise RuntimeError("nebpack failed: " + result.stdout + result.stderr)
         _nebpack_installer = output

@@ -8,6 +8,8 @@ import subprocess
 import tempfile
 import threading
 import unittest
+
+import pytest
 import zlib
 
 import neb
@@ -42,16 +44,15 @@ print("result " .. tostring(ok))
 
 def make_archive(path, files, *options, folders=()):
     """A 7z archive of `files` ({relative name: bytes}) and empty `folders`."""
-    source = tempfile.mkdtemp(prefix="neb-src-")
-    for name, data in files.items():
-        full = os.path.join(source, name)
-        os.makedirs(os.path.dirname(full), exist_ok=True)
-        with open(full, "wb") as f:
-            f.write(data)
-    for name in folders:
-        os.makedirs(os.path.join(source, name), exist_ok=True)
-    subprocess.run(["7zz", "a", "-t7z", "-bd", "-bso0", *options, path, "."], cwd=source, check=True)
-    shutil.rmtree(source)
+    with tempfile.TemporaryDirectory(prefix="neb-src-") as source:
+        for name, data in files.items():
+            full = os.path.join(source, name)
+            os.makedirs(os.path.dirname(full), exist_ok=True)
+            with open(full, "wb") as f:
+                f.write(data)
+        for name in folders:
+            os.makedirs(os.path.join(source, name), exist_ok=True)
+        subprocess.run(["7zz", "a", "-t7z", "-bd", "-bso0", *options, path, "."], cwd=source, check=True)
     return path
 
 
@@ -87,16 +88,14 @@ def rename_entries(path, renames):
 
 
 class ExtractionCase(unittest.TestCase):
-    def setUp(self):
-        self.work = tempfile.mkdtemp(prefix="neb-arc-")
+    """`self.work`, a fresh folder (pytest's, which also removes what was
+    extracted read-only), with the extraction's target `self.out` in it."""
+
+    @pytest.fixture(autouse=True)
+    def _work(self, tmp_path):
+        self.work = str(tmp_path)
         self.out = os.path.join(self.work, "out")
         os.mkdir(self.out)
-
-    def tearDown(self):
-        for root, dirs, files in os.walk(self.work):
-            for name in dirs + files:
-                os.chmod(os.path.join(root, name), 0o755)
-        shutil.rmtree(self.work, ignore_errors=True)
 
     def archive(self, files, *options, folders=(), name="test.7z"):
         return make_archive(os.path.join(self.work, name), files, *options, folders=folders)
@@ -169,7 +168,8 @@ class FileExtractionTest(ExtractionCase):
                     self.assertEqual(self.read(name), data, name)
 
     def test_modification_time_and_stored_read_only_attribute_are_kept(self):
-        source = tempfile.mkdtemp(prefix="neb-src-", dir=self.work)
+        source = os.path.join(self.work, "source")
+        os.mkdir(source)
         kept = os.path.join(source, "kept.txt")
         with open(kept, "w") as f:
             f.write("old file")
@@ -342,7 +342,8 @@ class LockedFileTest(ExtractionCase):
 
 class FullDiskTest(ExtractionCase):
     def test_a_full_disk_stops_the_extraction_and_keeps_the_old_file(self):
-        mount_point = tempfile.mkdtemp(prefix="neb-small-")
+        mount_point = os.path.join(self.work, "small")
+        os.mkdir(mount_point)
         if subprocess.run(["mount", "-t", "tmpfs", "-o", "size=256k", "tmpfs", mount_point]).returncode:
             self.skipTest("cannot mount a small file system here")
         self.addCleanup(lambda: subprocess.run(["umount", mount_point]))

@@ -8,11 +8,12 @@ Every case works in its own folder on the prefix's C: drive; scripts/
 host_call.lua makes the calls and prints their results."""
 import os
 import re
-import shutil
 import stat
 import subprocess
 import tempfile
 import unittest
+
+import pytest
 
 import neb
 
@@ -89,12 +90,13 @@ class FolderCase(unittest.TestCase):
     """A fresh folder on the prefix's C: drive for each test, and for each
     case of a table through fresh_folder()."""
 
-    def setUp(self):
+    @pytest.fixture(autouse=True)
+    def _folders(self, c_drive_tmp_path):
+        self.folders = c_drive_tmp_path
         self.fresh_folder()
 
     def fresh_folder(self):
-        self.root = tempfile.mkdtemp(prefix="neb-files-", dir=os.path.join(neb.PREFIX, "drive_c"))
-        self.addCleanup(shutil.rmtree, self.root, True)
+        self.root = tempfile.mkdtemp(prefix="case-", dir=self.folders)
 
     def assertResults(self, result, expected):
         """The calls' results, with the run's output shown when they differ."""

@@ -9,16 +9,16 @@ import os
 import shutil
 import socket
 import subprocess
-import tempfile
 import time
 import unittest
+
+import pytest
 
 import collector
 import neb
 import product
-from test_http_client import QUERY_PATH, Server, self_signed_context
-from test_ui_frame import FONT_SUBSTITUTES, xdo
-from test_ui_window import Screenshot
+from http_peer import QUERY_PATH, Server, self_signed_context
+from screen import FONT_SUBSTITUTES, Screenshot, xdo
 
 ARTIFACTS = neb.build_path("artifacts", "install_dialog")
 DPI_KEY = r"HKCU\Control Panel\Desktop"
@@ -39,6 +39,8 @@ TITLE_TEXT = (260, 266, 380, 292)
 PATH_TEXT = (88, 320, 520, 341)
 ACCENT, ACCENT_DISABLED = (0x2F, 0x6B, 0xFF), (0xB7, 0xC9, 0xFF)
 SHADOW_MARGIN = 12
+# The dialog's debugger line for a close it refuses while the script installs.
+CLOSE_REFUSED = "qd close refused while installing"
 # Another process posts UM_QUERY_RESULT (11032) to the dialog, with a number
 # and the second parameters a forger would try.
 FORGED_QUERY_RESULT = """
@@ -51,15 +53,15 @@ end
 """
 
 
+def visible_windows(title):
+    """The X windows of the visible top-level windows with that title."""
+    return subprocess.run(["xdotool", "search", "--onlyvisible", "--name", "^%s$" % title],
+                          capture_output=True, text=True, timeout=30).stdout.split()
+
+
 def window_gone(title, timeout=20):
     """True once no visible window has that title."""
-    deadline = time.monotonic() + timeout
-    while time.monotonic() < deadline:
-        if not subprocess.run(["xdotool", "search", "--onlyvisible", "--name", "^%s$" % title],
-                              capture_output=True, text=True, timeout=30).stdout.split():
-            return True
-        time.sleep(0.3)
-    return False
+    return neb.wait_until(lambda: not visible_windows(title), timeout, interval=0.3)
 
 
 class Dialog:
@@ -96,13 +98,14 @@ class Dialog:
         return shot.at(round(x * self.scale) + SHADOW_MARGIN, round(y * self.scale) + SHADOW_MARGIN)
 
     def wait_for_pixel(self, markup_point, colour, name, timeout=120):
-        deadline = time.monotonic() + timeout
-        while time.monotonic() < deadline:
+        """The first screenshot whose pixel shows the colour; the one kept."""
+        def showing():
             shot = self.shot(name)
-            if self.pixel(shot, markup_point) == colour:
-                return shot
-            time.sleep(1.0)
-        raise AssertionError("%s: %s never showed %s" % (name, markup_point, colour))
+            return shot if self.pixel(shot, markup_point) == colour else None
+        shot = neb.wait_until(showing, timeout, interval=1.0)
+        if not shot:
+            raise AssertionError("%s: %s never showed %s" % (name, markup_point, colour))
+        return shot
 
 
 def close_to(colour, expected, slack=24):
@@ -117,6 +120,11 @@ def dark_pixels(dialog, shot, markup_rect):
 
 
 class InstallDialogCase(unittest.TestCase):
+    @pytest.fixture(autouse=True)
+    def _folders(self, tmp_path, c_drive_tmp_path):
+        self.tmp = str(tmp_path)
+        self.scratch = c_drive_tmp_path
+
     @classmethod
     def setUpClass(cls):
         os.makedirs(ARTIFACTS, exist_ok=True)
@@ -210,9 +218,7 @@ class FullInstallTest(InstallDialogCase):
                                                 lambda dialog: dialog.click(START_BUTTON_PIXEL))
         self.assertIn("qd query number 1342395", result.debug)
         self.assertTrue(any("querynumber 7-" in line for line in product.daily_log()[log_before:]))
-        deadline = time.monotonic() + 30
-        while "start " not in product.product_events() and time.monotonic() < deadline:
-            time.sleep(0.5)
+        neb.wait_until(lambda: "start " in product.product_events())
         self.assertIn("start ", product.product_events())
         self.assertEqual(product.record("HKCU", product.PRODUCT_KEY, "Install"), "0x1")
         self.assertActionsReported(stat_records)
@@ -237,9 +243,7 @@ class FullInstallTest(InstallDialogCase):
 
     def test_number_from_the_service_at_150_percent_then_close(self):
         self.set_dpi(144)
-        folder = tempfile.mkdtemp(prefix="neb-query-")
-        self.addCleanup(shutil.rmtree, folder, ignore_errors=True)
-        service = Server(self_signed_context(folder))
+        service = Server(self_signed_context(self.tmp))
         self.addCleanup(service.stop)
         # The close button of the completion view ends the run without a question.
         result, stat_records = self.run_install(1.5, "150", "127.0.0.1:%d" % service.server_address[1],
@@ -292,8 +296,6 @@ class TrailInstallTest(InstallDialogCase):
     DESKTOP_MARK = (251, 376)
 
     def setUp(self):
-        self.scratch = tempfile.mkdtemp(prefix="neb-dialog-", dir=os.path.join(neb.PREFIX, "drive_c"))
-        self.addCleanup(shutil.rmtree, self.scratch, ignore_errors=True)
         self.trail = os.path.join(self.scratch, "trail.txt")
         self.record = os.path.join(self.scratch, "record.txt")
         self.install_folder = os.path.join(self.scratch, "apps", "Lumetrica")
@@ -306,6 +308,10 @@ class TrailInstallTest(InstallDialogCase):
                              NEB_TEST_TRAIL=neb.windows_path(self.trail),
                              NEB_STAT_RECORD=neb.windows_path(self.record), **extra_env)
         return process, Dialog(process, "安装", 1.0)
+
+    def close_refused(self, process):
+        """Waits for the dialog's word that it refused a close."""
+        return neb.wait_until(lambda: any(line.startswith(CLOSE_REFUSED) for line in process.debug_so_far()))
 
     def trail_lines(self):
         with open(self.trail, encoding="utf-8") as f:
@@ -400,9 +406,10 @@ class TrailInstallTest(InstallDialogCase):
         self.assertTrue(neb.wait_for_file(hold + ".held"), "the install did not reach its script")
         forged = neb.run_lua(FORGED_QUERY_RESULT)
         self.assertEqual(forged.stdout.split(), ["posted"] * 3)
-        time.sleep(2.0)
+        # The window takes its posted messages in order: the close comes
+        # after the forged results, and is still refused.
         self.assertTrue(neb.close_window("CDlgInstall"))
-        time.sleep(1.0)
+        self.assertTrue(self.close_refused(process), "the forged result ended the install state")
         self.assertIsNone(process.poll(), "the installer ended while installing")
         os.remove(hold)
         result = neb.finish(process, timeout=120)
@@ -422,9 +429,7 @@ class TrailInstallTest(InstallDialogCase):
         self.addCleanup(server.close)
         process, dialog = self.start_dialog(NEB_TEST_QUERY_HOST="127.0.0.1:%d" % server.getsockname()[1])
         dialog.click(INSTALL_BUTTON)
-        deadline = time.monotonic() + 120
-        while "event BeforeComplete" not in self.trail_lines() and time.monotonic() < deadline:
-            time.sleep(0.2)
+        neb.wait_until(lambda: "event BeforeComplete" in self.trail_lines(), timeout=120)
         # A close asked for a moment too early is refused: it is asked again,
         # all well before the query gives up.
         for _ in range(3):
@@ -446,8 +451,8 @@ class TrailInstallTest(InstallDialogCase):
         product_folder = neb.c_drive_path(os.path.join(self.scratch, "Other", "Orrinthwake"))
         for folder in (tools, product_folder):
             os.makedirs(product.unix_path(folder))
-        drive_root = tempfile.mkdtemp(prefix="neb-drive-")
-        self.addCleanup(shutil.rmtree, drive_root, ignore_errors=True)
+        drive_root = os.path.join(self.tmp, "drive_r")
+        os.mkdir(drive_root)
         cases = [
             # the folder picked in the system's chooser, the install folder
             (tools, tools + "\\Orrinthwake"),
@@ -494,7 +499,7 @@ class TrailInstallTest(InstallDialogCase):
         # The worker waits two seconds before the script installs.
         dialog.focus()
         xdo("key", "alt+F4")
-        time.sleep(1.0)
+        self.assertTrue(self.close_refused(process), "the close was not refused")
         self.assertIsNone(process.poll(), "the installer ended while installing")
         self.assertEqual(neb.finish(process, timeout=120).returncode, 0)
         self.assertEqual([line for line in self.trail_lines() if line.startswith("event ")], self.ALL_EVENTS)

@@ -4,9 +4,9 @@ that cannot be opened."""
 import datetime
 import os
 import re
-import shutil
-import tempfile
 import unittest
+
+import pytest
 
 import neb
 
@@ -26,9 +26,12 @@ def touch(folder, name):
 
 
 class LogWriterTest(unittest.TestCase):
+    @pytest.fixture(autouse=True)
+    def _c_drive_folder(self, c_drive_tmp_path):
+        self.c_drive_folder = c_drive_tmp_path
+
     def setUp(self):
-        self.folder = tempfile.mkdtemp(prefix="neb-log-", dir=os.path.join(neb.PREFIX, "drive_c"))
-        self.addCleanup(shutil.rmtree, self.folder, True)
+        self.folder = self.c_drive_folder
 
     def write(self, *texts, base=None):
         base = base or neb.c_drive_path(os.path.join(self.folder, LOG_NAME + ".log"))

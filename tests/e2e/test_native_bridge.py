@@ -3,8 +3,9 @@ DllManager and calls into real system functions. The Lua files in lua/ hold
 the cases next to their expected values and print one line per case."""
 import os
 import re
-import tempfile
 import unittest
+
+import pytest
 
 import neb
 
@@ -34,9 +35,12 @@ class RawBufferTest(BridgeCase):
 
 
 class NativeCallTest(BridgeCase):
+    @pytest.fixture(autouse=True)
+    def _scratch(self, tmp_path):
+        self.scratch = str(tmp_path)
+
     def test_libraries_bindings_and_calls(self):
-        scratch = tempfile.mkdtemp(prefix="neb-bridge-")
-        output = os.path.join(scratch, "written.txt")
+        output = os.path.join(self.scratch, "written.txt")
         result = self.run_cases(
             "native_call.lua",
             [neb.windows_path(PEER), ENV_NAME, ENV_VALUE, neb.windows_path(output)],
@@ -59,11 +63,14 @@ REFUSED_ARGUMENTS = [
 
 
 class RefusedArgumentTest(unittest.TestCase):
+    @pytest.fixture(autouse=True)
+    def _scratch(self, tmp_path):
+        self.scratch = str(tmp_path)
+
     def test_arguments_without_a_word_raise_the_script_error(self):
-        scratch = tempfile.mkdtemp(prefix="neb-bridge-")
         for name, argument, message in REFUSED_ARGUMENTS:
             with self.subTest(name):
-                script = os.path.join(scratch, "refused.lua")
+                script = os.path.join(self.scratch, "refused.lua")
                 with open(script, "w", encoding="utf-8") as f:
                     f.write('local f = GLibTab.kernel32:Get("lstrlenA", "int")\n'
                             'f(%s)\nprint("not reached")\n' % argument)

@@ -11,6 +11,8 @@ import shutil
 import subprocess
 import tempfile
 import unittest
+
+import pytest
 import zipfile
 
 import neb
@@ -22,9 +24,11 @@ X86_CHUNKS = os.path.join(os.path.dirname(X86_BASE), "NEBInstaller_res")
 
 
 class NebpackCase(unittest.TestCase):
+    @pytest.fixture(autouse=True)
+    def _work(self, tmp_path):
+        self.work = str(tmp_path)
+
     def setUp(self):
-        self.work = tempfile.mkdtemp(prefix="neb-nebpack-test-")
-        self.addCleanup(shutil.rmtree, self.work, ignore_errors=True)
         self.options = product.nebpack_inputs(self.work)
 
     def pack(self, output_name="setup.exe", **overrides):
@@ -252,9 +256,11 @@ class BrokenInputTest(NebpackCase):
             ("a product file named after a device",
              lambda: self.break_product(os.path.join("docs", "con.txt")),
              r"con\.txt: the name holds a device name \(CON, PRN, AUX, NUL, COM1-9, LPT1-9\)"),
+            # Short folders and a long file name: the folders themselves
+            # stay listable below the temporary folder's own path.
             ("a product file whose name is longer than a Windows path",
-             lambda: self.break_product(os.path.join("a" * 100, "b" * 100, "c" * 60 + ".txt")),
-             r"c{60}\.txt: the name is longer than the 259 characters of a Windows path"),
+             lambda: self.break_product(os.path.join("a" * 80, "b" * 80, "c" * 100 + ".txt")),
+             r"c{100}\.txt: the name is longer than the 259 characters of a Windows path"),
         ]
         base_work = self.work
         for label, breaks, message in cases:

@@ -17,8 +17,9 @@ import glob
 import os
 import re
 import shutil
-import tempfile
 import unittest
+
+import pytest
 
 import neb
 
@@ -54,6 +55,10 @@ def named_libraries(program):
 
 
 class PlantedLibraryTest(unittest.TestCase):
+    @pytest.fixture(autouse=True)
+    def _tmp_folder(self, tmp_path):
+        self.tmp_folder = str(tmp_path)
+
     def setUp(self):
         self.program = neb.stage(neb.build_path("app", "NEBInstaller.exe"), "setup.exe")
         self.folder = os.path.dirname(self.program)
@@ -62,8 +67,7 @@ class PlantedLibraryTest(unittest.TestCase):
         for name in self.names:
             shutil.copy2(stand_in, os.path.join(self.folder, name + ".dll"))
         self.overrides = "%s;%s=n,b" % (os.environ.get("WINEDLLOVERRIDES", ""), ",".join(self.names))
-        self.target = tempfile.mkdtemp(prefix="neb-planted-")
-        self.addCleanup(shutil.rmtree, self.target, ignore_errors=True)
+        self.target = self.tmp_folder
 
     def loaded(self):
         return sorted(os.path.basename(p) for p in glob.glob(os.path.join(self.folder, "*.loaded")))
@@ -117,11 +121,14 @@ class PlantedLibraryTest(unittest.TestCase):
 
 
 class FullPathLoadTest(unittest.TestCase):
+    @pytest.fixture(autouse=True)
+    def _c_drive_folder(self, c_drive_tmp_path):
+        self.c_drive_folder = c_drive_tmp_path
+
     def test_a_library_loaded_by_its_path_finds_the_libraries_beside_it(self):
         # As the payload's own libraries are loaded: from their folder, which
         # is neither the program's folder nor the current folder.
-        folder = tempfile.mkdtemp(prefix="neb-payload-", dir=os.path.join(neb.PREFIX, "drive_c"))
-        self.addCleanup(shutil.rmtree, folder, ignore_errors=True)
+        folder = self.c_drive_folder
         for name in ("peer_caller.dll", "bridge_peer.dll"):
             shutil.copy2(neb.build_path("tests", "helpers", name), folder)
         caller = neb.lua_string(neb.windows_path(os.path.join(folder, "peer_caller.dll")))

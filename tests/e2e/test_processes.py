@@ -5,9 +5,10 @@ helpers that record what is posted to their window."""
 import os
 import shutil
 import subprocess
-import tempfile
 import time
 import unittest
+
+import pytest
 import uuid
 
 import neb
@@ -165,6 +166,10 @@ class ProcessIdTest(ProcessCase):
 
 
 class ImagePathTest(ProcessCase):
+    @pytest.fixture(autouse=True)
+    def _tmp_folder(self, tmp_path):
+        self.tmp_folder = str(tmp_path)
+
     CODE = ("local path = Lua_GetImagePathByPid('surplus', tonumber(arg[1]))\n"
             "print(select('#', Lua_GetImagePathByPid(tonumber(arg[1]))), path)\n")
 
@@ -178,15 +183,12 @@ class ImagePathTest(ProcessCase):
         self.assertEqual(path.lower(), neb.c_drive_path(self.program).lower())
 
     def test_a_process_started_from_a_mapped_drive(self):
-        folder = tempfile.mkdtemp(prefix="neb-drive-")
-        try:
-            shutil.copy2(self.program, os.path.join(folder, self.exe_name))
-            with neb.mapped_drive("D", folder):
-                target = self.target(program="D:\\" + self.exe_name)
-                count, path = self.image_path(target.pid)
-                target.close()
-        finally:
-            shutil.rmtree(folder, ignore_errors=True)
+        folder = self.tmp_folder
+        shutil.copy2(self.program, os.path.join(folder, self.exe_name))
+        with neb.mapped_drive("D", folder):
+            target = self.target(program="D:\\" + self.exe_name)
+            count, path = self.image_path(target.pid)
+            target.close()
         self.assertEqual(count, "1")
         self.assertEqual(path.lower(), ("D:\\" + self.exe_name).lower())
 

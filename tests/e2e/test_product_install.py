@@ -6,115 +6,23 @@ its statistics endpoints at a local collector (collector_installer); every
 check reads the system back."""
 import os
 import shutil
-import subprocess
-import tempfile
+import socket
 import time
-import unittest
 
 import collector
 import neb
 import product
+from product_cases import FOLDER, SILENT, VARIANTS, ProductCase, SharedInstallCase
 
-# The switch's value runs to the next slash: the script's own arguments
-# come before it.
-SILENT = ["/InstallSlience", "true"]
-FOLDER = product.DEFAULT_FOLDER
 SCRIPT_ERROR_CAPTION = neb.CASE_SCRIPT_ERROR
 INSTALL_CAPTION = "Lumetrica - 安装"
 MARKERS = ["NEBSE_OnInstall_%d" % n for n in (1, 2, 3, 5, 6, 7, 8, 11, 12, 14, 15, 16, 17)]
 
 
-def lua_long_string(text):
-    return "[==[" + text + "]==]"
-
-
-class ProductCase(unittest.TestCase):
-    """Each test starts from a prefix without the product and leaves none.
-    VARIANT names the installer it runs unless a test names another."""
-
-    VARIANT = product.DEFAULT_VARIANT
-
-    def setUp(self):
-        self.work = tempfile.mkdtemp(prefix="neb-product-")
-        self.addCleanup(shutil.rmtree, self.work, ignore_errors=True)
-        self.reset_system()
-        self.addCleanup(self.reset_system)
-        self.fresh_collector()
-
-    def fresh_collector(self):
-        self.collector = collector.Collector()
-        self.addCleanup(self.collector.close)
-
-    def reset_system(self):
-        neb.run_lua("Lua_KillAllTaskByName('Lumetrica.exe')")
-        neb.run(neb.build_path("product", "LumetricaServer.exe"), ["--UnInstallTask"])
-        for key in ["HKLM\\" + product.PRODUCT_KEY, "HKCU\\" + product.PRODUCT_KEY,
-                    "HKLM\\" + product.UNINSTALL_KEY]:
-            neb.reg("delete", key, "/f")
-        for key in [product.RUN_KEY, product.APPROVED_RUN_KEY]:
-            neb.reg("delete", key, "/v", "Lumetrica", "/f")
-        for path in [product.unix_path(FOLDER), product.start_menu_folder(),
-                     neb.user_folder("AppData", "Local", "Lumetrica")]:
-            shutil.rmtree(path, ignore_errors=True)
-        desktop_link = product.shortcut_files()["desktop"]
-        if os.path.exists(desktop_link):
-            os.remove(desktop_link)
-
-    def install(self, args=SILENT, name="setup.exe", settings=None, endpoints=None, timeout=180,
-                variant=None, **extra_env):
-        """Runs a fresh copy of the installer; the result carries the
-        scripts' log lines of this run."""
-        log_before = len(product.daily_log())
-        env = dict(endpoints or product.collector_env(self.collector))
-        if settings:
-            env["NEB_TEST_SETTINGS"] = settings
-        env.update(extra_env)
-        started = time.monotonic()
-        result = neb.run(product.installer(name, variant or self.VARIANT), args, timeout=timeout, **env)
-        result.seconds = time.monotonic() - started
-        result.script_log = product.script_log_lines(product.daily_log()[log_before:])
-        return result
-
-    def start_product(self):
-        process = neb.start(product.unix_path(FOLDER + "\\Lumetrica.exe"), ["/menu"])
-
-        def end():
-            if process.poll() is None:
-                process.kill()
-            process.communicate(timeout=60)
-        self.addCleanup(end)
-        return process
-
-    def assertInstalledIn(self, folder):
-        self.assertEqual(product.record("HKLM", product.UNINSTALL_KEY, "InstallLocation"), folder)
-        self.assertTrue(os.path.isfile(os.path.join(product.unix_path(folder), "Lumetrica.exe")))
-
-    def union_ids(self):
-        return [product.record(root, product.PRODUCT_KEY, value)
-                for root in ("HKLM", "HKCU") for value in ("UnionId", "OEMUnionId")]
-
-    def stat_records(self, count):
-        return self.collector.received(count)
-
-    def make_archive(self, leave_out=(), name="pack.7z"):
-        """A plain 7z archive of the product's files, without some of them."""
-        stage = os.path.join(self.work, "stage")
-        shutil.rmtree(stage, ignore_errors=True)
-        shutil.copytree(neb.build_path("product", "payload"), stage)
-        for file_name in leave_out:
-            os.remove(os.path.join(stage, file_name))
-        archive = os.path.join(self.work, name)
-        subprocess.run(["7zz", "a", "-t7z", "-m0=lzma2", "-ms=on", "-bd", "-bso0", archive, "."],
-                       cwd=stage, check=True)
-        return archive
-
-    def pack_file_settings(self, archive):
-        return "InstallPackFile = " + lua_long_string(neb.windows_path(archive))
-
-
-class FreshInstallTest(ProductCase):
+@VARIANTS
+class TestFreshInstall(SharedInstallCase):
     def test_a_fresh_silent_install(self):
-        result = self.install()
+        result = self.installed
         self.assertEqual(result.returncode, 0)
         folder = product.unix_path(FOLDER)
 
@@ -167,7 +75,7 @@ class FreshInstallTest(ProductCase):
 
         if self.VARIANT == product.SHIPPED_VARIANT:
             return  # its reports go to the deployment hosts
-        records = self.stat_records(2)
+        records = result.stat_records
         udp = [r["data"] for r in records if r["via"] == "udp"]
         http = [(r["path"], r["body"]) for r in records if r["via"] == "http"]
         self.assertEqual(len(udp), 1, records)
@@ -177,7 +85,6 @@ class FreshInstallTest(ProductCase):
         self.assertIn('"event":"report"', http[0][1])
 
     def test_the_running_product_records_message_3023(self):
-        self.install()
         self.start_product()
         post = ("local user32 = GLibTab.user32\n"
                 "local window = 0\n"
@@ -188,13 +95,12 @@ class FreshInstallTest(ProductCase):
                 "end\n"
                 "print((user32:Get('PostMessageW', 'bool')(window, 3023, 7, 9)))\n")
         self.assertEqual(neb.run_lua(post).stdout.strip(), "true")
-        deadline = time.monotonic() + 30
-        while "message 3023 wparam=7 lparam=9" not in product.product_events() and time.monotonic() < deadline:
-            time.sleep(0.2)
+        neb.wait_until(lambda: "message 3023 wparam=7 lparam=9" in product.product_events())
         self.assertEqual(product.product_events(), ["start /menu", "message 3023 wparam=7 lparam=9"])
 
 
-class CoverInstallTest(ProductCase):
+@VARIANTS
+class TestCoverInstall(ProductCase):
     def test_the_earlier_install_location_is_reused(self):
         earlier = "C:\\Apps\\Lumetrica"
         self.addCleanup(shutil.rmtree, product.unix_path(earlier), ignore_errors=True)
@@ -237,7 +143,7 @@ class CoverInstallTest(ProductCase):
                 self.assertEqual("NEBSE_OnInstall_1" in result.script_log, covered)
 
 
-class OptionsTest(ProductCase):
+class TestOptions(ProductCase):
     def test_command_line_and_file_name_channel(self):
         cases = [
             # file name, arguments, settings, UnionId, OEMUnionId
@@ -287,9 +193,7 @@ class OptionsTest(ProductCase):
                 self.assertInstalledIn(FOLDER)
                 self.assertEqual(os.path.exists(product.shortcut_files()["desktop"]), desktop)
                 if started:
-                    deadline = time.monotonic() + 30
-                    while not product.product_events() and time.monotonic() < deadline:
-                        time.sleep(0.2)
+                    neb.wait_until(product.product_events)
                 self.assertEqual(product.product_events()[:1], ["start "] if started else [])
 
     def test_no_autostart_removes_an_earlier_one(self):
@@ -302,7 +206,7 @@ class OptionsTest(ProductCase):
         self.assertIsNone(neb.reg_query(product.APPROVED_RUN_KEY, "Lumetrica"))
 
 
-class RunningProductTest(ProductCase):
+class TestRunningProduct(ProductCase):
     def test_a_running_product_is_closed_without_a_question(self):
         self.install()
         running = self.start_product()
@@ -312,10 +216,10 @@ class RunningProductTest(ProductCase):
         self.assertEqual(result.returncode, 0)
         running.wait(timeout=30)
         self.assertIn("exit", product.product_events())
-        self.assertIsNone(box.text(timeout=60))
+        self.assertIsNone(box.text_if_shown())
 
 
-class FilesInUseTest(ProductCase):
+class TestFilesInUse(ProductCase):
     def hold_library(self, windows_path):
         """Loads the library in another process until the returned function
         is called."""
@@ -359,8 +263,8 @@ class FilesInUseTest(ProductCase):
         self.assertIn("NEBSE_OnInstall_17", result.script_log)
 
     def test_on_another_drive_files_go_to_del_reboot_beside_the_install_folder(self):
-        drive = tempfile.mkdtemp(prefix="neb-drive-d-")
-        self.addCleanup(shutil.rmtree, drive, ignore_errors=True)
+        drive = os.path.join(self.work, "drive_d")
+        os.makedirs(drive)
         target = "D:\\Apps\\Lumetrica"
         del_reboot = os.path.join(drive, "Apps", "del_reboot")
         with neb.mapped_drive("D", drive):
@@ -383,7 +287,7 @@ class FilesInUseTest(ProductCase):
         self.assertIn("D:\\Apps\\del_reboot", self.pending_renames())
 
 
-class PayloadFileTest(ProductCase):
+class TestPayloadFile(ProductCase):
     def test_install_pack_file_extracts_that_archive_and_writes_no_uninstall_scripts(self):
         archive = self.make_archive()
         result = self.install(settings=self.pack_file_settings(archive))
@@ -395,7 +299,7 @@ class PayloadFileTest(ProductCase):
         self.assertInstalledIn(FOLDER)
 
 
-class OldWindowsTest(ProductCase):
+class TestOldWindows(ProductCase):
     def test_windows_before_version_6_is_refused(self):
         key = "HKCU\\Software\\Wine\\AppDefaults\\oldwin.exe"
         neb.reg("add", key, "/v", "Version", "/d", "winxp64", "/f")
@@ -409,7 +313,7 @@ class OldWindowsTest(ProductCase):
         self.assertIsNone(product.record("HKLM", product.UNINSTALL_KEY, "InstallLocation"))
 
 
-class BadInputTest(ProductCase):
+class TestBadInput(ProductCase):
     def test_a_damaged_payload_ends_with_the_extraction_message(self):
         archive = self.make_archive()
         with open(archive, "r+b") as f:
@@ -450,7 +354,7 @@ class BadInputTest(ProductCase):
         baseline = self.install()
         self.assertEqual(len(self.stat_records(2)), 2)
         closed_udp, closed_http = collector.unused_ports()
-        silent_peer = __import__("socket").socket()
+        silent_peer = socket.socket()
         silent_peer.bind(("127.0.0.1", 0))
         silent_peer.listen(1)
         self.addCleanup(silent_peer.close)
@@ -465,16 +369,3 @@ class BadInputTest(ProductCase):
                 self.assertIn("NEBSE_OnInstall_17", result.script_log)
                 self.assertInstalledIn(FOLDER)
                 self.assertLess(result.seconds, baseline.seconds + 5, (result.seconds, baseline.seconds))
-
-
-class NebpackFreshInstallTest(FreshInstallTest):
-    """The same product's installer made by nebpack instead of the build."""
-    VARIANT = product.NEBPACK_VARIANT
-
-
-class NebpackCoverInstallTest(CoverInstallTest):
-    VARIANT = product.NEBPACK_VARIANT
-
-
-if __name__ == "__main__":
-    unittest.main()

@@ -4,8 +4,9 @@ collector, hostaid.dll against the prefix."""
 import os
 import shutil
 import socket
-import tempfile
 import unittest
+
+import pytest
 
 import collector
 import neb
@@ -101,9 +102,9 @@ class StatisticsLibraryTest(unittest.TestCase):
 
 
 class SupportLibraryTest(unittest.TestCase):
-    def setUp(self):
-        self.work = tempfile.mkdtemp(prefix="neb-hostaid-", dir=os.path.join(neb.PREFIX, "drive_c"))
-        self.addCleanup(shutil.rmtree, self.work, ignore_errors=True)
+    @pytest.fixture(autouse=True)
+    def _work(self, c_drive_tmp_path):
+        self.work = c_drive_tmp_path
 
     def call(self, code, **extra_env):
         program = "local lib = assert(GLibTab[arg[1]])\n" + code

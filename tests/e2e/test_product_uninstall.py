@@ -7,21 +7,17 @@ scripts. Every check reads the system back."""
 import json
 import os
 import re
-import shutil
-import tempfile
-import time
-import unittest
+
+import pytest
 
 import neb
 import product
-from test_product_install import ProductCase
+from product_cases import (FOLDER, SILENT as SILENT_INSTALL, VARIANTS, SharedInstallCase, UninstallCase,
+                           UninstallChecks, pending_deletions, temporary_copies)
 
-FOLDER = product.DEFAULT_FOLDER
-SILENT_INSTALL = ["/InstallSlience", "true"]
 CAPTION = "Lumetrica - 卸载"
 CONFIRM_TEXT = "确定要从这台电脑上卸载 Lumetrica 吗？"
 DONE_TEXT = "Lumetrica 已从这台电脑上卸载。"
-SESSION_MANAGER = "HKLM\\System\\CurrentControlSet\\Control\\Session Manager"
 
 
 def box_text(box):
@@ -36,78 +32,8 @@ def refused_text(path):
             "\n卸载没有进行，没有删除任何文件。请重新安装 Lumetrica 后再卸载。")
 
 
-def uninstall_log():
-    path = neb.user_folder("Temp", "LumetricaClientUninstall_%s.log" % time.strftime("%Y-%m-%d"))
-    if not os.path.exists(path):
-        return []
-    with open(path, encoding="utf-8", errors="replace") as f:
-        return f.read().splitlines()
-
-
-def pending_deletions():
-    """The paths that are to be deleted at the next restart, lower case."""
-    pending = neb.reg_query(SESSION_MANAGER, "PendingFileRenameOperations") or ""
-    return pending.lower()
-
-
-def temporary_copies():
-    """The uninstaller copies in the system's temporary folder, as Windows
-    paths."""
-    temp = os.path.join(neb.PREFIX, "drive_c", "windows", "temp")
-    return [neb.c_drive_path(os.path.join(temp, name, "Uninstall.exe")) for name in os.listdir(temp)
-            if re.fullmatch(r"Lun[0-9A-Fa-f]+\.tmp", name) and os.path.exists(os.path.join(temp, name, "Uninstall.exe"))]
-
-
-class UninstallCase(ProductCase):
-    def uninstall(self, args=("/S",), timeout=180, **extra_env):
-        """Runs the installed uninstaller and waits for it and the copy it
-        starts. The result carries the starter's exit code, whether the
-        whole tree ended, and the scripts' log lines of this run."""
-        log_before = len(uninstall_log())
-        env = dict(product.collector_env(self.collector))
-        env.update(extra_env)
-        result = neb.run(neb.build_path("tests", "helpers", "run_tree.exe"),
-                         [str(timeout), FOLDER + "\\Uninstall.exe", *args], timeout=timeout + 30, **env)
-        exit_line = [line for line in result.stdout.splitlines() if line.startswith("exit ")]
-        result.exit_code = int(exit_line[0].split()[1]) if exit_line else None
-        result.tree_ended = "tree ended" in result.stdout
-        result.log = uninstall_log()[log_before:]
-        result.script_log = product.script_log_lines(result.log)
-        return result
-
-    def installed_files(self):
-        folder = product.unix_path(FOLDER)
-        return product.installed_tree(folder) if os.path.isdir(folder) else []
-
-    def assertNothingOfTheProductRemains(self):
-        self.assertEqual(self.installed_files(), [])
-        for key in ["HKLM\\" + product.PRODUCT_KEY, "HKCU\\" + product.PRODUCT_KEY,
-                    "HKLM\\" + product.UNINSTALL_KEY]:
-            self.assertFalse(neb.reg_key_exists(key), key)
-        for name, path in product.shortcut_files().items():
-            self.assertFalse(os.path.exists(path), name)
-        self.assertFalse(os.path.exists(product.start_menu_folder()))
-        self.assertIsNone(product.service_state())
-        self.assertIsNone(product.run_value())
-        self.assertIsNone(neb.reg_query(product.APPROVED_RUN_KEY, "Lumetrica"))
-        pending = pending_deletions()
-        for copy in temporary_copies():
-            self.assertIn(copy.lower(), pending)
-
-    def assertEverythingInstalledRemains(self, files):
-        self.assertEqual(self.installed_files(), files)
-        self.assertEqual(product.record("HKLM", product.UNINSTALL_KEY, "InstallLocation"), FOLDER)
-        self.assertIsNotNone(product.run_value())
-        self.assertEqual(product.service_state(), "running")
-
-    def uninstall_reports(self, count):
-        """UDP data and (path, body) of HTTP posts the collector received."""
-        records = self.collector.received(count)
-        return ([r["data"] for r in records if r["via"] == "udp"],
-                [(r["path"], r["body"]) for r in records if r["via"] == "http"])
-
-
-class UninstallTest(UninstallCase):
+@VARIANTS
+class TestUninstall(UninstallCase):
     def test_silent_and_interactive_uninstall_remove_the_product(self):
         for mode in ["silent", "interactive"]:
             with self.subTest(mode=mode):
@@ -119,7 +45,7 @@ class UninstallTest(UninstallCase):
                     no_box = neb.BoxAnswer(CAPTION, seconds=40)
                     self.addCleanup(no_box.close)
                     result = self.uninstall(["/S"])
-                    self.assertIsNone(no_box.text(timeout=60))
+                    self.assertIsNone(no_box.text_if_shown())
                 else:
                     confirm = neb.BoxAnswer(CAPTION, button="yes")
                     self.addCleanup(confirm.close)
@@ -183,9 +109,7 @@ class UninstallTest(UninstallCase):
         self.install(SILENT_INSTALL)
         running = neb.start(product.unix_path(FOLDER + "\\Lumetrica.exe"), ["/menu"])
         self.addCleanup(running.kill)
-        deadline = time.monotonic() + 30
-        while not product.product_events() and time.monotonic() < deadline:
-            time.sleep(0.2)
+        neb.wait_until(product.product_events)
         result = self.uninstall()
         self.assertEqual(result.exit_code, 0)
         running.wait(timeout=30)
@@ -195,11 +119,10 @@ class UninstallTest(UninstallCase):
 class LoadedLibrary:
     """Keeps a library loaded in another process (lua/hold_library.lua), the
     way a running program holds its files: the file cannot be deleted, only
-    renamed."""
+    renamed. `folder` holds its flag file."""
 
-    def __init__(self, windows_path):
-        self.folder = tempfile.mkdtemp(prefix="neb-hold-")
-        self.flag = os.path.join(self.folder, "held.flag")
+    def __init__(self, windows_path, folder):
+        self.flag = os.path.join(folder, "held.flag")
         script = os.path.join(os.path.dirname(os.path.abspath(__file__)), "lua", "hold_library.lua")
         self.process = neb.start(neb.build_path("tools", "nebscript", "nebscript.exe"),
                                  [neb.windows_path(script), windows_path, neb.windows_path(self.flag)])
@@ -211,7 +134,6 @@ class LoadedLibrary:
         if os.path.exists(self.flag):
             os.remove(self.flag)
         self.process.communicate(timeout=60)
-        shutil.rmtree(self.folder, ignore_errors=True)
 
     def __enter__(self):
         return self
@@ -220,11 +142,11 @@ class LoadedLibrary:
         self.release()
 
 
-class FileInUseTest(UninstallCase):
+class TestFileInUse(UninstallCase):
     def test_files_in_use_are_deleted_at_restart_and_the_rest_now(self):
         cases = [
             # file, how it is held, moved aside
-            ("hostaid.dll", LoadedLibrary, True),
+            ("hostaid.dll", lambda path: LoadedLibrary(path, self.work), True),
             ("readme.txt", lambda path: neb.HeldFile(path, exclusive=True), False),
         ]
         for name, hold, moved in cases:
@@ -246,7 +168,7 @@ class FileInUseTest(UninstallCase):
                 self.assertTrue(not os.path.exists(folder) or FOLDER.lower() in pending_deletions())
 
 
-class UserDataTest(UninstallCase):
+class TestUserData(UninstallCase):
     def test_clear_user_data(self):
         user_data = neb.user_folder("AppData", "Local", "Lumetrica")
         for args, kept in [(["/S"], True), (["/S", "/ClearUserData"], False)]:
@@ -262,7 +184,8 @@ class UserDataTest(UninstallCase):
                 self.assertNothingOfTheProductRemains()
 
 
-class ReportsTest(UninstallCase):
+@VARIANTS
+class TestReports(UninstallCase):
     def test_the_reason_reaches_the_collector(self):
         self.install(SILENT_INSTALL)
         self.fresh_collector()
@@ -291,7 +214,7 @@ class ReportsTest(UninstallCase):
         self.assertEqual(self.collector.received(1, timeout=3), [])
 
 
-class ReinstallTest(UninstallCase):
+class TestReinstall(UninstallCase):
     def test_installing_again_is_a_fresh_install(self):
         self.install(["-uid=300"] + SILENT_INSTALL)
         self.assertEqual(self.uninstall().exit_code, 0)
@@ -306,14 +229,35 @@ class ReinstallTest(UninstallCase):
         self.assertEqual(product.service_state(), "running")
 
 
-class DamagedScriptsTest(UninstallCase):
+DAMAGE_CASES = [
+    # file, damage, arguments
+    ("Uninst.dar1", "truncated", []),
+    ("Uninst.dar1", "text", []),
+    ("Uninst.dar1", "another script", []),
+    ("Uninst.dar1", "missing", []),
+    ("Uninst.dar0", "empty", []),
+    ("Uninst.dar1", "truncated", ["/S"]),
+]
+
+
+class TestDamagedScripts(UninstallChecks, SharedInstallCase):
+    """Uninstalls refused for a damaged file: each test checks that the
+    install is whole afterwards and puts the file back, so one install
+    serves them all."""
+
     def damage(self, name, how):
+        """Damages the file; the file is whole again after the test."""
         path = product.unix_path(FOLDER + "\\" + name)
+        with open(path, "rb") as f:
+            chunk = f.read()
+
+        def restore():
+            with open(path, "wb") as f:
+                f.write(chunk)
+        self.addCleanup(restore)
         if how == "missing":
             os.remove(path)
             return
-        with open(path, "rb") as f:
-            chunk = f.read()
         with open(path, "wb") as f:
             if how == "truncated":
                 f.write(chunk[:len(chunk) // 2])
@@ -324,48 +268,21 @@ class DamagedScriptsTest(UninstallCase):
             elif how == "another script":
                 f.write(b"uninstall_stages = {}\n")
 
-    def test_damaged_uninstall_files_refuse_with_nothing_deleted(self):
-        cases = [
-            # file, damage, arguments
-            ("Uninst.dar1", "truncated", []),
-            ("Uninst.dar1", "text", []),
-            ("Uninst.dar1", "another script", []),
-            ("Uninst.dar1", "missing", []),
-            ("Uninst.dar0", "empty", []),
-            ("Uninst.dar1", "truncated", ["/S"]),
-        ]
-        for name, how, args in cases:
-            with self.subTest(file=name, damage=how, args=args):
-                self.reset_system()
-                self.install(SILENT_INSTALL)
-                self.fresh_collector()
-                self.damage(name, how)
-                files = self.installed_files()
-                copies = temporary_copies()
-                box = neb.BoxAnswer(CAPTION, seconds=30 if args else 60)
-                self.addCleanup(box.close)
-                result = self.uninstall(args)
-                path = FOLDER + "\\" + name
-                if args:
-                    self.assertIsNone(box.text(timeout=60))
-                    self.assertIn(path, "\n".join(result.log))
-                else:
-                    self.assertEqual(box_text(box), refused_text(path))
-                self.assertEqual(result.exit_code, 1)
-                self.assertEverythingInstalledRemains(files)
-                self.assertEqual(temporary_copies(), copies)
-                self.assertEqual(self.collector.received(1, timeout=2), [])
-
-
-class NebpackUninstallTest(UninstallTest):
-    """The uninstall after an install by the product's installer made by
-    nebpack instead of the build."""
-    VARIANT = product.NEBPACK_VARIANT
-
-
-class NebpackReportsTest(ReportsTest):
-    VARIANT = product.NEBPACK_VARIANT
-
-
-if __name__ == "__main__":
-    unittest.main()
+    @pytest.mark.parametrize("name, how, args", DAMAGE_CASES)
+    def test_damaged_uninstall_files_refuse_with_nothing_deleted(self, name, how, args):
+        self.damage(name, how)
+        files = self.installed_files()
+        copies = temporary_copies()
+        box = neb.BoxAnswer(CAPTION, seconds=30 if args else 60)
+        self.addCleanup(box.close)
+        result = self.uninstall(args)
+        path = FOLDER + "\\" + name
+        if args:
+            self.assertIsNone(box.text_if_shown())
+            self.assertIn(path, "\n".join(result.log))
+        else:
+            self.assertEqual(box_text(box), refused_text(path))
+        self.assertEqual(result.exit_code, 1)
+        self.assertEverythingInstalledRemains(files)
+        self.assertEqual(temporary_copies(), copies)
+        self.assertEqual(self.collector.received(1, timeout=2), [])

@@ -5,8 +5,9 @@ the exec_probe helper, which records how it was started) and Lua_MsgBox
 (answered by the box_answer helper)."""
 import os
 import shutil
-import tempfile
 import unittest
+
+import pytest
 
 import neb
 
@@ -22,9 +23,11 @@ WINE_SHELL_ERROR_CAPTION = "Error"
 class ShellCase(unittest.TestCase):
     """Each test has a fresh folder on the prefix's C: drive holding a copy of exec_probe."""
 
+    @pytest.fixture(autouse=True)
+    def _folder(self, c_drive_tmp_path):
+        self.folder = c_drive_tmp_path
+
     def setUp(self):
-        self.folder = tempfile.mkdtemp(prefix="neb-shell-", dir=os.path.join(neb.PREFIX, "drive_c"))
-        self.addCleanup(shutil.rmtree, self.folder, True)
         self.folder_path = neb.c_drive_path(self.folder)
         self.probe = os.path.join(self.folder, "probe.exe")
         shutil.copy2(neb.build_path("tests", "helpers", "exec_probe.exe"), self.probe)

@@ -3,9 +3,10 @@ instance, the command-line switches that become script globals, script
 failures and the exit code."""
 import os
 import re
-import tempfile
 import time
 import unittest
+
+import pytest
 
 import neb
 
@@ -17,8 +18,11 @@ ALL_EVENTS = ["event BeforeInit", "event BeforeInstall", "event OnInstall",
 
 
 class InstallerCase(unittest.TestCase):
+    @pytest.fixture(autouse=True)
+    def _scratch(self, tmp_path):
+        self.scratch = str(tmp_path)
+
     def setUp(self):
-        self.scratch = tempfile.mkdtemp(prefix="neb-e2e-")
         self.trail_path = os.path.join(self.scratch, "trail.txt")
 
     def installer(self, variant="trail_installer", name="setup.exe"):

@@ -5,12 +5,12 @@ arguments, where it finds the library, and an install without one.
 The library is tests/helpers/stat_recorder.dll, copied in as rkstat.dll; it
 records each call it gets in the file named by NEB_STAT_RECORD."""
 import os
-import re
 import shutil
 import struct
-import tempfile
 import time
 import unittest
+
+import pytest
 
 import neb
 
@@ -34,8 +34,11 @@ def stamp_version(program, file_version, product_version):
 
 
 class StatisticsCase(unittest.TestCase):
+    @pytest.fixture(autouse=True)
+    def _scratch(self, c_drive_tmp_path):
+        self.scratch = c_drive_tmp_path
+
     def setUp(self):
-        self.scratch = tempfile.mkdtemp(prefix="neb-stat-", dir=os.path.join(neb.PREFIX, "drive_c"))
         self.record = os.path.join(self.scratch, "record.txt")
         self.trail = os.path.join(self.scratch, "trail.txt")
         self.program = neb.stage(neb.build_path("tests", "e2e", "trail_installer.exe"), "setup.exe")
@@ -50,7 +53,6 @@ class StatisticsCase(unittest.TestCase):
 
     def tearDown(self):
         neb.reg("delete", CHANNEL_KEY, "/v", "UnionId", "/f")
-        shutil.rmtree(self.scratch, ignore_errors=True)
         shutil.rmtree(os.path.dirname(self.program), ignore_errors=True)
 
     def place_library(self, folder, library="stat_recorder.dll"):

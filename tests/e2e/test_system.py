@@ -5,9 +5,9 @@ Lua_RegistDll and Lua_GetDriverInstallPath."""
 import os
 import shutil
 import subprocess
-import tempfile
-import time
 import unittest
+
+import pytest
 
 import neb
 
@@ -81,14 +81,14 @@ class SystemQueryTest(unittest.TestCase):
 
 
 class RegistrationTest(unittest.TestCase):
+    @pytest.fixture(autouse=True)
+    def _folder(self, c_drive_tmp_path):
+        self.folder = c_drive_tmp_path
+
     def setUp(self):
-        self.folder = tempfile.mkdtemp(prefix="neb-com-", dir=os.path.join(neb.PREFIX, "drive_c"))
         self.library = os.path.join(self.folder, "com_server.dll")
         shutil.copy2(COM_SERVER, self.library)
         self.library_path = neb.c_drive_path(self.library)
-
-    def tearDown(self):
-        shutil.rmtree(self.folder, ignore_errors=True)
 
     def calls(self):
         """The registration calls recorded since the last look."""
@@ -143,12 +143,7 @@ class RegistrationTest(unittest.TestCase):
 
     def await_calls(self, timeout=30):
         """The calls a started regsvr32 makes, once it has made them."""
-        deadline = time.monotonic() + timeout
-        while True:
-            calls = self.calls()
-            if calls or time.monotonic() > deadline:
-                return calls
-            time.sleep(0.1)
+        return neb.wait_until(self.calls, timeout, interval=0.1)
 
     def test_regist_dll_starts_regsvr32_without_waiting(self):
         with open(self.library + ".fail", "w"):
@@ -170,11 +165,9 @@ class DriverInstallPathTest(unittest.TestCase):
     the program-files folder) and Z: (the Unix root, without one). Further
     drives are mapped to folders through Wine's mount manager."""
 
-    def setUp(self):
-        self.drive = tempfile.mkdtemp(prefix="neb-drive-")
-
-    def tearDown(self):
-        shutil.rmtree(self.drive, ignore_errors=True)
+    @pytest.fixture(autouse=True)
+    def _drive(self, tmp_path):
+        self.drive = str(tmp_path)
 
     def install_path(self):
         return lua_lines("print(Lua_GetDriverInstallPath())").lines

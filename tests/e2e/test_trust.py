@@ -9,14 +9,13 @@ import os
 import re
 import shutil
 import subprocess
-import tempfile
+
+import pytest
 
 import neb
 import product
-from test_product_install import ProductCase, SILENT
-from test_product_uninstall import UninstallCase, pending_deletions
+from product_cases import FOLDER, SILENT, ProductCase, UninstallCase, pending_deletions
 
-FOLDER = product.DEFAULT_FOLDER
 INSTALL_CAPTION = "Lumetrica - 安装"
 EXTRACTION_FAILED = "释放文件时出现错误，安装程序将终止！"
 SERVICE_KEY = "HKLM\\System\\CurrentControlSet\\Services\\LumetricaServer"
@@ -37,14 +36,18 @@ def c_drive(*parts):
     return os.path.join(neb.PREFIX, "drive_c", *parts)
 
 
-class InstallFolderTest(ProductCase):
+class TestInstallFolder(ProductCase):
+    @pytest.fixture(autouse=True)
+    def _c_work(self, c_drive_tmp_path):
+        self.c_work = c_drive_tmp_path
+
     def test_a_link_planted_in_the_install_folder_moves_nothing_from_outside(self):
         """Before: the extraction refused the link and handed its path to the
         shipped callback, whose move followed the link and put the outside
         file into the work folder, scheduled for deletion at restart."""
         self.install()
-        outside = tempfile.mkdtemp(prefix="neb-outside-", dir=c_drive())
-        self.addCleanup(shutil.rmtree, outside, ignore_errors=True)
+        outside = os.path.join(self.c_work, "outside")
+        os.makedirs(outside)
         secret = os.path.join(outside, "system.dll")
         with open(secret, "wb") as f:
             f.write(b"a system file")
@@ -110,7 +113,7 @@ class InstallFolderTest(ProductCase):
         self.assertEqual(neb.reg_query(SERVICE_KEY, "ObjectName"), "NT AUTHORITY\\LocalService")
 
 
-class RecordedUninstallTest(UninstallCase):
+class TestRecordedUninstall(UninstallCase):
     def test_a_folder_that_is_not_the_products_alone_keeps_what_the_install_did_not_write(self):
         """The Apps entry names another folder: the install folder no longer
         carries the product's marks, so only what the install recorded goes,
@@ -132,7 +135,7 @@ class RecordedUninstallTest(UninstallCase):
         self.assertEqual(self.installed_files(), [])
 
 
-class DirectUninstallTest(ProductCase):
+class TestDirectUninstall(ProductCase):
     def test_an_install_location_naming_a_folder_of_other_files_keeps_them(self):
         """Run directly, the uninstall script takes the Apps entry's
         "InstallLocation": here a folder of a user's files that also holds
@@ -160,14 +163,18 @@ class DirectUninstallTest(ProductCase):
         self.assertNotIn("c:\\games", pending_deletions())
 
 
-class UnkillableProcessTest(UninstallCase):
+class TestUnkillableProcess(UninstallCase):
     """A process of the product's names that refuses to be ended: its rights
     let nobody end it, as a process of another account or a protected one
     would. Before: the scripts' loops tried to end it for ever."""
 
+    @pytest.fixture(autouse=True)
+    def _c_work(self, c_drive_tmp_path):
+        self.c_work = c_drive_tmp_path
+
     def guarded_process(self, name):
-        folder = tempfile.mkdtemp(prefix="neb-guarded-", dir=c_drive())
-        self.addCleanup(shutil.rmtree, folder, ignore_errors=True)
+        folder = os.path.join(self.c_work, "guarded", name)
+        os.makedirs(folder)
         program = os.path.join(folder, name)
         shutil.copy(neb.build_path("tests", "helpers", "guarded_process.exe"), program)
         process = neb.start(program, stdin=subprocess.PIPE)

@@ -11,12 +11,13 @@ import tempfile
 import time
 import unittest
 
+import pytest
+
 import neb
-from test_ui_window import Screenshot, centre
+from screen import FONT_SUBSTITUTES, Screenshot, xdo
 
 MARKUP = os.path.join(os.path.dirname(os.path.abspath(__file__)), "skins", "frame_window.xml")
 ARTIFACTS = neb.build_path("artifacts", "ui_frame")
-FONT_SUBSTITUTES = r"HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontSubstitutes"
 
 BLUE, GREEN, RED, GREY = (0x33, 0x66, 0xCC), (0x00, 0xAA, 0x00), (0xCC, 0x00, 0x00), (0x99, 0x99, 0x99)
 MAGENTA, CYAN = (0xFF, 0x00, 0xFF), (0x00, 0xFF, 0xFF)
@@ -28,11 +29,6 @@ HTCLIENT, HTCAPTION, HTLEFT, HTTOP = 1, 2, 10, 12
 # the minimise button, the body, the left and the top resize border.
 HIT_PROBES = {(300, 20): HTCAPTION, (40, 20): HTCAPTION, (425, 20): HTCLIENT, (200, 200): HTCLIENT,
               (1, 200): HTLEFT, (200, 1): HTTOP}
-
-
-def xdo(*args):
-    subprocess.run(["xdotool", *[str(a) for a in args]], check=True, timeout=30)
-    time.sleep(0.25)
 
 
 def read_report(path):
@@ -121,7 +117,17 @@ def pixel_of(shot, report, name, dx=None, dy=None, margin=0):
     return shot.at(x + margin, y + margin)
 
 
-class UiFrameTest(unittest.TestCase):
+class FrameCase(unittest.TestCase):
+    @pytest.fixture(autouse=True)
+    def _tmp(self, tmp_path):
+        self.tmp = str(tmp_path)
+
+    def fresh_folder(self):
+        """A new folder in the test's own (pytest's tmp_path)."""
+        return tempfile.mkdtemp(dir=self.tmp)
+
+
+class UiFrameTest(FrameCase):
     @classmethod
     def setUpClass(cls):
         os.makedirs(ARTIFACTS, exist_ok=True)
@@ -129,7 +135,7 @@ class UiFrameTest(unittest.TestCase):
         neb.reg("add", FONT_SUBSTITUTES, "/v", "微软雅黑", "/t", "REG_SZ", "/d", "WenQuanYi Micro Hei", "/f")
 
     def setUp(self):
-        self.folder = tempfile.mkdtemp(prefix="neb-ui-frame-")
+        self.folder = self.fresh_folder()
         self.window = FrameWindow(self.folder)
         self.addCleanup(self.window.close)
         xdo("mousemove", 5, 5)
@@ -207,7 +213,7 @@ class UiFrameTest(unittest.TestCase):
         xdo("click", 1)
         self.assertEqual(window.report()["state"], "iconic")
         window.close()
-        window = self.window = FrameWindow(tempfile.mkdtemp(prefix="neb-ui-frame-"))
+        window = self.window = FrameWindow(self.fresh_folder())
         report = window.report()
         xdo("mousemove", *window.screen_point(report, "closebtn"))
         xdo("click", 1)
@@ -286,7 +292,7 @@ class UiFrameTest(unittest.TestCase):
         return all(abs(a - b) <= tolerance for a, b in zip(pixel, colour))
 
 
-class UiFrameShadowTest(unittest.TestCase):
+class UiFrameShadowTest(FrameCase):
     """Wine on an X server without compositing shows a layered window's
     per-pixel alpha as a shape (pixels with any alpha drawn opaque), so the
     screenshots show the extent of the shadow, not its fading."""
@@ -296,7 +302,7 @@ class UiFrameShadowTest(unittest.TestCase):
         size = 12
         for dpi, scale in [(96, 100), (144, 150)]:
             with self.subTest(scale=scale):
-                window = FrameWindow(tempfile.mkdtemp(prefix="neb-ui-frame-"), dpi=dpi, extra=["--backdrop"])
+                window = FrameWindow(self.fresh_folder(), dpi=dpi, extra=["--backdrop"])
                 try:
                     report = window.report()
                     left, top, right, bottom = report["window"]
@@ -319,9 +325,9 @@ class UiFrameShadowTest(unittest.TestCase):
                     window.close()
 
 
-class UiFrameLeakTest(unittest.TestCase):
+class UiFrameLeakTest(FrameCase):
     def test_twenty_windows_leave_no_gdi_objects_or_kernel_handles(self):
-        folder = tempfile.mkdtemp(prefix="neb-ui-frame-")
+        folder = self.fresh_folder()
         report_path = os.path.join(folder, "counts.txt")
         result = neb.run(neb.build_path("tests", "helpers", "frame_window.exe"),
                          ["--markup", neb.windows_path(MARKUP), "--cycles", "20",
@@ -334,13 +340,13 @@ class UiFrameLeakTest(unittest.TestCase):
             self.assertEqual(last, first, kind)
 
 
-class NebskinTest(unittest.TestCase):
+class NebskinTest(FrameCase):
     """The skin previewer on a skin folder: problems printed with their
     places, the window shown at the asked scale and closed by its own
     close button."""
 
     def setUp(self):
-        self.skin = tempfile.mkdtemp(prefix="neb-skin-")
+        self.skin = self.fresh_folder()
         skins = os.path.dirname(MARKUP)
         shutil.copytree(os.path.join(skins, "frame"), os.path.join(self.skin, "frame"))
         with open(os.path.join(self.skin, "frame", "bad.png"), "w") as f:
@@ -379,10 +385,9 @@ class NebskinTest(unittest.TestCase):
             process.kill()
             stdout, _ = process.communicate(timeout=60)
             # The next test looks for its own window by the same name.
-            deadline = time.time() + 60
-            while time.time() < deadline and subprocess.run(["xdotool", "search", "--name", "^nebskin$"],
-                                                            capture_output=True, text=True).stdout.strip():
-                time.sleep(0.5)
+            neb.wait_until(lambda: not subprocess.run(["xdotool", "search", "--name", "^nebskin$"],
+                                                      capture_output=True, text=True).stdout.strip(),
+                           timeout=60, interval=0.5)
         self.assertIn("Layout/deep.xml:2:1: warning: <Gauge> is no control the window knows", stdout)
         self.assertIn("Layout/deep.xml:4:4097: <VerticalLayout> is nested 257 elements deep", stdout)
         self.assertRegex(stdout, r"Layout/self\.xml:1:\d+: <Include>: the markup and what it includes read more "

@@ -8,12 +8,14 @@ import os
 import shutil
 import struct
 import subprocess
-import tempfile
 import time
 import unittest
+
+import pytest
 import zlib
 
 import neb
+from screen import Screenshot, centre
 
 MARKUP_SOURCE = os.path.join(os.path.dirname(os.path.abspath(__file__)), "skins", "dpi_window.xml")
 ARTIFACTS = neb.build_path("artifacts", "ui_window")
@@ -97,33 +99,6 @@ def read_report(path):
     return report
 
 
-class Screenshot:
-    """The X screen's pixels in a rectangle, taken with ImageMagick's import:
-    kept as a PNG file, read from a PPM copy."""
-
-    def __init__(self, png, rect):
-        left, top, right, bottom = rect
-        crop = ["-window", "root", "-crop", "%dx%d+%d+%d" % (right - left, bottom - top, left, top), "+repage"]
-        subprocess.run(["import", *crop, png], check=True, timeout=60)
-        ppm = subprocess.run(["import", *crop, "-depth", "8", "ppm:-"], check=True, capture_output=True,
-                             timeout=60).stdout
-        # P6, width, height and maximum, each followed by one whitespace byte.
-        fields = ppm.split(maxsplit=4)
-        self.width, self.height, maximum = int(fields[1]), int(fields[2]), int(fields[3])
-        self.channel_bytes = 1 if maximum < 256 else 2
-        self.pixels = ppm[len(ppm) - self.width * self.height * 3 * self.channel_bytes:]
-
-    def at(self, x, y):
-        """(red, green, blue) with 8 bits each."""
-        step = self.channel_bytes
-        offset = (y * self.width + x) * 3 * step
-        return tuple(self.pixels[offset + i * step] for i in range(3))
-
-
-def centre(rect):
-    return (rect[0] + rect[2]) // 2, (rect[1] + rect[3]) // 2
-
-
 class SkinWindow:
     """skin_window.exe with a markup, a DPI, a report and an events file."""
 
@@ -153,13 +128,13 @@ class SkinWindow:
 
 
 class UiWindowTest(unittest.TestCase):
+    @pytest.fixture(autouse=True)
+    def _folder(self, tmp_path):
+        self.folder = str(tmp_path)
+
     def setUp(self):
         os.makedirs(ARTIFACTS, exist_ok=True)
-        self.folder = tempfile.mkdtemp(prefix="neb-ui-window-")
         self.markup = make_skin_folder(os.path.join(self.folder, "skin"))
-
-    def tearDown(self):
-        shutil.rmtree(self.folder, ignore_errors=True)
 
     def check_window(self, dpi, scale, screenshot, layered=False):
         """Opens the window, compares its controls' rectangles and its
