@@ -9,7 +9,7 @@
 #include "app/statistics.h"
 #include "base/debug_line.h"
 #include "base/path_exists.h"
-#include "hostapi/install_record.h"
+#include "files/install_record.h"
 #include "script/nebscript_engine.h"
 #include "script/script_globals.h"
 

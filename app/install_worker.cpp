@@ -9,7 +9,7 @@
 #include "app/install_mgr.h"
 #include "app/window_messages.h"
 #include "base/handles.h"
-#include "hostapi/http_client.h"
+#include "http/http_client.h"
 #include "log/qm_base_log.h"
 #include "script/script_globals.h"
 

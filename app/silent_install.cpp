@@ -10,7 +10,7 @@
 #include "app/window_messages.h"
 #include "base/debug_line.h"
 #include "base/text.h"
-#include "hostapi/restart_deletion.h"
+#include "files/restart_deletion.h"
 #include "log/qm_base_log.h"
 #include "script/nebscript_engine.h"
 #include "script/script_globals.h"

@@ -15,6 +15,7 @@
 #include "base/debug_line.h"
 #include "base/handles.h"
 #include "base/text.h"
+#include "hostapi/host_functions.h"
 #include "log/qm_base_log.h"
 #include "script/nebscript_engine.h"
 #include "script/script_globals.h"
@@ -98,6 +99,7 @@ int Run() {
   context.listenWindow = ListenWindowFrom(context.switches);
 
   NEBScriptEngine& engine = NEBScriptEngine::Instance();
+  engine.OpenLibraries({RegisterHostFunctions});
   if (!LoadScripts(engine)) return 0;
   lua_State* L = engine.State();
 

@@ -12,12 +12,12 @@
 #include <string>
 
 #include "base/debug_line.h"
-#include "hostapi/delete_directories.h"
+#include "files/delete_directories.h"
 #include "hostapi/env_path.h"
 #include "hostapi/host_args.h"
-#include "hostapi/install_record.h"
-#include "hostapi/link_free_path.h"
-#include "hostapi/restart_deletion.h"
+#include "files/install_record.h"
+#include "files/link_free_path.h"
+#include "files/restart_deletion.h"
 #include "script/script_numbers.h"
 
 namespace {
@@ -126,7 +126,10 @@ int DeleteRecursively(lua_State* L, const wchar_t* function, bool withCallback) 
   // The callback is the last argument, whatever comes before it.
   std::optional<ScriptCallback> onFailure;
   if (withCallback) onFailure.emplace(L, ArgFromTop(L, 1));
-  ScriptCallback* callback = onFailure && onFailure->Valid() ? &*onFailure : nullptr;
+  DeletionFailure callback;
+  if (onFailure && onFailure->Valid()) {
+    callback = [&onFailure](const std::wstring& failed, DWORD code) { onFailure->Call(failed, code); };
+  }
 
   const std::wstring path = ExpandEnvPath(ArgText(L, 1));
   if (!PathExists(path)) return ReturnBoolean(L, true);

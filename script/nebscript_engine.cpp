@@ -7,7 +7,6 @@
 #include "base/debug_line.h"
 #include "base/module_resource.h"
 #include "base/text.h"
-#include "hostapi/host_functions.h"
 #include "script/glib_tab.h"
 #include "script/script_error.h"
 #include "script/script_types.h"
@@ -70,7 +69,10 @@ NEBScriptEngine::NEBScriptEngine() {
   const std::vector<luaL_Reg>& types = ScriptTypeModules();
   RequireAll(L, types.data(), types.size());
   OpenGLibTab(L);
-  RegisterHostFunctions(L);
+}
+
+void NEBScriptEngine::OpenLibraries(std::initializer_list<ScriptLibraryOpener> libraries) {
+  for (const ScriptLibraryOpener open : libraries) open(state_);
 }
 
 NEBScriptEngine::~NEBScriptEngine() {

@@ -1,11 +1,16 @@
 // The one Lua state of the process: standard libraries, the program's script
-// types, GLibTab and the host functions, and the runners for compiled chunks.
+// types and GLibTab, the libraries its caller opens (the installer's host
+// functions), and the runners for compiled chunks.
 #pragma once
 
 #include <cstddef>
+#include <initializer_list>
 #include <stdexcept>
 
 #include "script/lua.h"
+
+// Sets a library's globals in the state (the host functions, ...).
+using ScriptLibraryOpener = void (*)(lua_State* L);
 
 class NEBScriptEngine {
  public:
@@ -19,6 +24,11 @@ class NEBScriptEngine {
   static NEBScriptEngine& Instance();
 
   lua_State* State() const { return state_; }
+
+  // Opens the caller's libraries, in the order given, after the engine's own
+  // (the standard libraries, the script types and GLibTab): the engine knows
+  // no host function of its own, so it runs without any where none is opened.
+  void OpenLibraries(std::initializer_list<ScriptLibraryOpener> libraries);
 
   // Loads the resource of the program's own module and runs it as a chunk.
   bool DoResLua(const wchar_t* type, const wchar_t* name);

@@ -9,7 +9,7 @@
 #include "base/debug_line.h"
 #include "base/handles.h"
 #include "base/path_text.h"
-#include "hostapi/restart_deletion.h"
+#include "files/restart_deletion.h"
 #include "product/uninstall/uninstall_options.h"
 
 namespace {

@@ -6,7 +6,7 @@
 #include "base/debug_line.h"
 #include "base/path_text.h"
 #include "base/text.h"
-#include "hostapi/install_record.h"
+#include "files/install_record.h"
 #include "log/qm_base_log.h"
 #include "product/uninstall/temporary_copy.h"
 #include "product/uninstall/uninstall_scripts.h"

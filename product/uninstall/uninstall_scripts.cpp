@@ -7,6 +7,7 @@
 #include "base/debug_line.h"
 #include "base/handles.h"
 #include "base/text.h"
+#include "hostapi/host_functions.h"
 #include "script/nebscript_engine.h"
 
 namespace {
@@ -43,6 +44,7 @@ bool GlobalIsFunction(lua_State* L, const char* name) {
 
 std::wstring RunUninstallScripts(const std::wstring& installFolder) {
   NEBScriptEngine& engine = NEBScriptEngine::Instance();
+  engine.OpenLibraries({RegisterHostFunctions});
   for (const wchar_t* name : kChunkFiles) {
     const std::wstring path = installFolder + L"\\" + name;
     const std::optional<std::string> chunk = ReadWholeFile(path);

@@ -10,6 +10,7 @@
 #include <string>
 
 #include "base/text.h"
+#include "hostapi/host_functions.h"
 #include "script/nebscript_engine.h"
 #include "script/script_error.h"
 
@@ -57,6 +58,7 @@ int wmain(int argc, wchar_t** argv) {
   const std::string chunk((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
 
   NEBScriptEngine& engine = NEBScriptEngine::Instance();
+  engine.OpenLibraries({RegisterHostFunctions});
   lua_State* L = engine.State();
   SetArg(L, argc, argv);
 

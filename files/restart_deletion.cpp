@@ -1,4 +1,4 @@
-#include "hostapi/restart_deletion.h"
+#include "files/restart_deletion.h"
 
 #include <windows.h>
 #include <aclapi.h>
@@ -9,8 +9,8 @@
 #include "base/debug_line.h"
 #include "base/handles.h"
 #include "base/text.h"
-#include "hostapi/change_rights_rule.h"
-#include "hostapi/link_free_path.h"
+#include "files/change_rights_rule.h"
+#include "files/link_free_path.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "hostapi/install_record.h"
+#include "files/install_record.h"
 
 #include <windows.h>
 
@@ -8,8 +8,8 @@
 
 #include "base/handles.h"
 #include "base/text.h"
-#include "hostapi/archive_entry_name.h"
-#include "hostapi/link_free_path.h"
+#include "files/archive_entry_name.h"
+#include "files/link_free_path.h"
 
 namespace {
 

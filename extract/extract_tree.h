@@ -19,7 +19,7 @@
 #include <vector>
 
 #include "base/handles.h"
-#include "hostapi/relative_files.h"
+#include "files/relative_files.h"
 
 class ExtractTree {
  public:

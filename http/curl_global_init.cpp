@@ -1,4 +1,4 @@
-#include "hostapi/curl_global_init.h"
+#include "http/curl_global_init.h"
 
 #include <curl/curl.h>
 

@@ -1,4 +1,4 @@
-#include "hostapi/block_stages.h"
+#include "extract/block_stages.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -13,8 +13,8 @@ extern "C" {
 #include <Ppmd7.h>
 }
 
-#include "hostapi/block_decoder.h"
-#include "hostapi/lzma_heap.h"
+#include "extract/block_decoder.h"
+#include "extract/lzma_heap.h"
 
 namespace {
 

@@ -1,11 +1,11 @@
-#include "hostapi/unpacked_stream.h"
+#include "extract/unpacked_stream.h"
 
 #include <algorithm>
 #include <cstring>
 #include <new>
 #include <system_error>
 
-#include "hostapi/block_decoder.h"
+#include "extract/block_decoder.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "hostapi/relative_files.h"
+#include "files/relative_files.h"
 
 #include <winternl.h>
 

@@ -1,4 +1,4 @@
-#include "hostapi/extract_7z.h"
+#include "extract/extract_7z.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -15,12 +15,11 @@ extern "C" {
 #include "base/debug_line.h"
 #include "base/full_path_name.h"
 #include "base/handles.h"
-#include "hostapi/archive_entry_name.h"
-#include "hostapi/extract_tree.h"
-#include "hostapi/host_args.h"
-#include "hostapi/install_record.h"
-#include "hostapi/lzma_heap.h"
-#include "hostapi/unpacked_stream.h"
+#include "files/archive_entry_name.h"
+#include "extract/extract_tree.h"
+#include "files/install_record.h"
+#include "extract/lzma_heap.h"
+#include "extract/unpacked_stream.h"
 
 namespace {
 
@@ -67,9 +66,8 @@ enum class Creation { kCreated, kSkipped, kGivenUp };
 // thread; the bytes come from the decoding thread.
 class Extraction {
  public:
-  Extraction(const CSzArEx& db, const std::wstring& folder, UnpackedStream& unpacked, ScriptCallback* progress,
-             ScriptCallback* onError)
-      : db_(db), folder_(folder), tree_(folder), unpacked_(unpacked), progress_(progress), onError_(onError) {}
+  Extraction(const CSzArEx& db, const std::wstring& folder, UnpackedStream& unpacked, const ExtractReports& reports)
+      : db_(db), folder_(folder), tree_(folder), unpacked_(unpacked), reports_(reports) {}
 
   int Run() {
     if (!FullPathName(folder_ + L"\\", &base_)) return kExtractWriteFailed;
@@ -120,9 +118,9 @@ class Extraction {
         continue;
       }
       RecordWritten(path, false);
-      if (progress_ && progress_->Valid()) {
+      if (reports_.progress) {
         tree_.Release();
-        progress_->Call(path);
+        reports_.progress(path);
       }
     }
     // The last block's end is checked after its last file was written.
@@ -148,7 +146,7 @@ class Extraction {
   int Ask(const std::wstring& path, DWORD error) {
     // The script may change the disk: nothing of ours stays open meanwhile.
     tree_.Release();
-    return onError_->Call(error == kReparsePointRefused ? std::wstring() : path, error);
+    return reports_.onError(error == kReparsePointRefused ? std::wstring() : path, error);
   }
 
   DWORD PrepareFile(const std::wstring& relative, UniqueHandle* file) {
@@ -159,7 +157,7 @@ class Extraction {
   Creation CreateWithRetry(const std::wstring& path, const std::wstring& relative, UniqueHandle* file) {
     const DWORD error = PrepareFile(relative, file);
     if (error == ERROR_SUCCESS) return Creation::kCreated;
-    if (!onError_ || !onError_->Valid()) return Creation::kGivenUp;
+    if (!reports_.onError) return Creation::kGivenUp;
     const int answer = Ask(path, error);
     if (answer == kAnswerSkip) return Creation::kSkipped;
     if (answer != kAnswerRetry) return Creation::kGivenUp;
@@ -172,7 +170,7 @@ class Extraction {
   Creation PlaceWithRetry(const std::wstring& path, const std::wstring& relative, HANDLE file) {
     const DWORD error = tree_.Replace(relative, file);
     if (error == ERROR_SUCCESS) return Creation::kCreated;
-    if (!onError_ || !onError_->Valid()) return Creation::kGivenUp;
+    if (!reports_.onError) return Creation::kGivenUp;
     const int answer = Ask(path, error);
     if (answer == kAnswerSkip) return Creation::kSkipped;
     if (answer != kAnswerRetry) return Creation::kGivenUp;
@@ -241,17 +239,15 @@ class Extraction {
   std::wstring base_;
   ExtractTree tree_;
   UnpackedStream& unpacked_;
-  ScriptCallback* progress_;
-  ScriptCallback* onError_;
+  const ExtractReports& reports_;
 };
 
 }  // namespace
 
-int Extract7z(ISeekInStream* stream, const std::wstring& folder, ScriptCallback* progress,
-              ScriptCallback* onError) {
+int Extract7z(ISeekInStream* stream, const std::wstring& folder, const ExtractReports& reports) {
   ArchiveDatabase archive(stream);
   const SRes opened = archive.Open();
   if (opened != SZ_OK) return opened;
   UnpackedStream unpacked(archive.Db(), stream);
-  return Extraction(archive.Db(), folder, unpacked, progress, onError).Run();
+  return Extraction(archive.Db(), folder, unpacked, reports).Run();
 }

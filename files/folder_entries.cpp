@@ -1,8 +1,8 @@
-#include "hostapi/folder_entries.h"
+#include "files/folder_entries.h"
 
 #include <winternl.h>
 
-#include "hostapi/relative_files.h"
+#include "files/relative_files.h"
 
 namespace {
 

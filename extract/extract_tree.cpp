@@ -1,10 +1,10 @@
-#include "hostapi/extract_tree.h"
+#include "extract/extract_tree.h"
 
 #include <cwchar>
 #include <utility>
 
 #include "base/debug_line.h"
-#include "hostapi/relative_files.h"
+#include "files/relative_files.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "hostapi/change_rights_rule.h"
+#include "files/change_rights_rule.h"
 
 #include <algorithm>
 #include <iterator>

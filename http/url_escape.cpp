@@ -1,4 +1,4 @@
-#include "hostapi/url_escape.h"
+#include "http/url_escape.h"
 
 std::string EscapeUrlBytes(std::string_view utf8) {
   static constexpr char kHexDigits[] = "0123456789ABCDEF";

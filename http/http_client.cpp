@@ -1,10 +1,10 @@
-#include "hostapi/http_client.h"
+#include "http/http_client.h"
 
 #include <curl/curl.h>
 
 #include "base/debug_line.h"
 #include "base/text.h"
-#include "hostapi/url_escape.h"
+#include "http/url_escape.h"
 
 namespace {
 

@@ -1,10 +1,10 @@
-#include "hostapi/block_decoder.h"
+#include "extract/block_decoder.h"
 
 extern "C" {
 #include <7zCrc.h>
 }
 
-#include "hostapi/block_stages.h"
+#include "extract/block_stages.h"
 
 namespace {
 

@@ -1,21 +1,28 @@
-// Unpacks a 7z archive into a folder, entry by entry, reporting to the
-// script's callbacks.
+// Unpacks a 7z archive into a folder, entry by entry, reporting to its
+// caller (the archive host functions hand on to the script's callbacks).
 #pragma once
 
+#include <cstdint>
+#include <functional>
 #include <string>
 
-#include "hostapi/archive_streams.h"
-
-class ScriptCallback;
+#include "extract/archive_streams.h"
 
 // Result codes besides the decoder's own (SZ_ERROR_*).
 constexpr int kExtractOk = 0;
 constexpr int kExtractNoMemory = 2;
 constexpr int kExtractWriteFailed = 11;
 
-// progress(path) after each file written; onError(path, code) when a file
-// cannot be created: 0 try once more, 1 skip it, other stop. Either may be
-// null. A skipped file makes the result kExtractWriteFailed once the rest
+// What an extraction tells its caller as it goes; either may be empty.
+struct ExtractReports {
+  // After each file written, with its path.
+  std::function<void(const std::wstring& path)> progress;
+  // When a file cannot be created or put in place, with the system's error
+  // code; the answer: 0 try once more, 1 skip it, other stop.
+  std::function<int(const std::wstring& path, uint32_t code)> onError;
+};
+
+// A skipped file makes the result kExtractWriteFailed once the rest
 // is extracted: the archive was not extracted whole. An entry whose name
 // would lead outside the folder or names a device is refused (nothing
 // written for it) and makes the result SZ_ERROR_ARCHIVE once the rest is
@@ -31,5 +38,4 @@ constexpr int kExtractWriteFailed = 11;
 // same solid block too) stay new. A damaged end of the last block (its
 // checksum, the end of its coder's stream, packed bytes left over) fails the
 // extraction once its files are written.
-int Extract7z(ISeekInStream* stream, const std::wstring& folder, ScriptCallback* progress,
-              ScriptCallback* onError);
+int Extract7z(ISeekInStream* stream, const std::wstring& folder, const ExtractReports& reports);

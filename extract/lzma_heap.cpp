@@ -1,4 +1,4 @@
-#include "hostapi/lzma_heap.h"
+#include "extract/lzma_heap.h"
 
 #include <cstdlib>
 

@@ -3,9 +3,14 @@
 // deleted stays, and so do the folders above it.
 #pragma once
 
+#include <windows.h>
+
+#include <functional>
 #include <string>
 
-#include "hostapi/host_args.h"
+// Told of each file that cannot be deleted: its path and the system's error
+// code. An empty report is told nothing.
+using DeletionFailure = std::function<void(const std::wstring& path, DWORD code)>;
 
 // Deletes everything below `path` (read-only files included) and then the
 // folder itself. Every entry is opened through the handle of the folder that
@@ -15,11 +20,10 @@
 void DeleteDirectories(const std::wstring& path);
 
 // The same, calling `onFailure(path, code)` for every file that cannot be
-// deleted, with the system's error code. `onFailure` may be null or hold no
-// function.
-void DeleteDirectoriesEx(const std::wstring& path, ScriptCallback* onFailure);
+// deleted, with the system's error code. `onFailure` may be empty.
+void DeleteDirectoriesEx(const std::wstring& path, const DeletionFailure& onFailure);
 
 // Deletes the file at `path` (read-only included) the same way: a link
 // there is removed as a link, never what it points to. `onFailure(path,
 // code)` as above.
-void DeleteOneFile(const std::wstring& path, ScriptCallback* onFailure);
+void DeleteOneFile(const std::wstring& path, const DeletionFailure& onFailure);

@@ -1,4 +1,4 @@
-#include "hostapi/archive_streams.h"
+#include "extract/archive_streams.h"
 
 #include <algorithm>
 

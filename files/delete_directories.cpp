@@ -1,12 +1,12 @@
-#include "hostapi/delete_directories.h"
+#include "files/delete_directories.h"
 
 #include <windows.h>
 #include <shlwapi.h>
 
 #include "base/debug_line.h"
 #include "base/handles.h"
-#include "hostapi/folder_entries.h"
-#include "hostapi/relative_files.h"
+#include "files/folder_entries.h"
+#include "files/relative_files.h"
 
 namespace {
 
@@ -41,14 +41,14 @@ void LeaveIfCurrentFolder(const std::wstring& folder) {
   SetCurrentDirectoryW(ParentFolder(folder).c_str());
 }
 
-void ReportFailure(const std::wstring& path, DWORD code, ScriptCallback* onFailure) {
-  if (onFailure && onFailure->Valid()) onFailure->Call(path, code);
+void ReportFailure(const std::wstring& path, DWORD code, const DeletionFailure* onFailure) {
+  if (onFailure && *onFailure) (*onFailure)(path, code);
 }
 
 // One deletion: its debug label and the optional failure callback.
 struct Deletion {
   const wchar_t* label;
-  ScriptCallback* onFailure;
+  const DeletionFailure* onFailure;
 };
 
 // A folder whose entries are removed: its handle, the path the script sees
@@ -162,10 +162,10 @@ void RemoveTree(const std::wstring& path, const Deletion& deletion) {
 
 void DeleteDirectories(const std::wstring& path) { RemoveTree(path, {kDeleteLabel, nullptr}); }
 
-void DeleteDirectoriesEx(const std::wstring& path, ScriptCallback* onFailure) {
-  RemoveTree(path, {kDeleteExLabel, onFailure});
+void DeleteDirectoriesEx(const std::wstring& path, const DeletionFailure& onFailure) {
+  RemoveTree(path, {kDeleteExLabel, &onFailure});
 }
 
-void DeleteOneFile(const std::wstring& path, ScriptCallback* onFailure) {
-  RemoveNamedPath(path, {nullptr, onFailure});
+void DeleteOneFile(const std::wstring& path, const DeletionFailure& onFailure) {
+  RemoveNamedPath(path, {nullptr, &onFailure});
 }

@@ -1,4 +1,4 @@
-#include "hostapi/link_free_path.h"
+#include "files/link_free_path.h"
 
 #include <shlwapi.h>
 
@@ -6,7 +6,7 @@
 
 #include "base/debug_line.h"
 #include "base/full_path_name.h"
-#include "hostapi/relative_files.h"
+#include "files/relative_files.h"
 
 namespace {
 
