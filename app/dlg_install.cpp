@@ -80,7 +80,9 @@ void ReplaceAll(std::wstring& text, const std::wstring& what, const std::wstring
   }
 }
 
-lua_State* Engine() { return NEBScriptEngine::Instance().State(); }
+// The engine, held until the access goes: the worker does not reach it
+// while the window's thread reads or writes between the events.
+NEBScriptEngine::Access Engine() { return NEBScriptEngine::Instance().Lock(); }
 
 DWORD PayloadSize() {
   const HRSRC info = FindResourceW(nullptr, kPayloadName, kPayloadType);
@@ -107,7 +109,7 @@ const SkinUI::MessageMap* CDlgInstall::NotifyMap() const {
 
 void CDlgInstall::AfterSkinLoaded() {
   ApplyIcon(kIconResource);
-  SetWindowTextW(Window(), (GetGlobalText(Engine(), "global_product_name") + L"安装").c_str());
+  SetWindowTextW(Window(), (GetGlobalText(Engine().State(), "global_product_name") + L"安装").c_str());
   LookupControls();
   manager_.ApplyDpi(SkinUI::WindowMonitorDpi(Window()));
   InitViews();
@@ -140,7 +142,8 @@ void CDlgInstall::LookupControls() {
 
 void CDlgInstall::InitViews() {
   if (!initView_ || !completeTitle_) return;
-  lua_State* L = Engine();
+  const NEBScriptEngine::Access engine = Engine();
+  lua_State* L = engine.State();
   if (autoStartup_) {
     autoStartup_->Show(GetGlobalFlag(L, "global_startup_check_visable"));
     autoStartup_->SetChecked(GetGlobalFlag(L, "global_startup_check"), true);
@@ -168,7 +171,7 @@ void CDlgInstall::OnLicenceChanged(NotifyRecord&) {
 }
 
 void CDlgInstall::OnLicenceLink(NotifyRecord&) {
-  const std::wstring url = GetGlobalText(Engine(), "global_licence_url");
+  const std::wstring url = GetGlobalText(Engine().State(), "global_licence_url");
   ShellExecuteW(Window(), nullptr, url.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
 }
 
@@ -177,11 +180,12 @@ void CDlgInstall::OnSelectPath(NotifyRecord&) {
   DebugLine(L"%ls", start.c_str());
   const auto picked = PickFolder(Window(), start);
   if (!picked || !installPath_) return;
-  installPath_->ChangeText(CheckDir(*picked, GetGlobalText(Engine(), "global_install_basepath")));
+  installPath_->ChangeText(CheckDir(*picked, GetGlobalText(Engine().State(), "global_install_basepath")));
 }
 
 void CDlgInstall::WriteOptionGlobals() {
-  lua_State* L = Engine();
+  const NEBScriptEngine::Access engine = Engine();
+  lua_State* L = engine.State();
   for (SkinUI::CControlUI* control : manager_.CollectByClass(initView_, L"OptionUI")) {
     auto* option = As<SkinUI::COptionUI>(control, L"Option");
     if (option && !option->UserData().empty()) {
@@ -192,7 +196,8 @@ void CDlgInstall::WriteOptionGlobals() {
 
 void CDlgInstall::OnInstallClick(NotifyRecord&) {
   if (!installPath_ || installing_) return;
-  lua_State* L = Engine();
+  const NEBScriptEngine::Access engine = Engine();
+  lua_State* L = engine.State();
   std::wstring typed = installPath_->ControlText();
   // Cut to the length a path may have before the check: a cut afterwards
   // could name another folder than the one checked.
@@ -234,8 +239,9 @@ void CDlgInstall::StartInstall() {
   tabMain_->PickPage(installView_);
   captionButtons_->Show(false);
   const int elapse = static_cast<int>(PayloadSize() * kElapsePerByte / 100);
-  CInstallMgr::Instance().TryWithEngine(
-      [elapse](lua_State* L) { SetGlobalNumber(L, "global_install_progress_elapse", elapse); });
+  if (const auto engine = NEBScriptEngine::Instance().TryLock()) {
+    SetGlobalNumber(engine->State(), "global_install_progress_elapse", elapse);
+  }
 
   worker_ = NewInstallWorkerState(Window());
   installing_ = StartInstallWorker(worker_);
@@ -260,8 +266,9 @@ void CDlgInstall::OnTimer(NotifyRecord& record) {
     const int position = progress_->ProgressValue();
     // The worker holds the engine while the script installs; the next tick
     // writes the position again.
-    CInstallMgr::Instance().TryWithEngine(
-        [position](lua_State* L) { SetGlobalNumber(L, "global_install_progress_pos", position); });
+    if (const auto engine = NEBScriptEngine::Instance().TryLock()) {
+      SetGlobalNumber(engine->State(), "global_install_progress_pos", position);
+    }
     if (position >= progress_->ProgressMax()) CompleteInstall(number_);
   }
 }
@@ -299,7 +306,7 @@ void CDlgInstall::CompleteInstall(long number) {
   captionButtons_->Show(true);
   SendInstallDone(listenWindow_);
   BringToForeground();
-  if (GetGlobalFlag(Engine(), "global_show_completewindow") && completeView_) {
+  if (GetGlobalFlag(Engine().State(), "global_show_completewindow") && completeView_) {
     tabMain_->PickPage(completeView_);
     start_->TakeFocus();
   } else {
@@ -329,7 +336,8 @@ void CDlgInstall::BringToForeground() {
 }
 
 void CDlgInstall::LaunchProduct() {
-  lua_State* L = Engine();
+  const NEBScriptEngine::Access engine = Engine();
+  lua_State* L = engine.State();
   const std::wstring appName = GetGlobalText(L, "global_main_app_name");
   // Without a program name there is nothing to start (the folder itself
   // would open in the file manager).

@@ -58,49 +58,38 @@ CInstallMgr& CInstallMgr::Instance() {
 }
 
 void CInstallMgr::BeforeInit() {
-  std::lock_guard<std::recursive_mutex> hold(lock_);
+  // The engine is held for the whole event, native work included.
+  const NEBScriptEngine::Access engine = NEBScriptEngine::Instance().Lock();
   CallScriptEvent(kBeforeInit);
 }
 
 void CInstallMgr::BeforeInstall() {
-  std::lock_guard<std::recursive_mutex> hold(lock_);
+  const NEBScriptEngine::Access engine = NEBScriptEngine::Instance().Lock();
   CallScriptEvent(kBeforeInstall);
 }
 
 void CInstallMgr::InstallExecute() {
-  std::lock_guard<std::recursive_mutex> hold(lock_);
+  const NEBScriptEngine::Access engine = NEBScriptEngine::Instance().Lock();
   // What the script writes into the install folder is recorded for an
   // uninstall that cannot tell the folder is the product's alone.
   StartInstallRecord();
   CallScriptEvent(kOnInstall);
-  const std::wstring folder = GetGlobalText(NEBScriptEngine::Instance().State(), "global_install_path");
+  const std::wstring folder = GetGlobalText(engine.State(), "global_install_path");
   if (!FinishInstallRecord(folder)) DebugLine(L"the install record of %ls was not written\r\n", folder.c_str());
   StartStatisticsForInstall(folder);
 }
 
 void CInstallMgr::BeforeComplete() {
-  std::lock_guard<std::recursive_mutex> hold(lock_);
+  const NEBScriptEngine::Access engine = NEBScriptEngine::Instance().Lock();
   CallScriptEvent(kBeforeComplete);
   if (ProgramNameAsksForUserDataFolder()) PrepareUserDataFolder();
 }
 
 void CInstallMgr::AfterComplete() {
-  std::lock_guard<std::recursive_mutex> hold(lock_);
+  const NEBScriptEngine::Access engine = NEBScriptEngine::Instance().Lock();
   CallScriptEvent(kAfterComplete);
 }
 
 bool ProgramNameAsksForUserDataFolder() {
   return ProgramFileName().find(kUserDataMarker) != std::wstring::npos;
-}
-
-bool CInstallMgr::TryWithEngine(const std::function<void(lua_State*)>& work) {
-  std::unique_lock<std::recursive_mutex> hold(lock_, std::try_to_lock);
-  if (!hold.owns_lock()) return false;
-  work(NEBScriptEngine::Instance().State());
-  return true;
-}
-
-void CInstallMgr::WithEngine(const std::function<void(lua_State*)>& work) {
-  std::lock_guard<std::recursive_mutex> hold(lock_);
-  work(NEBScriptEngine::Instance().State());
 }

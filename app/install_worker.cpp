@@ -11,6 +11,7 @@
 #include "base/handles.h"
 #include "http/http_client.h"
 #include "log/qm_base_log.h"
+#include "script/nebscript_engine.h"
 #include "script/script_globals.h"
 
 namespace {
@@ -24,8 +25,7 @@ constexpr wchar_t kDefaultQueryHost[] = L"service.lumetrica.example";
 // The maker's web service; a build's settings may name another host
 // (global_query_host, "host" or "host:port").
 std::wstring NumberQueryUrl() {
-  std::wstring host;
-  CInstallMgr::Instance().WithEngine([&host](lua_State* L) { host = GetGlobalText(L, "global_query_host"); });
+  std::wstring host = GetGlobalText(NEBScriptEngine::Instance().Lock().State(), "global_query_host");
   if (host.empty()) host = kDefaultQueryHost;
   return L"https://" + host + kNumberQueryPath;
 }

@@ -36,25 +36,31 @@ void NotifyListenWindow(HWND listenWindow) {
 }
 
 void RunSilentInstall(const RunContext& context) {
-  lua_State* L = NEBScriptEngine::Instance().State();
-  SetGlobalFlag(L, "global_ss_install", true);
-  DebugLine(L"global_ss_install==true ~!\r\n");
-  DebugLine(L"start ss install!");
-  const std::wstring given = GetGlobalText(L, "global_install_path");
-  std::wstring folder;
-  // A silent install has nobody to ask: a folder the dialog would refuse
-  // is not installed into at all.
-  if (CheckInstallFolder(given, GetGlobalText(L, "global_install_basepath"), &folder) == InstallFolderCheck::kUsable) {
-    SetGlobalText(L, "global_install_path", folder);
-    SetGlobalText(L, "InstallPath", folder);
-    CInstallMgr& manager = CInstallMgr::Instance();
-    manager.BeforeInstall();
-    manager.InstallExecute();
-    manager.BeforeComplete();
-    manager.AfterComplete();
-  } else {
-    DebugLine(L"install folder refused: %ls\r\n", given.c_str());
-    QMLOG_ERROR("install folder refused: {}", WideToAnsi(given));
+  {
+    // No other thread runs the script in a silent install: the engine is
+    // held throughout, its events taking it again on this thread.
+    const NEBScriptEngine::Access engine = NEBScriptEngine::Instance().Lock();
+    lua_State* L = engine.State();
+    SetGlobalFlag(L, "global_ss_install", true);
+    DebugLine(L"global_ss_install==true ~!\r\n");
+    DebugLine(L"start ss install!");
+    const std::wstring given = GetGlobalText(L, "global_install_path");
+    std::wstring folder;
+    // A silent install has nobody to ask: a folder the dialog would refuse
+    // is not installed into at all.
+    if (CheckInstallFolder(given, GetGlobalText(L, "global_install_basepath"), &folder) ==
+        InstallFolderCheck::kUsable) {
+      SetGlobalText(L, "global_install_path", folder);
+      SetGlobalText(L, "InstallPath", folder);
+      CInstallMgr& manager = CInstallMgr::Instance();
+      manager.BeforeInstall();
+      manager.InstallExecute();
+      manager.BeforeComplete();
+      manager.AfterComplete();
+    } else {
+      DebugLine(L"install folder refused: %ls\r\n", given.c_str());
+      QMLOG_ERROR("install folder refused: {}", WideToAnsi(given));
+    }
   }
 
   ShutdownStatistics();

@@ -101,9 +101,8 @@ int Run() {
   NEBScriptEngine& engine = NEBScriptEngine::Instance();
   engine.OpenLibraries({RegisterHostFunctions});
   if (!LoadScripts(engine)) return 0;
-  lua_State* L = engine.State();
 
-  UniqueHandle otherInstance(CreateAppInstance(InstanceName(L)));
+  UniqueHandle otherInstance(CreateAppInstance(InstanceName(engine.Lock().State())));
   if (otherInstance && !context.switches.Has(kSwitchSilent)) {
     DebugLine(L"CreateAppInstance return true");
     return 0;
@@ -114,9 +113,15 @@ int Run() {
 
   CInstallMgr::Instance().BeforeInit();
 
-  const bool silent = ShouldRunSilently(L, context.switches);
-  ApplyInstallFolder(L, context.switches);
-  ApplyStartWithWindows(L, context.switches);
+  bool silent = false;
+  {
+    // Let go before the install: the dialog's worker takes the engine.
+    const NEBScriptEngine::Access access = engine.Lock();
+    lua_State* L = access.State();
+    silent = ShouldRunSilently(L, context.switches);
+    ApplyInstallFolder(L, context.switches);
+    ApplyStartWithWindows(L, context.switches);
+  }
   if (silent) {
     RunSilentInstall(context);
   } else {

@@ -51,7 +51,8 @@ bool PrepareScripts(const UninstallOptions& options, const std::wstring& install
 }
 
 void SetHostGlobals(const UninstallOptions& options, const std::wstring& installFolder) {
-  lua_State* L = NEBScriptEngine::Instance().State();
+  const NEBScriptEngine::Access engine = NEBScriptEngine::Instance().Lock();
+  lua_State* L = engine.State();
   SetGlobalText(L, "global_install_path", installFolder);
   // By now the starter has ended, so the uninstaller's file in the install
   // folder can be deleted.

@@ -55,7 +55,7 @@ std::wstring RunUninstallScripts(const std::wstring& installFolder) {
     if (!engine.DoBufferLua(chunk->data(), chunk->size(), WideToAnsi(name).c_str())) return path;
   }
   // A chunk that loads but is not the uninstall script would uninstall nothing.
-  if (!GlobalIsFunction(engine.State(), kEventOnUninstall)) {
+  if (!GlobalIsFunction(engine.Lock().State(), kEventOnUninstall)) {
     return installFolder + L"\\" + kChunkFiles[1];
   }
   return {};

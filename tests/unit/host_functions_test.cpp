@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <optional>
 #include <string>
 
 #include "script/nebscript_engine.h"
@@ -18,7 +19,8 @@ class HostFunctionsTest : public testing::Test {
   void SetUp() override {
     SetScriptErrorPresenter(FailOnReport);
     NEBScriptEngine::Instance().OpenLibraries({RegisterHostFunctions});
-    L = NEBScriptEngine::Instance().State();
+    engine_.emplace(NEBScriptEngine::Instance().Lock());
+    L = engine_->State();
     top_ = lua_gettop(L);
   }
   void TearDown() override { EXPECT_EQ(lua_gettop(L), top_) << "stack left unbalanced"; }
@@ -27,6 +29,7 @@ class HostFunctionsTest : public testing::Test {
     return NEBScriptEngine::Instance().DoBufferLua(code.data(), code.size(), "=test");
   }
 
+  std::optional<NEBScriptEngine::Access> engine_;  // held for the whole case
   lua_State* L = nullptr;
   int top_ = 0;
 };

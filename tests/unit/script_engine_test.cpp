@@ -5,7 +5,9 @@
 
 #include <cstdio>
 #include <stdexcept>
+#include <optional>
 #include <string>
+#include <thread>
 
 #include "base/text.h"
 #include "script/script_error.h"
@@ -18,7 +20,8 @@ class ScriptEngineTest : public testing::Test {
  protected:
   void SetUp() override {
     SetScriptErrorPresenter(FailOnReport);
-    L = NEBScriptEngine::Instance().State();
+    engine_.emplace(NEBScriptEngine::Instance().Lock());
+    L = engine_->State();
     top_ = lua_gettop(L);
   }
   void TearDown() override { EXPECT_EQ(lua_gettop(L), top_) << "stack left unbalanced"; }
@@ -27,6 +30,7 @@ class ScriptEngineTest : public testing::Test {
     return NEBScriptEngine::Instance().DoBufferLua(code.data(), code.size(), "=test");
   }
 
+  std::optional<NEBScriptEngine::Access> engine_;  // held for the whole case
   lua_State* L = nullptr;
   int top_ = 0;
 };
@@ -51,6 +55,21 @@ TEST_F(ScriptEngineTest, HostFunctionsAreOpenedOnlyByTheCaller) {
       assert(type(name) ~= "string" or name:sub(1, 4) ~= "Lua_", name)
     end
   )"));
+}
+
+// The engine's lock: held by this case's fixture, so another thread gets no
+// access until it is let go, while this thread takes it again.
+TEST_F(ScriptEngineTest, TheStateIsReachedOnlyThroughTheEnginesLock) {
+  const auto triedFromAnotherThread = [] {
+    bool got = false;
+    std::thread([&got] { got = NEBScriptEngine::Instance().TryLock().has_value(); }).join();
+    return got;
+  };
+  EXPECT_FALSE(triedFromAnotherThread());
+  EXPECT_TRUE(NEBScriptEngine::Instance().TryLock().has_value());
+  engine_.reset();
+  EXPECT_TRUE(triedFromAnotherThread());
+  engine_.emplace(NEBScriptEngine::Instance().Lock());
 }
 
 TEST_F(ScriptEngineTest, GlobalsReadWithDefaultsForMissingValues) {

@@ -113,7 +113,8 @@ void CountInstructions(lua_State* L, lua_Debug*) {
 void SettingsState::Closer::operator()(lua_State* L) const { lua_close(L); }
 
 bool CompileScript(const std::wstring& file, ChunkFunction& main, Problems& problems) {
-  lua_State* L = NEBScriptEngine::Instance().State();
+  const NEBScriptEngine::Access engine = NEBScriptEngine::Instance().Lock();
+  lua_State* L = engine.State();
   if (!LoadScript(L, file, problems)) return false;
   std::string chunk;
   lua_dump(L, Writer, &chunk);

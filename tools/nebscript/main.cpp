@@ -59,7 +59,8 @@ int wmain(int argc, wchar_t** argv) {
 
   NEBScriptEngine& engine = NEBScriptEngine::Instance();
   engine.OpenLibraries({RegisterHostFunctions});
-  lua_State* L = engine.State();
+  const NEBScriptEngine::Access access = engine.Lock();
+  lua_State* L = access.State();
   SetArg(L, argc, argv);
 
   const std::string chunkName = "@" + WideToUtf8(argv[1]);
