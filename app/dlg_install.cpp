@@ -2,21 +2,23 @@
 
 #include <shellapi.h>
 
+#include <optional>
 #include <string>
 
 #include "app/dialog_controls.h"
 #include "app/folder_chooser.h"
 #include "app/install_checks.h"
 #include "app/install_done.h"
-#include "app/install_path_rules.h"
 #include "app/install_mgr.h"
+#include "app/install_path_rules.h"
 #include "app/install_worker.h"
+#include "app/path_box_text.h"
 #include "app/statistics.h"
 #include "app/window_messages.h"
 #include "base/debug_line.h"
+#include "base/env_path.h"
 #include "base/handles.h"
 #include "base/text.h"
-#include "hostapi/env_path.h"
 #include "hostapi/shell_functions.h"
 #include "script/nebscript_engine.h"
 #include "script/script_globals.h"
@@ -68,16 +70,6 @@ Control* InWindow(SkinUI::CPaintManagerUI& manager, const DialogControl& which) 
 template <typename Control>
 Control* InView(SkinUI::CControlUI* view, const DialogControl& which) {
   return view ? As<Control>(view->LookupChild(which.name), which.kind) : nullptr;
-}
-
-bool EndsWith(const std::wstring& text, const std::wstring& tail) {
-  return text.size() >= tail.size() && text.compare(text.size() - tail.size(), tail.size(), tail) == 0;
-}
-
-void ReplaceAll(std::wstring& text, const std::wstring& what, const std::wstring& with) {
-  for (size_t at = text.find(what); at != std::wstring::npos; at = text.find(what, at + with.size())) {
-    text.replace(at, what.size(), with);
-  }
 }
 
 // The engine, held until the access goes: the worker does not reach it
@@ -149,20 +141,14 @@ void CDlgInstall::InitViews() {
     autoStartup_->SetChecked(GetGlobalFlag(L, "global_startup_check"), true);
   }
   if (!installPath_) return;
-  std::wstring text = installPath_->ControlText();
+  const std::wstring text = installPath_->ControlText();
   DebugLine(L"%ls", text.c_str());
-  const size_t open = text.find(L'$');
-  if (open == std::wstring::npos) return;
-  const size_t close = text.find(L'$', open + 1);
-  if (close == std::wstring::npos) return;
-  const std::wstring name = text.substr(open + 1, close - open - 1);
-  const std::wstring value = GetGlobalText(L, WideToUtf8(name).c_str());
-  if (value.empty()) return;
-  ReplaceAll(text, L"$" + name + L"$", value);
-  if (!EndsWith(text, kProductFolder)) text += kProductFolder;
-  installPath_->ChangeText(text);
+  const std::optional<std::wstring> expanded = ExpandPathBoxText(
+      text, [L](const std::wstring& name) { return GetGlobalText(L, WideToUtf8(name).c_str()); }, kProductFolder);
+  if (!expanded) return;
+  installPath_->ChangeText(*expanded);
   DebugLine(L"%ls", kPathFrame);
-  DebugLine(L"%ls", text.c_str());
+  DebugLine(L"%ls", expanded->c_str());
   DebugLine(L"%ls", kPathFrame);
 }
 

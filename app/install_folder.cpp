@@ -1,14 +1,11 @@
 #include "app/install_folder.h"
 
 #include "base/path_text.h"
+#include "base/text_rules.h"
 
 namespace {
 
 constexpr size_t kPathUnits = 260;  // terminator included
-
-bool EndsWith(const std::wstring& text, const std::wstring& tail) {
-  return text.size() >= tail.size() && text.compare(text.size() - tail.size(), tail.size(), tail) == 0;
-}
 
 }  // namespace
 

@@ -5,9 +5,9 @@
 
 #include <string>
 
-#include "app/module_path.h"
 #include "app/statistics.h"
 #include "base/debug_line.h"
+#include "base/module_path.h"
 #include "base/path_exists.h"
 #include "files/install_record.h"
 #include "script/nebscript_engine.h"

@@ -1,7 +1,10 @@
 #include "app/install_path_rules.h"
 
-#include <cwctype>
+#include <algorithm>
 #include <cwchar>
+#include <cwctype>
+
+#include "base/text_rules.h"
 
 std::wstring AppendBaseFolder(const std::wstring& picked, const std::wstring& baseName) {
   const size_t slash = picked.find_last_of(L"\\/");
@@ -28,8 +31,8 @@ std::wstring WithoutClosingSeparators(std::wstring folder) {
 }
 
 std::wstring Folded(const std::wstring& folder) {
-  std::wstring folded = WithoutClosingSeparators(folder);
-  for (wchar_t& c : folded) c = c == L'/' ? L'\\' : static_cast<wchar_t>(std::towlower(c));
+  std::wstring folded = LowerCase(WithoutClosingSeparators(folder));
+  std::replace(folded.begin(), folded.end(), L'/', L'\\');
   return folded;
 }
 

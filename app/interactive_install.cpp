@@ -8,8 +8,8 @@
 #include "app/dlg_install.h"
 #include "app/statistics.h"
 #include "base/debug_line.h"
-#include "http/curl_global_init.h"
 #include "files/restart_deletion.h"
+#include "http/curl_global_init.h"
 #include "ui/dpi/dpi_awareness.h"
 #include "ui/paint/paint_manager_ui.h"
 

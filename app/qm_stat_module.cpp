@@ -4,9 +4,9 @@
 #include <memory>
 
 #include "app/easy_task0.h"
-#include "app/module_path.h"
 #include "app/program_version.h"
 #include "base/handles.h"
+#include "base/module_path.h"
 #include "base/path_text.h"
 #include "base/text.h"
 #include "log/qm_base_log.h"

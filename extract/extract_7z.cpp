@@ -1,64 +1,31 @@
 #include "extract/extract_7z.h"
 
 #include <algorithm>
-#include <cstdint>
-#include <cstdlib>
-#include <mutex>
 #include <new>
 #include <vector>
 
 extern "C" {
 #include <7z.h>
-#include <7zCrc.h>
 }
 
 #include "base/debug_line.h"
 #include "base/full_path_name.h"
 #include "base/handles.h"
-#include "files/archive_entry_name.h"
+#include "extract/archive_database.h"
+#include "extract/entry_bytes.h"
 #include "extract/extract_tree.h"
-#include "files/install_record.h"
-#include "extract/lzma_heap.h"
 #include "extract/unpacked_stream.h"
+#include "files/archive_entry_name.h"
+#include "files/install_record.h"
 
 namespace {
 
-constexpr size_t kLookAheadBytes = 1 << 18;
 constexpr int kAnswerRetry = 0;
 constexpr int kAnswerSkip = 1;
 // Attributes with the high word set carry a POSIX mode (archives made on
 // Unix); only the low Windows bits apply here.
 constexpr UInt32 kPosixModeBits = 0xF0000000;
 constexpr UInt32 kWindowsAttributeBits = 0x7FFF;
-
-// The archive's database: names, sizes, attributes, times and checksums of
-// its entries, and where its solid blocks lie.
-class ArchiveDatabase {
- public:
-  explicit ArchiveDatabase(ISeekInStream* stream) {
-    static std::once_flag crcTables;
-    std::call_once(crcTables, CrcGenerateTable);
-    LookToRead2_CreateVTable(&look_, False);
-    look_.buf = static_cast<Byte*>(std::malloc(kLookAheadBytes));
-    look_.bufSize = kLookAheadBytes;
-    look_.realStream = stream;
-    LookToRead2_INIT(&look_);
-    SzArEx_Init(&db_);
-  }
-  ~ArchiveDatabase() {
-    SzArEx_Free(&db_, &kLzmaHeap);
-    std::free(look_.buf);
-  }
-  ArchiveDatabase(const ArchiveDatabase&) = delete;
-  ArchiveDatabase& operator=(const ArchiveDatabase&) = delete;
-
-  SRes Open() { return look_.buf ? SzArEx_Open(&db_, &look_.vt, &kLzmaHeap, &kLzmaHeap) : SZ_ERROR_MEM; }
-  const CSzArEx& Db() const { return db_; }
-
- private:
-  CLookToRead2 look_;
-  CSzArEx db_;
-};
 
 enum class Creation { kCreated, kSkipped, kGivenUp };
 
@@ -216,22 +183,20 @@ class Extraction {
   // it is null, and checks them against the stored checksum. `diskFailed`
   // tells a failed write from a decoder's failure.
   int Pass(UInt32 index, HANDLE file, bool* diskFailed = nullptr) {
-    UInt32 crc = CRC_INIT_VAL;
-    for (UInt64 left = SzArEx_GetFileSize(&db_, index); left > 0;) {
-      const Byte* data = nullptr;
-      size_t count = 0;
-      const SRes taken = unpacked_.Take(static_cast<size_t>(std::min<UInt64>(left, SIZE_MAX)), &data, &count);
-      if (taken != SZ_OK) return taken;
-      crc = CrcUpdate(crc, data, count);
-      DWORD written = 0;
-      if (file && (!WriteFile(file, data, static_cast<DWORD>(count), &written, nullptr) || written != count)) {
-        *diskFailed = true;
-        return kExtractWriteFailed;
-      }
-      left -= count;
+    EntrySink write;
+    if (file) {
+      write = [file](const Byte* data, size_t count) {
+        DWORD written = 0;
+        return WriteFile(file, data, static_cast<DWORD>(count), &written, nullptr) && written == count;
+      };
     }
-    if (SzBitWithVals_Check(&db_.CRCs, index) && CRC_GET_DIGEST(crc) != db_.CRCs.Vals[index]) return SZ_ERROR_CRC;
-    return kExtractOk;
+    bool refused = false;
+    const SRes passed = PassEntryBytes(db_, unpacked_, index, write, &refused);
+    if (refused) {
+      *diskFailed = true;
+      return kExtractWriteFailed;
+    }
+    return passed;
   }
 
   const CSzArEx& db_;

@@ -6,7 +6,9 @@
 #include <functional>
 #include <string>
 
-#include "extract/archive_streams.h"
+extern "C" {
+#include <7zTypes.h>
+}
 
 // Result codes besides the decoder's own (SZ_ERROR_*).
 constexpr int kExtractOk = 0;

@@ -9,13 +9,15 @@
 #include <string>
 
 #include "base/debug_line.h"
+#include "base/env_path.h"
 #include "base/handles.h"
 #include "base/module_resource.h"
-#include "hostapi/env_path.h"
+#include "extract/archive_streams.h"
 #include "extract/extract_7z.h"
-#include "hostapi/host_args.h"
+#include "extract/memory_in_stream.h"
 #include "files/install_record.h"
 #include "files/link_free_path.h"
+#include "hostapi/host_args.h"
 
 namespace {
 

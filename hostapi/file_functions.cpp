@@ -12,12 +12,12 @@
 #include <string>
 
 #include "base/debug_line.h"
+#include "base/env_path.h"
 #include "files/delete_directories.h"
-#include "hostapi/env_path.h"
-#include "hostapi/host_args.h"
 #include "files/install_record.h"
 #include "files/link_free_path.h"
 #include "files/restart_deletion.h"
+#include "hostapi/host_args.h"
 #include "script/script_numbers.h"
 
 namespace {

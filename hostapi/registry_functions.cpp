@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "base/debug_line.h"
+#include "base/env_path.h"
 #include "base/handles.h"
-#include "hostapi/env_path.h"
 #include "hostapi/hex_pairs.h"
 #include "hostapi/host_args.h"
 

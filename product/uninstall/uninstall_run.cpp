@@ -2,8 +2,8 @@
 
 #include <windows.h>
 
-#include "app/module_path.h"
 #include "base/debug_line.h"
+#include "base/module_path.h"
 #include "base/path_text.h"
 #include "base/text.h"
 #include "files/install_record.h"

@@ -27,8 +27,8 @@
 
 #include "app/gdiplus_session.h"
 #include "base/text.h"
+#include "tests/helpers/launch_clock.h"
 #include "tests/helpers/window_report.h"
-#include "tools/bench/launch_clock.h"
 #include "ui/controls/control_ui.h"
 #include "ui/dpi/dpi_awareness.h"
 #include "ui/markup/layout_builder.h"

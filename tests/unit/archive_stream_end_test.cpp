@@ -19,10 +19,10 @@ extern "C" {
 #include <LzmaEnc.h>
 }
 
-#include "extract/archive_streams.h"
 #include "extract/block_decoder.h"
 #include "extract/extract_7z.h"
 #include "extract/lzma_heap.h"
+#include "extract/memory_in_stream.h"
 #include "tools/nebpack/seven_zip_writer.h"
 
 namespace {

@@ -6,7 +6,7 @@
 #include <optional>
 #include <string>
 
-#include "hostapi/env_path.h"
+#include "base/env_path.h"
 #include "script/nebscript_engine.h"
 #include "script/script_globals.h"
 

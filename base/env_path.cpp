@@ -1,4 +1,4 @@
-#include "hostapi/env_path.h"
+#include "base/env_path.h"
 
 #include <windows.h>
 

@@ -1,4 +1,4 @@
-#include "hostapi/explorer_command_line.h"
+#include "base/explorer_command_line.h"
 
 namespace {
 
