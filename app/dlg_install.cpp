@@ -22,6 +22,7 @@
 #include "hostapi/shell_functions.h"
 #include "script/nebscript_engine.h"
 #include "script/script_globals.h"
+#include "scripts/global_names.h"
 #include "ui/containers/horizontal_layout_ui.h"
 #include "ui/containers/tab_layout_ui.h"
 #include "ui/containers/vertical_layout_ui.h"
@@ -101,7 +102,7 @@ const SkinUI::MessageMap* CDlgInstall::NotifyMap() const {
 
 void CDlgInstall::AfterSkinLoaded() {
   ApplyIcon(kIconResource);
-  SetWindowTextW(Window(), (GetGlobalText(Engine().State(), "global_product_name") + L"安装").c_str());
+  SetWindowTextW(Window(), (GetGlobalText(Engine().State(), script_names::kProductName) + L"安装").c_str());
   LookupControls();
   manager_.ApplyDpi(SkinUI::WindowMonitorDpi(Window()));
   InitViews();
@@ -137,8 +138,8 @@ void CDlgInstall::InitViews() {
   const NEBScriptEngine::Access engine = Engine();
   lua_State* L = engine.State();
   if (autoStartup_) {
-    autoStartup_->Show(GetGlobalFlag(L, "global_startup_check_visable"));
-    autoStartup_->SetChecked(GetGlobalFlag(L, "global_startup_check"), true);
+    autoStartup_->Show(GetGlobalFlag(L, script_names::kStartupCheckVisible));
+    autoStartup_->SetChecked(GetGlobalFlag(L, script_names::kStartupCheck), true);
   }
   if (!installPath_) return;
   const std::wstring text = installPath_->ControlText();
@@ -157,7 +158,7 @@ void CDlgInstall::OnLicenceChanged(NotifyRecord&) {
 }
 
 void CDlgInstall::OnLicenceLink(NotifyRecord&) {
-  const std::wstring url = GetGlobalText(Engine().State(), "global_licence_url");
+  const std::wstring url = GetGlobalText(Engine().State(), script_names::kLicenceUrl);
   ShellExecuteW(Window(), nullptr, url.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
 }
 
@@ -166,7 +167,7 @@ void CDlgInstall::OnSelectPath(NotifyRecord&) {
   DebugLine(L"%ls", start.c_str());
   const auto picked = PickFolder(Window(), start);
   if (!picked || !installPath_) return;
-  installPath_->ChangeText(CheckDir(*picked, GetGlobalText(Engine().State(), "global_install_basepath")));
+  installPath_->ChangeText(CheckDir(*picked, GetGlobalText(Engine().State(), script_names::kInstallBasePath)));
 }
 
 void CDlgInstall::WriteOptionGlobals() {
@@ -189,7 +190,7 @@ void CDlgInstall::OnInstallClick(NotifyRecord&) {
   // could name another folder than the one checked.
   if (typed.size() > MAX_PATH) typed.resize(MAX_PATH);
   std::wstring folder;
-  switch (CheckInstallFolder(typed, GetGlobalText(L, "global_install_basepath"), &folder)) {
+  switch (CheckInstallFolder(typed, GetGlobalText(L, script_names::kInstallBasePath), &folder)) {
     case InstallFolderCheck::kUsable:
       break;
     case InstallFolderCheck::kIllegal:
@@ -202,7 +203,7 @@ void CDlgInstall::OnInstallClick(NotifyRecord&) {
   SetGlobalText(L, WideToUtf8(installPath_->UserData()).c_str(), folder);
   if (initView_) WriteOptionGlobals();
 
-  const std::wstring backup = GetGlobalText(L, "BackUpPath");
+  const std::wstring backup = GetGlobalText(L, script_names::kBackUpPath);
   if (!backup.empty()) {
     DebugLine(L"backpath = %ls", backup.c_str());
     if (!IsLegalInstallPath(backup)) {
@@ -211,7 +212,7 @@ void CDlgInstall::OnInstallClick(NotifyRecord&) {
     }
   }
 
-  const uint64_t needed = ReadNeededBytes(GetGlobalText(L, "global_need_disk_space"));
+  const uint64_t needed = ReadNeededBytes(GetGlobalText(L, script_names::kNeedDiskSpace));
   if (FreeBytesOnDrive(folder) < needed) {
     MessageBoxW(Window(), DiskSpaceMessage(needed).c_str(), L"提示", MB_OK | MB_ICONINFORMATION);
     return;
@@ -226,7 +227,7 @@ void CDlgInstall::StartInstall() {
   captionButtons_->Show(false);
   const int elapse = static_cast<int>(PayloadSize() * kElapsePerByte / 100);
   if (const auto engine = NEBScriptEngine::Instance().TryLock()) {
-    SetGlobalNumber(engine->State(), "global_install_progress_elapse", elapse);
+    SetGlobalNumber(engine->State(), script_names::kInstallProgressElapse, elapse);
   }
 
   worker_ = NewInstallWorkerState(Window());
@@ -253,7 +254,7 @@ void CDlgInstall::OnTimer(NotifyRecord& record) {
     // The worker holds the engine while the script installs; the next tick
     // writes the position again.
     if (const auto engine = NEBScriptEngine::Instance().TryLock()) {
-      SetGlobalNumber(engine->State(), "global_install_progress_pos", position);
+      SetGlobalNumber(engine->State(), script_names::kInstallProgressPos, position);
     }
     if (position >= progress_->ProgressMax()) CompleteInstall(number_);
   }
@@ -292,7 +293,7 @@ void CDlgInstall::CompleteInstall(long number) {
   captionButtons_->Show(true);
   SendInstallDone(listenWindow_);
   BringToForeground();
-  if (GetGlobalFlag(Engine().State(), "global_show_completewindow") && completeView_) {
+  if (GetGlobalFlag(Engine().State(), script_names::kShowCompleteWindow) && completeView_) {
     tabMain_->PickPage(completeView_);
     start_->TakeFocus();
   } else {
@@ -324,15 +325,15 @@ void CDlgInstall::BringToForeground() {
 void CDlgInstall::LaunchProduct() {
   const NEBScriptEngine::Access engine = Engine();
   lua_State* L = engine.State();
-  const std::wstring appName = GetGlobalText(L, "global_main_app_name");
+  const std::wstring appName = GetGlobalText(L, script_names::kMainAppName);
   // Without a program name there is nothing to start (the folder itself
   // would open in the file manager).
   if (appName.empty()) return;
-  std::wstring folder = ExpandEnvPath(GetGlobalText(L, "global_install_path"));
+  std::wstring folder = ExpandEnvPath(GetGlobalText(L, script_names::kInstallPath));
   if (folder.size() > MAX_PATH) folder.resize(MAX_PATH);
   const std::wstring program = folder + L"\\" + appName;
-  const std::wstring parameters = GetGlobalText(L, "global_start_parameter");
-  if (GetGlobalFlag(L, "global_startuseexplorer_level")) {
+  const std::wstring parameters = GetGlobalText(L, script_names::kStartParameter);
+  if (GetGlobalFlag(L, script_names::kStartUseExplorerLevel)) {
     HKEY opened = nullptr;
     if (RegOpenKeyExW(HKEY_CURRENT_USER, L"SOFTWARE\\Lumetrica", 0, KEY_READ | KEY_WRITE, &opened) == ERROR_SUCCESS) {
       const UniqueRegKey key(opened);

@@ -12,14 +12,9 @@
 #include "files/install_record.h"
 #include "script/nebscript_engine.h"
 #include "script/script_globals.h"
+#include "scripts/global_names.h"
 
 namespace {
-
-constexpr char kBeforeInit[] = "NEBSE_BeforeInit";
-constexpr char kBeforeInstall[] = "NEBSE_BeforeInstall";
-constexpr char kOnInstall[] = "NEBSE_OnInstall";
-constexpr char kBeforeComplete[] = "NEBSE_BeforeComplete";
-constexpr char kAfterComplete[] = "NEBSE_AfterComplete";
 
 constexpr wchar_t kUserDataMarker[] = L"@ung";
 constexpr wchar_t kProductFolder[] = L"Lumetrica";
@@ -60,12 +55,12 @@ CInstallMgr& CInstallMgr::Instance() {
 void CInstallMgr::BeforeInit() {
   // The engine is held for the whole event, native work included.
   const NEBScriptEngine::Access engine = NEBScriptEngine::Instance().Lock();
-  CallScriptEvent(kBeforeInit);
+  CallScriptEvent(script_names::kBeforeInit);
 }
 
 void CInstallMgr::BeforeInstall() {
   const NEBScriptEngine::Access engine = NEBScriptEngine::Instance().Lock();
-  CallScriptEvent(kBeforeInstall);
+  CallScriptEvent(script_names::kBeforeInstall);
 }
 
 void CInstallMgr::InstallExecute() {
@@ -73,21 +68,21 @@ void CInstallMgr::InstallExecute() {
   // What the script writes into the install folder is recorded for an
   // uninstall that cannot tell the folder is the product's alone.
   StartInstallRecord();
-  CallScriptEvent(kOnInstall);
-  const std::wstring folder = GetGlobalText(engine.State(), "global_install_path");
+  CallScriptEvent(script_names::kOnInstall);
+  const std::wstring folder = GetGlobalText(engine.State(), script_names::kInstallPath);
   if (!FinishInstallRecord(folder)) DebugLine(L"the install record of %ls was not written\r\n", folder.c_str());
   StartStatisticsForInstall(folder);
 }
 
 void CInstallMgr::BeforeComplete() {
   const NEBScriptEngine::Access engine = NEBScriptEngine::Instance().Lock();
-  CallScriptEvent(kBeforeComplete);
+  CallScriptEvent(script_names::kBeforeComplete);
   if (ProgramNameAsksForUserDataFolder()) PrepareUserDataFolder();
 }
 
 void CInstallMgr::AfterComplete() {
   const NEBScriptEngine::Access engine = NEBScriptEngine::Instance().Lock();
-  CallScriptEvent(kAfterComplete);
+  CallScriptEvent(script_names::kAfterComplete);
 }
 
 bool ProgramNameAsksForUserDataFolder() {

@@ -13,6 +13,7 @@
 #include "log/qm_base_log.h"
 #include "script/nebscript_engine.h"
 #include "script/script_globals.h"
+#include "scripts/global_names.h"
 
 namespace {
 
@@ -25,7 +26,7 @@ constexpr wchar_t kDefaultQueryHost[] = L"service.lumetrica.example";
 // The maker's web service; a build's settings may name another host
 // (global_query_host, "host" or "host:port").
 std::wstring NumberQueryUrl() {
-  std::wstring host = GetGlobalText(NEBScriptEngine::Instance().Lock().State(), "global_query_host");
+  std::wstring host = GetGlobalText(NEBScriptEngine::Instance().Lock().State(), script_names::kQueryHost);
   if (host.empty()) host = kDefaultQueryHost;
   return L"https://" + host + kNumberQueryPath;
 }

@@ -14,6 +14,7 @@
 #include "log/qm_base_log.h"
 #include "script/nebscript_engine.h"
 #include "script/script_globals.h"
+#include "scripts/global_names.h"
 
 namespace {
 
@@ -41,17 +42,17 @@ void RunSilentInstall(const RunContext& context) {
     // held throughout, its events taking it again on this thread.
     const NEBScriptEngine::Access engine = NEBScriptEngine::Instance().Lock();
     lua_State* L = engine.State();
-    SetGlobalFlag(L, "global_ss_install", true);
+    SetGlobalFlag(L, script_names::kSilentInstall, true);
     DebugLine(L"global_ss_install==true ~!\r\n");
     DebugLine(L"start ss install!");
-    const std::wstring given = GetGlobalText(L, "global_install_path");
+    const std::wstring given = GetGlobalText(L, script_names::kInstallPath);
     std::wstring folder;
     // A silent install has nobody to ask: a folder the dialog would refuse
     // is not installed into at all.
-    if (CheckInstallFolder(given, GetGlobalText(L, "global_install_basepath"), &folder) ==
+    if (CheckInstallFolder(given, GetGlobalText(L, script_names::kInstallBasePath), &folder) ==
         InstallFolderCheck::kUsable) {
-      SetGlobalText(L, "global_install_path", folder);
-      SetGlobalText(L, "InstallPath", folder);
+      SetGlobalText(L, script_names::kInstallPath, folder);
+      SetGlobalText(L, script_names::kInstallPathOption, folder);
       CInstallMgr& manager = CInstallMgr::Instance();
       manager.BeforeInstall();
       manager.InstallExecute();

@@ -19,6 +19,7 @@
 #include "log/qm_base_log.h"
 #include "script/nebscript_engine.h"
 #include "script/script_globals.h"
+#include "scripts/global_names.h"
 
 namespace {
 
@@ -60,8 +61,8 @@ bool LoadScripts(NEBScriptEngine& engine) {
 }
 
 std::wstring InstanceName(lua_State* L) {
-  const std::wstring scriptName = GetGlobalText(L, "global_install_mutex_guid");
-  const int appId = GetGlobalNumber(L, "global_app_id");
+  const std::wstring scriptName = GetGlobalText(L, script_names::kInstallMutexGuid);
+  const int appId = GetGlobalNumber(L, script_names::kAppId);
   if (scriptName.empty()) return AppInstanceName(kDefaultMutexBaseName, appId, true);
   return AppInstanceName(scriptName, appId, false);
 }
@@ -69,14 +70,14 @@ std::wstring InstanceName(lua_State* L) {
 bool ShouldRunSilently(lua_State* L, const CCmdLineSwitches& switches) {
   std::wstring value;
   if (switches.GetSwitch(kSwitchSilent, value) && value == kSilentValue) return true;
-  return GetGlobalFlag(L, "global_enable_ss_install") && GetGlobalFlag(L, "global_ss_install");
+  return GetGlobalFlag(L, script_names::kEnableSilentInstall) && GetGlobalFlag(L, script_names::kSilentInstall);
 }
 
 void ApplyInstallFolder(lua_State* L, const CCmdLineSwitches& switches) {
   std::wstring value;
   if (!switches.GetSwitch(kSwitchPath, value) || value.empty()) return;
   if (const auto folder = WithProductFolder(value)) {
-    SetGlobalText(L, "global_install_path", *folder);
+    SetGlobalText(L, script_names::kInstallPath, *folder);
   } else {
     DebugLine(L"InstallPath ignored, the folder is too long: %ls\r\n", value.c_str());
   }
@@ -85,7 +86,7 @@ void ApplyInstallFolder(lua_State* L, const CCmdLineSwitches& switches) {
 void ApplyStartWithWindows(lua_State* L, const CCmdLineSwitches& switches) {
   std::wstring value;
   if (switches.GetSwitch(kSwitchStartWithWindows, value) && ReadSignedDecimal(value) == 1) {
-    SetGlobalFlag(L, "ShouldStartWithWindowsChk", true);
+    SetGlobalFlag(L, script_names::kStartWithWindowsOption, true);
   }
 }
 

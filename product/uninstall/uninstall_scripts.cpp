@@ -9,6 +9,7 @@
 #include "base/text.h"
 #include "hostapi/host_functions.h"
 #include "script/nebscript_engine.h"
+#include "scripts/global_names.h"
 
 namespace {
 
@@ -55,7 +56,7 @@ std::wstring RunUninstallScripts(const std::wstring& installFolder) {
     if (!engine.DoBufferLua(chunk->data(), chunk->size(), WideToAnsi(name).c_str())) return path;
   }
   // A chunk that loads but is not the uninstall script would uninstall nothing.
-  if (!GlobalIsFunction(engine.Lock().State(), kEventOnUninstall)) {
+  if (!GlobalIsFunction(engine.Lock().State(), script_names::kOnUninstall)) {
     return installFolder + L"\\" + kChunkFiles[1];
   }
   return {};
