@@ -18,6 +18,8 @@
 #include "base/debug_line.h"
 #include "base/env_path.h"
 #include "base/handles.h"
+#include "base/module_resource.h"
+#include "base/registry_key.h"
 #include "base/text.h"
 #include "hostapi/shell_functions.h"
 #include "script/nebscript_engine.h"
@@ -77,9 +79,9 @@ Control* InView(SkinUI::CControlUI* view, const DialogControl& which) {
 // while the window's thread reads or writes between the events.
 NEBScriptEngine::Access Engine() { return NEBScriptEngine::Instance().Lock(); }
 
-DWORD PayloadSize() {
-  const HRSRC info = FindResourceW(nullptr, kPayloadName, kPayloadType);
-  return info ? SizeofResource(nullptr, info) : 0;
+size_t PayloadSize() {
+  ResourceView payload;
+  return FindModuleResource(kPayloadType, kPayloadName, payload) == ResourceStatus::kFound ? payload.size : 0;
 }
 
 }  // namespace
@@ -334,9 +336,8 @@ void CDlgInstall::LaunchProduct() {
   const std::wstring program = folder + L"\\" + appName;
   const std::wstring parameters = GetGlobalText(L, script_names::kStartParameter);
   if (GetGlobalFlag(L, script_names::kStartUseExplorerLevel)) {
-    HKEY opened = nullptr;
-    if (RegOpenKeyExW(HKEY_CURRENT_USER, L"SOFTWARE\\Lumetrica", 0, KEY_READ | KEY_WRITE, &opened) == ERROR_SUCCESS) {
-      const UniqueRegKey key(opened);
+    UniqueRegKey key;
+    if (OpenRegistryKey(HKEY_CURRENT_USER, L"SOFTWARE\\Lumetrica", KEY_READ | KEY_WRITE, key) == ERROR_SUCCESS) {
       const DWORD one = 1;
       RegSetValueExW(key.Get(), L"Install", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&one), sizeof(one));
     }

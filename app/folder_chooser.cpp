@@ -7,6 +7,7 @@
 #include "base/com_ptr.h"
 #include "base/debug_line.h"
 #include "base/path_exists.h"
+#include "base/system_folders.h"
 
 std::wstring CheckDir(const std::wstring& picked, const std::wstring& baseName) {
   DebugLine(L"CheckDir %ls, %ls", picked.c_str(), baseName.c_str());
@@ -20,9 +21,7 @@ std::wstring ChooserStartFolder(const std::wstring& current) {
     const std::wstring parent = current.substr(0, slash);
     if (!parent.empty() && PathExists(parent)) return parent;
   }
-  wchar_t programFiles[MAX_PATH] = {};
-  SHGetSpecialFolderPathW(nullptr, programFiles, CSIDL_PROGRAM_FILES, FALSE);
-  return programFiles;
+  return SpecialFolder(CSIDL_PROGRAM_FILES);
 }
 
 std::optional<std::wstring> PickFolder(HWND owner, const std::wstring& startFolder) {

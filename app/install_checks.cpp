@@ -9,6 +9,7 @@
 #include "base/full_path_name.h"
 #include "base/handles.h"
 #include "base/path_exists.h"
+#include "base/system_folders.h"
 
 namespace {
 
@@ -38,9 +39,8 @@ std::vector<std::wstring> WellKnownFolders() {
     if (SUCCEEDED(SHGetKnownFolderPath(*id, 0, nullptr, &path))) folders.push_back(path);
     CoTaskMemFree(path);
   }
-  wchar_t temp[MAX_PATH + 1];
-  const DWORD length = GetTempPathW(ARRAYSIZE(temp), temp);
-  if (length > 0 && length < ARRAYSIZE(temp)) folders.emplace_back(temp, length);
+  const std::wstring temp = TemporaryFolder();
+  if (!temp.empty()) folders.push_back(temp);
   return folders;
 }
 

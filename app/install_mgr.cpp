@@ -9,6 +9,7 @@
 #include "base/debug_line.h"
 #include "base/module_path.h"
 #include "base/path_exists.h"
+#include "base/system_folders.h"
 #include "files/install_record.h"
 #include "script/nebscript_engine.h"
 #include "script/script_globals.h"
@@ -19,19 +20,10 @@ namespace {
 constexpr wchar_t kUserDataMarker[] = L"@ung";
 constexpr wchar_t kProductFolder[] = L"Lumetrica";
 
-std::wstring SpecialFolder(int csidl) {
-  wchar_t path[MAX_PATH] = {};
-  if (!SHGetSpecialFolderPathW(nullptr, path, csidl, FALSE)) return {};
-  return path;
-}
-
 std::wstring PerUserDataRoot() {
   std::wstring root = SpecialFolder(CSIDL_LOCAL_APPDATA);
   if (root.empty()) root = SpecialFolder(CSIDL_APPDATA);
-  if (root.empty()) {
-    wchar_t temp[MAX_PATH + 1] = {};
-    if (GetTempPathW(MAX_PATH + 1, temp)) root = temp;
-  }
+  if (root.empty()) root = TemporaryFolder();
   return root;
 }
 

@@ -8,6 +8,7 @@
 #include "app/dlg_install.h"
 #include "app/statistics.h"
 #include "base/debug_line.h"
+#include "base/module_resource.h"
 #include "files/restart_deletion.h"
 #include "http/curl_global_init.h"
 #include "ui/dpi/dpi_awareness.h"
@@ -22,27 +23,22 @@ constexpr DWORD kDialogExStyle = WS_EX_WINDOWEDGE;
 
 // The skin package as the framework reads it, from the program's own
 // resource; false (with the report) when it cannot be had.
-bool UseSkinFromResource(HINSTANCE instance) {
-  const HRSRC info = FindResourceW(instance, MAKEINTRESOURCEW(kSkinResourceId), kSkinResourceType);
-  const HGLOBAL loaded = info ? LoadResource(instance, info) : nullptr;
-  if (loaded == nullptr) {
-    TraceLastError(L"LoadResource failed. type : XML, id : LAYOUT.XML");
-    return false;
+bool UseSkinFromResource() {
+  ResourceView skin;
+  switch (FindModuleResource(kSkinResourceType, MAKEINTRESOURCEW(kSkinResourceId), skin)) {
+    case ResourceStatus::kNotLoadable:
+      TraceLastError(L"LoadResource failed. type : XML, id : LAYOUT.XML");
+      return false;
+    case ResourceStatus::kNotLockable:
+      TraceLastError(L"LockResource failed.");
+      return false;
+    case ResourceStatus::kEmpty:
+      DebugLine(L"ResSize == 0\r\n");
+      return false;
+    case ResourceStatus::kFound:
+      break;
   }
-  const void* data = LockResource(loaded);
-  if (data == nullptr) {
-    TraceLastError(L"LockResource failed.");
-    FreeResource(loaded);
-    return false;
-  }
-  const DWORD size = SizeofResource(instance, info);
-  if (size == 0) {
-    DebugLine(L"ResSize == 0\r\n");
-    FreeResource(loaded);
-    return false;
-  }
-  SkinUI::CPaintManagerUI::UseSkinZipInMemory(data, size, L"");
-  FreeResource(loaded);
+  SkinUI::CPaintManagerUI::UseSkinZipInMemory(skin.data, skin.size, L"");
   return true;
 }
 
@@ -51,7 +47,7 @@ bool UseSkinFromResource(HINSTANCE instance) {
 void RunInteractiveInstall(const RunContext& context) {
   const HINSTANCE instance = GetModuleHandleW(nullptr);
   SkinUI::CPaintManagerUI::SetInstance(instance);
-  if (!UseSkinFromResource(instance)) return;
+  if (!UseSkinFromResource()) return;
   SkinUI::MakeProcessPerMonitorDpiAware();
   {
     const ScopedCurlGlobalInit curl;

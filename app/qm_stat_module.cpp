@@ -8,6 +8,7 @@
 #include "base/handles.h"
 #include "base/module_path.h"
 #include "base/path_text.h"
+#include "base/registry_key.h"
 #include "base/text.h"
 #include "log/qm_base_log.h"
 
@@ -38,11 +39,8 @@ HMODULE LoadStatLibrary(const std::wstring& libraryPath) {
 // The distribution channel recorded under the key; channels below 100 are
 // not real ones.
 DWORD ChannelId(const std::wstring& registryKey) {
-  HKEY opened = nullptr;
-  if (RegOpenKeyExW(HKEY_CURRENT_USER, registryKey.c_str(), 0, KEY_READ, &opened) != ERROR_SUCCESS) {
-    return kDefaultChannel;
-  }
-  const UniqueRegKey key(opened);
+  UniqueRegKey key;
+  if (OpenRegistryKey(HKEY_CURRENT_USER, registryKey, KEY_READ, key) != ERROR_SUCCESS) return kDefaultChannel;
   DWORD type = 0;
   DWORD value = 0;
   DWORD size = sizeof(value);

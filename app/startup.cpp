@@ -14,6 +14,7 @@
 #include "app/silent_install.h"
 #include "base/debug_line.h"
 #include "base/handles.h"
+#include "base/system_folders.h"
 #include "base/text.h"
 #include "hostapi/host_functions.h"
 #include "log/qm_base_log.h"
@@ -35,9 +36,7 @@ constexpr wchar_t kSwitchStartWithWindows[] = L"InstallNormalLumetrica";
 constexpr wchar_t kSilentValue[] = L"true";
 
 std::wstring LogBasePath() {
-  wchar_t temp[MAX_PATH + 1] = {};
-  const DWORD length = GetTempPathW(MAX_PATH + 1, temp);
-  std::wstring path(temp, length <= MAX_PATH ? length : 0);
+  std::wstring path = TemporaryFolder();
   if (!path.empty() && path.back() != L'\\') path += L'\\';
   return path + kLogFileName;
 }

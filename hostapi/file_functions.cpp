@@ -13,6 +13,7 @@
 
 #include "base/debug_line.h"
 #include "base/env_path.h"
+#include "base/system_folders.h"
 #include "files/delete_directories.h"
 #include "files/install_record.h"
 #include "files/link_free_path.h"
@@ -233,15 +234,15 @@ int Lua_DeleteFileEx(lua_State* L) {
 int Lua_RegVarByCSIDL(lua_State* L) {
   const std::wstring name = ArgText(L, 1);
   const int csidl = RoundedNumber(L, 2);
-  wchar_t folder[MAX_PATH] = {};
-  if (!SHGetSpecialFolderPathW(nullptr, folder, csidl, FALSE)) {
+  const std::wstring folder = SpecialFolder(csidl);
+  if (folder.empty()) {
     DebugLine(L"SHGetSpecialFolderPathW csidl=%d failed!\r\n", csidl);
     TraceLastError(L"");
     return ReturnBoolean(L, false);
   }
   // Seen by every later expansion in this process and by the programs it
   // starts.
-  if (!SetEnvironmentVariableW(name.c_str(), folder)) {
+  if (!SetEnvironmentVariableW(name.c_str(), folder.c_str())) {
     TraceLastError(L"SetEnvironmentVariableW failed!");
     return ReturnBoolean(L, false);
   }
@@ -274,13 +275,14 @@ int Lua_GetTempFileName(lua_State* L) {
 }
 
 int Lua_GetTempPath(lua_State* L) {
-  wchar_t buffer[MAX_PATH + 1] = {};
-  const DWORD length = GetTempPathW(MAX_PATH, buffer);
-  if (length == 0 || length > MAX_PATH) {
+  const std::wstring temp = TemporaryFolder();
+  if (temp.empty()) {
     DebugLine(L"GetTempPath Failed!");
     PushText(L, L"");
     return 1;
   }
+  wchar_t buffer[MAX_PATH + 1] = {};
+  temp.copy(buffer, MAX_PATH);
   // The temporary folder only has to be known: the answer is the local
   // application-data folder (not created here), without a closing backslash.
   if (!SHGetSpecialFolderPathW(nullptr, buffer, CSIDL_LOCAL_APPDATA, FALSE)) {

@@ -5,6 +5,7 @@
 #include "base/debug_line.h"
 #include "base/module_path.h"
 #include "base/path_text.h"
+#include "base/system_folders.h"
 #include "base/text.h"
 #include "files/install_record.h"
 #include "log/qm_base_log.h"
@@ -22,10 +23,9 @@ namespace {
 constexpr UINT kBoxStyle = MB_SETFOREGROUND | MB_TOPMOST;
 
 void OpenUninstallLog() {
-  wchar_t temp[MAX_PATH + 1] = {};
-  const DWORD length = GetTempPathW(MAX_PATH + 1, temp);
-  if (length == 0 || length > MAX_PATH) return;
-  CQMBaseLog::Instance().InitLogger(WideToAnsi(std::wstring(temp, length) + kUninstallLogName));
+  const std::wstring temp = TemporaryFolder();
+  if (temp.empty()) return;
+  CQMBaseLog::Instance().InitLogger(WideToAnsi(temp + kUninstallLogName));
 }
 
 // A silent uninstall shows no window, not even for a script error: the
