@@ -53,7 +53,6 @@ class CDlgInstall : public SkinUI::WindowImplBase {
   void UpdateProgressLabel();
   void CompleteInstall(long number);
   void BringToForeground();
-  void LaunchProduct();
   void WriteOptionGlobals();
 
   HWND listenWindow_;
