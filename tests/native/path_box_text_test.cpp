@@ -7,7 +7,7 @@
 #include <optional>
 #include <string>
 
-#include "app/path_box_text.h"
+#include "app/dialog/path_box_text.h"
 
 namespace {
 

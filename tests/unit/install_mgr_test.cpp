@@ -1,4 +1,4 @@
-#include "app/install_mgr.h"
+#include "app/install/install_mgr.h"
 
 #include <gtest/gtest.h>
 #include <windows.h>

@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "app/dialog_controls.h"
+#include "app/dialog/dialog_controls.h"
 #include "tools/nebskin/skin_source_access.h"
 #include "ui/resources/skin_source.h"
 
