@@ -23,13 +23,8 @@ set_target_properties(curl PROPERTIES
   INTERFACE_LINK_LIBRARIES "${NEB_CURL_LINK_LIBS}")
 
 # The LZMA SDK's 7z decoder: archive database, coders and CRC checks.
-set(NEB_7Z_SRC ${NEB_DEPS_DIR}/src/7zip/C)
-add_library(lzma_7z STATIC
-  ${NEB_7Z_SRC}/7zAlloc.c ${NEB_7Z_SRC}/7zArcIn.c ${NEB_7Z_SRC}/7zBuf.c ${NEB_7Z_SRC}/7zBuf2.c
-  ${NEB_7Z_SRC}/7zCrc.c ${NEB_7Z_SRC}/7zCrcOpt.c ${NEB_7Z_SRC}/7zDec.c ${NEB_7Z_SRC}/7zStream.c
-  ${NEB_7Z_SRC}/Bcj2.c ${NEB_7Z_SRC}/Bra.c ${NEB_7Z_SRC}/Bra86.c ${NEB_7Z_SRC}/BraIA64.c
-  ${NEB_7Z_SRC}/CpuArch.c ${NEB_7Z_SRC}/Delta.c ${NEB_7Z_SRC}/Lzma2Dec.c ${NEB_7Z_SRC}/LzmaDec.c
-  ${NEB_7Z_SRC}/Ppmd7.c ${NEB_7Z_SRC}/Ppmd7Dec.c)
+include(${CMAKE_CURRENT_LIST_DIR}/lzma_7z_sources.cmake)
+add_library(lzma_7z STATIC ${NEB_7Z_DECODER_SOURCES})
 target_include_directories(lzma_7z SYSTEM PUBLIC ${NEB_7Z_SRC})
 target_compile_definitions(lzma_7z PUBLIC Z7_PPMD_SUPPORT Z7_EXTRACT_ONLY)
 target_compile_options(lzma_7z PRIVATE -w)

@@ -9,13 +9,15 @@
 #include <string>
 
 #include "base/debug_line.h"
+#include "base/env_path.h"
 #include "base/handles.h"
 #include "base/module_resource.h"
-#include "hostapi/env_path.h"
-#include "hostapi/extract_7z.h"
+#include "extract/archive_streams.h"
+#include "extract/extract_7z.h"
+#include "extract/memory_in_stream.h"
+#include "files/install_record.h"
+#include "files/link_free_path.h"
 #include "hostapi/host_args.h"
-#include "hostapi/install_record.h"
-#include "hostapi/link_free_path.h"
 
 namespace {
 
@@ -53,18 +55,17 @@ std::unique_ptr<unsigned char[]> PrivateCopy(const ResourceView& resource) {
   return copy;
 }
 
-int ExtractFromFile(const std::wstring& archive, const std::wstring& folder, ScriptCallback* progress,
-                    ScriptCallback* onError) {
+int ExtractFromFile(const std::wstring& archive, const std::wstring& folder, const ExtractReports& reports) {
   DebugLine(L"UnCompress %ls to %ls .\r\n", archive.c_str(), folder.c_str());
   UniqueHandle file(CreateFileW(archive.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                                 FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file) return kExtractWriteFailed;
   FileInStream stream(file.Get());
-  return Extract7z(&stream.vt, folder, progress, onError);
+  return Extract7z(&stream.vt, folder, reports);
 }
 
 std::optional<int> ExtractFromResource(const ResourceName& name, const std::wstring& folder,
-                                       ScriptCallback* progress, ScriptCallback* onError) {
+                                       const ExtractReports& reports) {
   ResourceView resource;
   if (FindModuleResource(kArchiveType, name.Id(), resource) == ResourceStatus::kNotLoadable) {
     return std::nullopt;
@@ -75,7 +76,7 @@ std::optional<int> ExtractFromResource(const ResourceName& name, const std::wstr
   const size_t size = copy ? resource.size : 0;
   SwapSignatureBytes(copy.get(), size);
   MemoryInStream stream(copy.get(), size);
-  return Extract7z(&stream.vt, folder, progress, onError);
+  return Extract7z(&stream.vt, folder, reports);
 }
 
 // The single result, pushed over exactly the arguments the script passed.
@@ -107,8 +108,11 @@ int Lua_UnCompress7z(lua_State* L) {
   std::optional<ScriptCallback> progress;
   if (count == 5 && lua_type(L, top) == LUA_TFUNCTION) onError.emplace(L, top--);
   if (count >= 4 && lua_type(L, top) == LUA_TFUNCTION) progress.emplace(L, top);
-  ScriptCallback* progressFn = progress ? &*progress : nullptr;
-  ScriptCallback* errorFn = onError ? &*onError : nullptr;
+  ExtractReports reports;
+  if (progress) reports.progress = [&progress](const std::wstring& path) { progress->Call(path); };
+  if (onError) {
+    reports.onError = [&onError](const std::wstring& path, uint32_t code) { return onError->Call(path, code); };
+  }
 
   const bool fromFile = lua_type(L, 3) == LUA_TBOOLEAN && lua_toboolean(L, 3);
   const std::wstring folder = ExpandEnvPath(ArgText(L, 2));
@@ -124,9 +128,9 @@ int Lua_UnCompress7z(lua_State* L) {
       ReportMissingPath(kUnCompressName, archive);
       return ReturnOverArguments(L, count, false);
     }
-    result = ExtractFromFile(archive, folder, progressFn, errorFn);
+    result = ExtractFromFile(archive, folder, reports);
   } else {
-    const std::optional<int> extracted = ExtractFromResource(ResourceName(L, 1), folder, progressFn, errorFn);
+    const std::optional<int> extracted = ExtractFromResource(ResourceName(L, 1), folder, reports);
     if (!extracted) {
       DebugLine(L"Fun:%ls ,LoadResource failed!\r\n", kUnCompressName);
       return ReturnOverArguments(L, count, false);

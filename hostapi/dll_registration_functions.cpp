@@ -5,10 +5,10 @@
 #include <string>
 
 #include "base/debug_line.h"
+#include "base/env_path.h"
 #include "base/handles.h"
 #include "base/system_library.h"
 #include "base/text.h"
-#include "hostapi/env_path.h"
 #include "hostapi/host_args.h"
 
 namespace {

@@ -12,12 +12,13 @@
 #include <string>
 
 #include "base/debug_line.h"
-#include "hostapi/delete_directories.h"
-#include "hostapi/env_path.h"
+#include "base/env_path.h"
+#include "base/system_folders.h"
+#include "files/delete_directories.h"
+#include "files/install_record.h"
+#include "files/link_free_path.h"
+#include "files/restart_deletion.h"
 #include "hostapi/host_args.h"
-#include "hostapi/install_record.h"
-#include "hostapi/link_free_path.h"
-#include "hostapi/restart_deletion.h"
 #include "script/script_numbers.h"
 
 namespace {
@@ -126,7 +127,10 @@ int DeleteRecursively(lua_State* L, const wchar_t* function, bool withCallback) 
   // The callback is the last argument, whatever comes before it.
   std::optional<ScriptCallback> onFailure;
   if (withCallback) onFailure.emplace(L, ArgFromTop(L, 1));
-  ScriptCallback* callback = onFailure && onFailure->Valid() ? &*onFailure : nullptr;
+  DeletionFailure callback;
+  if (onFailure && onFailure->Valid()) {
+    callback = [&onFailure](const std::wstring& failed, DWORD code) { onFailure->Call(failed, code); };
+  }
 
   const std::wstring path = ExpandEnvPath(ArgText(L, 1));
   if (!PathExists(path)) return ReturnBoolean(L, true);
@@ -230,15 +234,15 @@ int Lua_DeleteFileEx(lua_State* L) {
 int Lua_RegVarByCSIDL(lua_State* L) {
   const std::wstring name = ArgText(L, 1);
   const int csidl = RoundedNumber(L, 2);
-  wchar_t folder[MAX_PATH] = {};
-  if (!SHGetSpecialFolderPathW(nullptr, folder, csidl, FALSE)) {
+  const std::wstring folder = SpecialFolder(csidl);
+  if (folder.empty()) {
     DebugLine(L"SHGetSpecialFolderPathW csidl=%d failed!\r\n", csidl);
     TraceLastError(L"");
     return ReturnBoolean(L, false);
   }
   // Seen by every later expansion in this process and by the programs it
   // starts.
-  if (!SetEnvironmentVariableW(name.c_str(), folder)) {
+  if (!SetEnvironmentVariableW(name.c_str(), folder.c_str())) {
     TraceLastError(L"SetEnvironmentVariableW failed!");
     return ReturnBoolean(L, false);
   }
@@ -271,13 +275,14 @@ int Lua_GetTempFileName(lua_State* L) {
 }
 
 int Lua_GetTempPath(lua_State* L) {
-  wchar_t buffer[MAX_PATH + 1] = {};
-  const DWORD length = GetTempPathW(MAX_PATH, buffer);
-  if (length == 0 || length > MAX_PATH) {
+  const std::wstring temp = TemporaryFolder();
+  if (temp.empty()) {
     DebugLine(L"GetTempPath Failed!");
     PushText(L, L"");
     return 1;
   }
+  wchar_t buffer[MAX_PATH + 1] = {};
+  temp.copy(buffer, MAX_PATH);
   // The temporary folder only has to be known: the answer is the local
   // application-data folder (not created here), without a closing backslash.
   if (!SHGetSpecialFolderPathW(nullptr, buffer, CSIDL_LOCAL_APPDATA, FALSE)) {

@@ -6,8 +6,9 @@
 #include <vector>
 
 #include "base/debug_line.h"
+#include "base/env_path.h"
 #include "base/handles.h"
-#include "hostapi/env_path.h"
+#include "base/registry_key.h"
 #include "hostapi/hex_pairs.h"
 #include "hostapi/host_args.h"
 
@@ -47,21 +48,10 @@ HKEY RootKeyFromName(const std::wstring& name) {
 }
 
 LSTATUS OpenKey(HKEY parent, const std::wstring& path, UniqueRegKey& key) {
-  if (!parent) return ERROR_INVALID_HANDLE;
-  HKEY opened = nullptr;
-  const LSTATUS status = RegOpenKeyExW(parent, path.c_str(), 0, kAccess, &opened);
-  if (status == ERROR_SUCCESS) key.Reset(opened);
-  return status;
+  return OpenRegistryKey(parent, path, kAccess, key);
 }
 
-UniqueRegKey CreateKey(HKEY root, const std::wstring& path) {
-  HKEY created = nullptr;
-  if (!root || RegCreateKeyExW(root, path.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, kAccess,
-                               nullptr, &created, nullptr) != ERROR_SUCCESS) {
-    return UniqueRegKey();
-  }
-  return UniqueRegKey(created);
-}
+UniqueRegKey CreateKey(HKEY root, const std::wstring& path) { return CreateRegistryKey(root, path, kAccess); }
 
 // A key name that is empty or only separators opens the parent itself, so
 // deleting its "tree" would empty the whole root.

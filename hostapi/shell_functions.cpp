@@ -5,11 +5,11 @@
 
 #include <cwchar>
 
+#include "base/env_path.h"
+#include "base/explorer_command_line.h"
 #include "base/handles.h"
 #include "base/path_text.h"
 #include "base/text.h"
-#include "hostapi/env_path.h"
-#include "hostapi/explorer_command_line.h"
 #include "hostapi/host_args.h"
 
 namespace {

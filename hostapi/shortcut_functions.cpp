@@ -10,9 +10,9 @@
 
 #include "base/com_ptr.h"
 #include "base/debug_line.h"
+#include "base/env_path.h"
 #include "base/handles.h"
 #include "base/path_text.h"
-#include "hostapi/env_path.h"
 #include "hostapi/host_args.h"
 
 namespace {

@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "base/debug_line.h"
+#include "base/env_path.h"
 #include "base/text.h"
-#include "hostapi/env_path.h"
 #include "hostapi/host_args.h"
 #include "log/qm_base_log.h"
 

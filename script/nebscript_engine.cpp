@@ -7,7 +7,6 @@
 #include "base/debug_line.h"
 #include "base/module_resource.h"
 #include "base/text.h"
-#include "hostapi/host_functions.h"
 #include "script/glib_tab.h"
 #include "script/script_error.h"
 #include "script/script_types.h"
@@ -70,7 +69,21 @@ NEBScriptEngine::NEBScriptEngine() {
   const std::vector<luaL_Reg>& types = ScriptTypeModules();
   RequireAll(L, types.data(), types.size());
   OpenGLibTab(L);
-  RegisterHostFunctions(L);
+}
+
+void NEBScriptEngine::OpenLibraries(std::initializer_list<ScriptLibraryOpener> libraries) {
+  const Access access = Lock();
+  for (const ScriptLibraryOpener open : libraries) open(access.State());
+}
+
+NEBScriptEngine::Access NEBScriptEngine::Lock() {
+  return Access(std::unique_lock<std::recursive_mutex>(lock_), state_);
+}
+
+std::optional<NEBScriptEngine::Access> NEBScriptEngine::TryLock() {
+  std::unique_lock<std::recursive_mutex> hold(lock_, std::try_to_lock);
+  if (!hold.owns_lock()) return std::nullopt;
+  return Access(std::move(hold), state_);
 }
 
 NEBScriptEngine::~NEBScriptEngine() {
@@ -99,7 +112,8 @@ bool NEBScriptEngine::DoResLua(const wchar_t* type, const wchar_t* name) {
 }
 
 bool NEBScriptEngine::DoBufferLua(const char* data, size_t size, const char* chunkName) {
-  lua_State* L = state_;
+  const Access access = Lock();
+  lua_State* L = access.State();
   if (luaL_loadbuffer(L, data, size, chunkName) != LUA_OK) {
     const std::wstring message = Utf8ToWide(lua_tostring(L, -1) ? lua_tostring(L, -1) : "");
     lua_pop(L, 1);
@@ -115,10 +129,12 @@ bool NEBScriptEngine::DoBufferLua(const char* data, size_t size, const char* chu
 }
 
 int NEBScriptEngine::SafeCall(int nargs, int nresults) {
-  return CallWithScriptErrorHandler(state_, nargs, nresults);
+  const Access access = Lock();
+  return CallWithScriptErrorHandler(access.State(), nargs, nresults);
 }
 
 void CallScriptEvent(const char* name) {
   // Looking the event up runs script code too (a metatable on _G).
-  RunProtected(NEBScriptEngine::Instance().State(), FireEvent, const_cast<char*>(name), 0);
+  const NEBScriptEngine::Access engine = NEBScriptEngine::Instance().Lock();
+  RunProtected(engine.State(), FireEvent, const_cast<char*>(name), 0);
 }

@@ -5,11 +5,11 @@
 
 #include <cstdint>
 
-#include "app/module_path.h"
 #include "base/debug_line.h"
 #include "base/handles.h"
+#include "base/module_path.h"
 #include "base/path_text.h"
-#include "hostapi/restart_deletion.h"
+#include "files/restart_deletion.h"
 #include "product/uninstall/uninstall_options.h"
 
 namespace {

@@ -1,16 +1,8 @@
 #include "product/uninstall/uninstall_options.h"
 
-#include <cwctype>
+#include "base/text_rules.h"
 
 namespace {
-
-bool SameName(const std::wstring& a, const wchar_t* b) {
-  size_t i = 0;
-  for (; i < a.size() && b[i]; ++i) {
-    if (std::towlower(a[i]) != std::towlower(b[i])) return false;
-  }
-  return i == a.size() && !b[i];
-}
 
 std::uintptr_t ReadHandleValue(const std::wstring& text) {
   std::uintptr_t value = 0;
@@ -36,19 +28,19 @@ UninstallOptions ParseUninstallOptions(const std::vector<std::wstring>& argument
     const std::wstring name = argument.substr(1, colon == std::wstring::npos ? std::wstring::npos : colon - 1);
     const std::wstring value = colon == std::wstring::npos ? std::wstring() : argument.substr(colon + 1);
     const bool hasValue = colon != std::wstring::npos;
-    if (!hasValue && SameName(name, L"S")) {
+    if (!hasValue && EqualsIgnoringCase(name, L"S")) {
       options.silent = true;
-    } else if (!hasValue && SameName(name, L"ClearUserData")) {
+    } else if (!hasValue && EqualsIgnoringCase(name, L"ClearUserData")) {
       options.clearUserData = true;
-    } else if (hasValue && SameName(name, L"reason")) {
+    } else if (hasValue && EqualsIgnoringCase(name, L"reason")) {
       ReasonOf(options).ids = value;
-    } else if (hasValue && SameName(name, L"suggest")) {
+    } else if (hasValue && EqualsIgnoringCase(name, L"suggest")) {
       ReasonOf(options).suggestion = value;
-    } else if (hasValue && SameName(name, L"contact")) {
+    } else if (hasValue && EqualsIgnoringCase(name, L"contact")) {
       ReasonOf(options).contact = value;
-    } else if (hasValue && SameName(name, L"from")) {
+    } else if (hasValue && EqualsIgnoringCase(name, L"from")) {
       options.installFolder = value;
-    } else if (hasValue && SameName(name, L"wait")) {
+    } else if (hasValue && EqualsIgnoringCase(name, L"wait")) {
       options.starterProcess = ReadHandleValue(value);
     }
   }

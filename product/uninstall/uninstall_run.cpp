@@ -2,11 +2,12 @@
 
 #include <windows.h>
 
-#include "app/module_path.h"
 #include "base/debug_line.h"
+#include "base/module_path.h"
 #include "base/path_text.h"
+#include "base/system_folders.h"
 #include "base/text.h"
-#include "hostapi/install_record.h"
+#include "files/install_record.h"
 #include "log/qm_base_log.h"
 #include "product/uninstall/temporary_copy.h"
 #include "product/uninstall/uninstall_scripts.h"
@@ -15,16 +16,16 @@
 #include "script/script_error.h"
 #include "script/script_globals.h"
 #include "script/script_values.h"
+#include "scripts/global_names.h"
 
 namespace {
 
 constexpr UINT kBoxStyle = MB_SETFOREGROUND | MB_TOPMOST;
 
 void OpenUninstallLog() {
-  wchar_t temp[MAX_PATH + 1] = {};
-  const DWORD length = GetTempPathW(MAX_PATH + 1, temp);
-  if (length == 0 || length > MAX_PATH) return;
-  CQMBaseLog::Instance().InitLogger(WideToAnsi(std::wstring(temp, length) + kUninstallLogName));
+  const std::wstring temp = TemporaryFolder();
+  if (temp.empty()) return;
+  CQMBaseLog::Instance().InitLogger(WideToAnsi(temp + kUninstallLogName));
 }
 
 // A silent uninstall shows no window, not even for a script error: the
@@ -51,12 +52,13 @@ bool PrepareScripts(const UninstallOptions& options, const std::wstring& install
 }
 
 void SetHostGlobals(const UninstallOptions& options, const std::wstring& installFolder) {
-  lua_State* L = NEBScriptEngine::Instance().State();
-  SetGlobalText(L, "global_install_path", installFolder);
+  const NEBScriptEngine::Access engine = NEBScriptEngine::Instance().Lock();
+  lua_State* L = engine.State();
+  SetGlobalText(L, script_names::kInstallPath, installFolder);
   // By now the starter has ended, so the uninstaller's file in the install
   // folder can be deleted.
-  SetGlobalText(L, "_Uninstall_Path", installFolder + L"\\" + ProgramFileName());
-  SetGlobalFlag(L, "ChkUserSetting", false);
+  SetGlobalText(L, script_names::kUninstallerPath, installFolder + L"\\" + ProgramFileName());
+  SetGlobalFlag(L, script_names::kUserSettingChecked, false);
   // What the install wrote, for a folder that does not carry the marks of
   // the product's own (the script tells).
   lua_newtable(L);
@@ -65,12 +67,12 @@ void SetHostGlobals(const UninstallOptions& options, const std::wstring& install
     PushText(L, path);
     lua_rawseti(L, -2, ++index);
   }
-  lua_setglobal(L, "InstalledEntries");
-  SetGlobalFlag(L, "ClearUserData", options.clearUserData);
+  lua_setglobal(L, script_names::kInstalledEntries);
+  SetGlobalFlag(L, script_names::kClearUserData, options.clearUserData);
   if (options.reason) {
-    SetGlobalText(L, "ReasonID", options.reason->ids);
-    SetGlobalText(L, "tbSuggest", options.reason->suggestion);
-    SetGlobalText(L, "tbContact", options.reason->contact);
+    SetGlobalText(L, script_names::kReasonId, options.reason->ids);
+    SetGlobalText(L, script_names::kSuggestion, options.reason->suggestion);
+    SetGlobalText(L, script_names::kContact, options.reason->contact);
   }
 }
 
@@ -107,10 +109,10 @@ int RunTemporaryCopy(const UninstallOptions& options) {
     return kUninstallRefused;
   }
   SetHostGlobals(options, options.installFolder);
-  FireEvent(kEventBeforeInit);
-  FireEvent(kEventOnUninstall);
-  if (options.reason) FireEvent(kEventFeedBack);
-  FireEvent(kEventAfterUninstall);
+  FireEvent(script_names::kBeforeInit);
+  FireEvent(script_names::kOnUninstall);
+  if (options.reason) FireEvent(script_names::kFeedBack);
+  FireEvent(script_names::kAfterUninstall);
   ScheduleOwnRemoval();
   QMLOG_INFO("uninstall complete");
   Tell(options, kDoneText, MB_ICONINFORMATION);

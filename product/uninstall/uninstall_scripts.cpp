@@ -7,7 +7,9 @@
 #include "base/debug_line.h"
 #include "base/handles.h"
 #include "base/text.h"
+#include "hostapi/host_functions.h"
 #include "script/nebscript_engine.h"
+#include "scripts/global_names.h"
 
 namespace {
 
@@ -43,6 +45,7 @@ bool GlobalIsFunction(lua_State* L, const char* name) {
 
 std::wstring RunUninstallScripts(const std::wstring& installFolder) {
   NEBScriptEngine& engine = NEBScriptEngine::Instance();
+  engine.OpenLibraries({RegisterHostFunctions});
   for (const wchar_t* name : kChunkFiles) {
     const std::wstring path = installFolder + L"\\" + name;
     const std::optional<std::string> chunk = ReadWholeFile(path);
@@ -53,7 +56,7 @@ std::wstring RunUninstallScripts(const std::wstring& installFolder) {
     if (!engine.DoBufferLua(chunk->data(), chunk->size(), WideToAnsi(name).c_str())) return path;
   }
   // A chunk that loads but is not the uninstall script would uninstall nothing.
-  if (!GlobalIsFunction(engine.State(), kEventOnUninstall)) {
+  if (!GlobalIsFunction(engine.Lock().State(), script_names::kOnUninstall)) {
     return installFolder + L"\\" + kChunkFiles[1];
   }
   return {};

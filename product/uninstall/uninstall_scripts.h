@@ -10,10 +10,3 @@
 // path of the first file that is missing, unreadable or damaged. A script
 // error while a chunk runs goes to the engine's error report.
 std::wstring RunUninstallScripts(const std::wstring& installFolder);
-
-// The uninstall script's events, in the order the uninstaller fires them;
-// the feedback event only when the user gave a reason.
-inline constexpr char kEventBeforeInit[] = "NEBSE_BeforeInit";
-inline constexpr char kEventOnUninstall[] = "NEBSE_OnUninstall";
-inline constexpr char kEventFeedBack[] = "NEBSE_FeedBack";
-inline constexpr char kEventAfterUninstall[] = "NEBSE_AfterUnintall";

@@ -18,8 +18,8 @@
 #include <thread>
 
 #include "base/text.h"
-#include "hostapi/curl_global_init.h"
-#include "hostapi/http_client.h"
+#include "http/curl_global_init.h"
+#include "http/http_client.h"
 
 namespace {
 

@@ -27,8 +27,8 @@
 #include <thread>
 
 #include "base/text.h"
+#include "tests/helpers/launch_clock.h"
 #include "tests/helpers/window_report.h"
-#include "tools/bench/launch_clock.h"
 #include "ui/building/layout_builder.h"
 #include "ui/controls/control_ui.h"
 #include "ui/dpi/dpi_awareness.h"

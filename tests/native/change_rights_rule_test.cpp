@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "hostapi/change_rights_rule.h"
+#include "files/change_rights_rule.h"
 
 namespace {
 

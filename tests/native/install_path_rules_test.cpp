@@ -3,7 +3,7 @@
 // message.
 #include <gtest/gtest.h>
 
-#include "app/install_path_rules.h"
+#include "app/install/install_path_rules.h"
 
 namespace {
 

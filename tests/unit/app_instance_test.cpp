@@ -1,4 +1,4 @@
-#include "app/app_instance.h"
+#include "app/startup/app_instance.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "hostapi/archive_entry_name.h"
+#include "files/archive_entry_name.h"
 
 #include <gtest/gtest.h>
 

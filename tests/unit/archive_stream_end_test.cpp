@@ -19,10 +19,10 @@ extern "C" {
 #include <LzmaEnc.h>
 }
 
-#include "hostapi/archive_streams.h"
-#include "hostapi/block_decoder.h"
-#include "hostapi/extract_7z.h"
-#include "hostapi/lzma_heap.h"
+#include "extract/block_decoder.h"
+#include "extract/extract_7z.h"
+#include "extract/lzma_heap.h"
+#include "extract/memory_in_stream.h"
 #include "tools/nebpack/seven_zip_writer.h"
 
 namespace {
@@ -175,7 +175,7 @@ class ArchiveStreamEndTest : public testing::Test {
     fs::remove_all(folder_);
     fs::create_directory(folder_);
     MemoryInStream stream(reinterpret_cast<const Byte*>(archive.data()), archive.size());
-    return Extract7z(&stream.vt, folder_.wstring(), nullptr, nullptr);
+    return Extract7z(&stream.vt, folder_.wstring(), {});
   }
 
   std::string Read(const std::u16string& name) const {

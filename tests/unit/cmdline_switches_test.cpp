@@ -1,4 +1,4 @@
-#include "app/cmdline_switches.h"
+#include "app/startup/cmdline_switches.h"
 
 #include <gtest/gtest.h>
 

@@ -3,9 +3,10 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <optional>
 #include <string>
 
-#include "hostapi/env_path.h"
+#include "base/env_path.h"
 #include "script/nebscript_engine.h"
 #include "script/script_globals.h"
 
@@ -14,7 +15,8 @@ namespace {
 class HostArgsTest : public testing::Test {
  protected:
   void SetUp() override {
-    L = NEBScriptEngine::Instance().State();
+    engine_.emplace(NEBScriptEngine::Instance().Lock());
+    L = engine_->State();
     lua_settop(L, 0);
   }
   void TearDown() override { lua_settop(L, 0); }
@@ -26,6 +28,7 @@ class HostArgsTest : public testing::Test {
     ASSERT_EQ(lua_pcall(L, 0, LUA_MULTRET, 0), LUA_OK);
   }
 
+  std::optional<NEBScriptEngine::Access> engine_;  // held for the whole case
   lua_State* L = nullptr;
 };
 

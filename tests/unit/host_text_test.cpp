@@ -7,8 +7,8 @@
 #include <utility>
 #include <vector>
 
+#include "base/explorer_command_line.h"
 #include "base/path_text.h"
-#include "hostapi/explorer_command_line.h"
 #include "hostapi/hex_pairs.h"
 
 namespace {

@@ -1,4 +1,4 @@
-#include "app/install_folder.h"
+#include "app/startup/install_folder.h"
 
 #include <gtest/gtest.h>
 

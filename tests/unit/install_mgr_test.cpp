@@ -1,4 +1,4 @@
-#include "app/install_mgr.h"
+#include "app/install/install_mgr.h"
 
 #include <gtest/gtest.h>
 #include <windows.h>
@@ -36,9 +36,12 @@ class InstallMgrTest : public testing::Test {
   void SetUp() override {
     g_trail.clear();
     g_threads.clear();
-    lua_State* L = NEBScriptEngine::Instance().State();
-    lua_register(L, "record", Record);
-    lua_register(L, "hold", Hold);
+    // Not held past the set-up: the cases run events on other threads.
+    {
+      const NEBScriptEngine::Access engine = NEBScriptEngine::Instance().Lock();
+      lua_register(engine.State(), "record", Record);
+      lua_register(engine.State(), "hold", Hold);
+    }
     const std::string code = R"(
       hold_in = nil
       for _, name in ipairs{"BeforeInit", "BeforeInstall", "OnInstall", "BeforeComplete",
@@ -85,7 +88,8 @@ TEST_F(InstallMgrTest, AnEventFromAnotherThreadWaitsForTheRunningOne) {
 
 TEST_F(InstallMgrTest, MissingEventsAreSkipped) {
   ASSERT_TRUE(NEBScriptEngine::Instance().DoBufferLua("NEBSE_BeforeInstall = nil", 25, "=drop"));
-  lua_State* L = NEBScriptEngine::Instance().State();
+  const NEBScriptEngine::Access engine = NEBScriptEngine::Instance().Lock();
+  lua_State* L = engine.State();
   const int top = lua_gettop(L);
   CInstallMgr::Instance().BeforeInstall();
   CInstallMgr::Instance().BeforeComplete();

@@ -11,7 +11,8 @@ namespace {
 
 // Runs a chunk that returns one value and gives its text, or the error.
 std::string Evaluate(const std::string& code) {
-  lua_State* L = NEBScriptEngine::Instance().State();
+  const NEBScriptEngine::Access engine = NEBScriptEngine::Instance().Lock();
+  lua_State* L = engine.State();
   const int top = lua_gettop(L);
   std::string result;
   if (luaL_loadstring(L, code.c_str()) != LUA_OK || lua_pcall(L, 0, 1, 0) != LUA_OK) {

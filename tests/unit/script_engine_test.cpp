@@ -5,7 +5,9 @@
 
 #include <cstdio>
 #include <stdexcept>
+#include <optional>
 #include <string>
+#include <thread>
 
 #include "base/text.h"
 #include "script/script_error.h"
@@ -18,7 +20,8 @@ class ScriptEngineTest : public testing::Test {
  protected:
   void SetUp() override {
     SetScriptErrorPresenter(FailOnReport);
-    L = NEBScriptEngine::Instance().State();
+    engine_.emplace(NEBScriptEngine::Instance().Lock());
+    L = engine_->State();
     top_ = lua_gettop(L);
   }
   void TearDown() override { EXPECT_EQ(lua_gettop(L), top_) << "stack left unbalanced"; }
@@ -27,6 +30,7 @@ class ScriptEngineTest : public testing::Test {
     return NEBScriptEngine::Instance().DoBufferLua(code.data(), code.size(), "=test");
   }
 
+  std::optional<NEBScriptEngine::Access> engine_;  // held for the whole case
   lua_State* L = nullptr;
   int top_ = 0;
 };
@@ -44,28 +48,28 @@ TEST_F(ScriptEngineTest, StandardLibrariesAndTypesAreOpenAsModules) {
   )"));
 }
 
-TEST_F(ScriptEngineTest, AllHostFunctionsAreGlobalCFunctions) {
+// The engine opens no host function itself: its callers choose them.
+TEST_F(ScriptEngineTest, HostFunctionsAreOpenedOnlyByTheCaller) {
   ASSERT_TRUE(Run(R"(
-    local names = {
-      "UnCompress7z", "RegSvr32", "RegistDll", "RegQuery", "RegAdd", "RegDel", "CreateShortcut",
-      "CreateDirectory", "CopyFile", "CefRegister", "MoveFile", "RenameFile", "DeleteFile",
-      "DeleteFileEx", "Exec", "ExplorerExec", "TaskKill", "SCM", "RegVarByCSIDL", "ExtractResource",
-      "GetOSVersion", "GetFileVersion", "Logout", "MsgBox", "DelFileRecursive",
-      "DelFileRecursiveEx", "DeleteFileAfterReboot", "IsWow64", "GetProcessId", "ExitWindows",
-      "GetModuleFileName", "GetCommandLineArgv", "EnablePrivilege", "GetTempFileName",
-      "GetTempPath", "ExpandEnv", "GetImagePathByPid", "GetDriverInstallPath",
-      "KillAllTaskByName", "PathFileExists", "PathYetAnotherMakeUniqueName", "ShellExec"}
-    local registered = 0
-    for name, value in pairs(_G) do
-      if type(name) == "string" and name:sub(1, 4) == "Lua_" then registered = registered + 1 end
+    for name in pairs(_G) do
+      assert(type(name) ~= "string" or name:sub(1, 4) ~= "Lua_", name)
     end
-    assert(registered == #names, "host functions registered: " .. registered)
-    for _, name in ipairs(names) do
-      local f = _G["Lua_" .. name]
-      assert(type(f) == "function" and debug.getinfo(f, "S").what == "C", name)
-    end
-    assert(Lua_HttpPost == nil)
   )"));
+}
+
+// The engine's lock: held by this case's fixture, so another thread gets no
+// access until it is let go, while this thread takes it again.
+TEST_F(ScriptEngineTest, TheStateIsReachedOnlyThroughTheEnginesLock) {
+  const auto triedFromAnotherThread = [] {
+    bool got = false;
+    std::thread([&got] { got = NEBScriptEngine::Instance().TryLock().has_value(); }).join();
+    return got;
+  };
+  EXPECT_FALSE(triedFromAnotherThread());
+  EXPECT_TRUE(NEBScriptEngine::Instance().TryLock().has_value());
+  engine_.reset();
+  EXPECT_TRUE(triedFromAnotherThread());
+  engine_.emplace(NEBScriptEngine::Instance().Lock());
 }
 
 TEST_F(ScriptEngineTest, GlobalsReadWithDefaultsForMissingValues) {
@@ -84,39 +88,6 @@ TEST_F(ScriptEngineTest, GlobalsReadWithDefaultsForMissingValues) {
   SetGlobalFlag(L, "g_set_flag", false);
   EXPECT_TRUE(Run("assert(g_set == 'D:\\\\\xE5\xBA\x94\xE7\x94\xA8') assert(g_set_number == -5)"
                   " assert(g_set_flag == false)"));
-}
-
-TEST_F(ScriptEngineTest, HostCallbacksRunOnTheCoroutineThatCalledTheHostFunction) {
-  wchar_t temp[MAX_PATH] = {};
-  ASSERT_NE(GetTempPathW(MAX_PATH, temp), 0u);
-  const std::wstring folder = std::wstring(temp) + L"neb-coroutine-callback";
-  CreateDirectoryW(folder.c_str(), nullptr);
-  const std::wstring locked = folder + L"\\locked.txt";
-  // Held without delete sharing: the deletion reports it to the callback.
-  const HANDLE holder = CreateFileW(locked.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
-                                    CREATE_ALWAYS, 0, nullptr);
-  ASSERT_NE(holder, INVALID_HANDLE_VALUE);
-  SetGlobalText(L, "g_locked_file", locked);
-  const bool ran = Run(R"(
-    local worker = coroutine.create(function(path)
-      local before = 1
-      Lua_DelFileRecursiveEx(path, function(reported, code)
-        callback_thread = coroutine.running()
-        callback_report = reported .. " " .. code
-        return 0
-      end)
-      return "finished", before
-    end)
-    local ok, result, local_value = coroutine.resume(worker, g_locked_file)
-    assert(ok, result)
-    assert(result == "finished" and local_value == 1, tostring(result))
-    assert(callback_thread == worker, "the callback ran on another stack")
-  )");
-  CloseHandle(holder);
-  DeleteFileW(locked.c_str());
-  RemoveDirectoryW(folder.c_str());
-  ASSERT_TRUE(ran);
-  EXPECT_EQ(GetGlobalText(L, "callback_report"), locked + L" 32");
 }
 
 TEST_F(ScriptEngineTest, ChunksThatDoNotLoadFailWithoutRunning) {

@@ -45,7 +45,8 @@ class ScriptStringsTest : public testing::Test {
  protected:
   void SetUp() override {
     SetScriptErrorPresenter(FailOnReport);
-    L = NEBScriptEngine::Instance().State();
+    engine_.emplace(NEBScriptEngine::Instance().Lock());
+    L = engine_->State();
   }
 
   bool Run(const std::string& code) {
@@ -60,6 +61,7 @@ class ScriptStringsTest : public testing::Test {
     return block;
   }
 
+  std::optional<NEBScriptEngine::Access> engine_;  // held for the whole case
   lua_State* L = nullptr;
 };
 

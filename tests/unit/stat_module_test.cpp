@@ -1,4 +1,4 @@
-#include "app/qm_stat_module.h"
+#include "app/statistics/qm_stat_module.h"
 
 #include <gtest/gtest.h>
 #include <windows.h>
@@ -9,12 +9,12 @@
 #include <string>
 #include <vector>
 
-#include "app/module_path.h"
-#include "app/statistics.h"
+#include "app/statistics/statistics.h"
 #include "base/handles.h"
-#include "tests/unit/thread_waits.h"
+#include "base/module_path.h"
 #include "base/path_text.h"
 #include "base/text.h"
+#include "tests/unit/thread_waits.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "app/thread_pool_impl.h"
+#include "app/statistics/thread_pool_impl.h"
 
 #include <gtest/gtest.h>
 #include <windows.h>
@@ -9,7 +9,7 @@
 #include <thread>
 #include <vector>
 
-#include "app/easy_task0.h"
+#include "app/statistics/easy_task0.h"
 #include "base/handles.h"
 #include "tests/unit/thread_waits.h"
 

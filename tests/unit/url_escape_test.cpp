@@ -1,4 +1,4 @@
-#include "hostapi/url_escape.h"
+#include "http/url_escape.h"
 
 #include <gtest/gtest.h>
 

@@ -5,7 +5,7 @@
 
 #include <cstdio>
 
-#include "tools/bench/launch_clock.h"
+#include "tests/helpers/launch_clock.h"
 
 namespace {
 

@@ -1,12 +1,15 @@
 #!/usr/bin/env bash
-# Fuzzes the Win32-free parts of the skin path natively with libFuzzer
-# (clang-16 from Debian), each target for a bounded time, and prints per
-# target the executions, the coverage it reached and the time spent. Not
-# part of the test suite: crashes found here become cases of tests/native.
-# The targets: the markup reader, attribute lists and value formats, image
-# drawing strings, the picture decoders with the ZIP reader, and the whole
-# skin path (archive, markup with its includes, pictures, the skin checks).
-# The decoders come from the dependency cache that tools/build.sh fills.
+# Fuzzes the Win32-free parts of the skin path and of the payload extraction
+# natively with libFuzzer (clang-16 from Debian), each target for a bounded
+# time, and prints per target the executions, the coverage it reached and
+# the time spent. Not part of the test suite: crashes found here become
+# cases of tests/native. The targets: the markup reader, attribute lists and
+# value formats, image drawing strings, the picture decoders with the ZIP
+# reader, the whole skin path (archive, markup with its includes, pictures,
+# the skin checks), and the 7z archive path of the extraction (database,
+# entry names, solid blocks decoded and checked; the writing of files is
+# Win32 and left out). The decoders come from the dependency cache that
+# tools/build.sh fills; the archive seeds are made with 7zz.
 #
 # Usage: tools/fuzz/fuzz_parsers.sh [SECONDS_PER_TARGET] [TARGET...]   (default 120, all)
 set -euo pipefail
@@ -15,7 +18,7 @@ seconds=${1:-120}
 shift || true
 targets=("$@")
 [ ${#targets[@]} -gt 0 ] || targets=(markup_fuzzer attribute_list_fuzzer image_drawing_fuzzer picture_decoder_fuzzer
-                                     skin_path_fuzzer)
+                                     skin_path_fuzzer archive_fuzzer)
 build="$root/build/fuzz"
 packages=(clang-16 libclang-rt-16-dev zlib1g-dev)
 
@@ -41,6 +44,20 @@ skin_files() {
   done
 }
 
+# Small 7z archives of the shipped skin's files, one per coder chain the
+# extraction streams (copy, LZMA, LZMA2 behind the x86 branch converter,
+# PPMd, delta), one solid with a folder entry and one of blocks per file.
+archive_seeds() {  # folder
+  local files=(Layout/Layout.xml font.xml Image/CheckOn.svg)
+  local method
+  rm -f "$1"/*.7z
+  for method in "-m0=Copy" "-m0=LZMA:d=64k" "-m0=BCJ -m1=LZMA2:d=64k" "-m0=PPMd:mem=1m:o=4" "-m0=Delta:4 -m1=LZMA:d=64k"; do
+    (cd "$root/res/skin" && 7zz a -t7z -bso0 -bsp0 $method "$1/${method//[^A-Za-z0-9]/_}.7z" "${files[@]}")
+  done
+  (cd "$root/res/skin" && 7zz a -t7z -bso0 -bsp0 -ms=on -m0=LZMA2:d=64k "$1/solid_with_folder.7z" Layout "${files[1]}")
+  (cd "$root/res/skin" && 7zz a -t7z -bso0 -bsp0 -ms=off -m0=LZMA:d=64k "$1/block_per_file.7z" "${files[@]}")
+}
+
 corpus_seeds() {  # fuzzer folder
   case "$1" in
     markup_fuzzer) printf '\000<Window size="640,500"><!-- c --><Font id="0" name="a&amp;b"/><VerticalLayout><Label text="x  y"/></VerticalLayout></Window>' > "$2/seed" ;;
@@ -56,6 +73,7 @@ corpus_seeds() {  # fuzzer folder
 with zipfile.ZipFile(sys.argv[1], "w", zipfile.ZIP_DEFLATED) as z:
     [z.write(n) for n in ("Layout/Layout.xml", "font.xml", "Image/CheckOn.svg")]' "$2/skin.zip")
       ;;
+    archive_fuzzer) archive_seeds "$2" ;;
   esac
 }
 

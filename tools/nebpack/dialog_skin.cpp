@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "app/dialog_controls.h"
+#include "app/dialog/dialog_controls.h"
 #include "ui/resources/skin_source.h"
 #include "ui/skin_check/skin_source_access.h"
 

@@ -14,6 +14,7 @@
 #include "base/path_text.h"
 #include "base/text.h"
 #include "script/script_globals.h"
+#include "scripts/global_names.h"
 #include "tools/nebpack/dialog_skin.h"
 #include "tools/nebpack/installer_resources.h"
 #include "tools/nebpack/payload_archive.h"
@@ -79,23 +80,23 @@ void CheckProductAgainstSettings(const std::wstring& settingsFile, const ChunkFu
   const SettingsState values = RunSettings(settingsFile, problems);
   if (!values) return;
   lua_State* L = values.get();
-  const std::wstring mainProgram = GetGlobalText(L, "global_main_app_name");
+  const std::wstring mainProgram = GetGlobalText(L, script_names::kMainAppName);
   const std::wstring mainPath = productFolder + L"\\" + mainProgram;
   LanguageResource record;
   if (mainProgram.empty()) {
     problems.push_back({settingsFile, 0, 0, L"global_main_app_name is not set"});
   } else if (GetFileAttributesW(mainPath.c_str()) == INVALID_FILE_ATTRIBUTES) {
-    problems.push_back({settingsFile, AssignmentLine(settings, "global_main_app_name"), 0,
+    problems.push_back({settingsFile, AssignmentLine(settings, script_names::kMainAppName), 0,
                         L"the main program " + mainProgram + L" is not in the product folder " + productFolder});
   } else if (!ReadVersionRecord(mainPath, record)) {
     problems.push_back({mainPath, 0, 0, L"the main program has no version record"});
   }
 
-  const std::wstring spaceText = GetGlobalText(L, "global_need_disk_space");
+  const std::wstring spaceText = GetGlobalText(L, script_names::kNeedDiskSpace);
   const uint64_t needed = spaceText.empty() ? kDefaultNeededDiskSpace : std::wcstoull(spaceText.c_str(), nullptr, 10);
   const uint64_t unpacked = UnpackedSize(productFolder);
   if (needed < unpacked) {
-    problems.push_back({settingsFile, AssignmentLine(settings, "global_need_disk_space"), 0,
+    problems.push_back({settingsFile, AssignmentLine(settings, script_names::kNeedDiskSpace), 0,
                         L"global_need_disk_space is " + std::to_wstring(needed) +
                             L" bytes, less than the product folder's unpacked size of " + std::to_wstring(unpacked) +
                             L" bytes"});

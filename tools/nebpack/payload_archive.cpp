@@ -10,7 +10,7 @@
 #include <Bra.h>
 #include <Lzma2Enc.h>
 
-#include "hostapi/archive_entry_name.h"
+#include "files/archive_entry_name.h"
 #include "tools/nebpack/seven_zip_writer.h"
 
 namespace nebpack {

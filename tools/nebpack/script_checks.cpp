@@ -7,15 +7,17 @@
 #include "base/text.h"
 #include "script/lua.h"
 #include "script/nebscript_engine.h"
+#include "scripts/global_names.h"
 
 #include <lopcodes.h>
 
 namespace nebpack {
 
-const std::vector<std::string> kInstallEvents = {"NEBSE_BeforeInit", "NEBSE_BeforeInstall", "NEBSE_OnInstall",
-                                                 "NEBSE_BeforeComplete", "NEBSE_AfterComplete"};
-const std::vector<std::string> kUninstallEvents = {"NEBSE_BeforeInit", "NEBSE_OnUninstall", "NEBSE_FeedBack",
-                                                   "NEBSE_AfterUnintall"};
+const std::vector<std::string> kInstallEvents = {script_names::kBeforeInit, script_names::kBeforeInstall,
+                                                 script_names::kOnInstall, script_names::kBeforeComplete,
+                                                 script_names::kAfterComplete};
+const std::vector<std::string> kUninstallEvents = {script_names::kBeforeInit, script_names::kOnUninstall,
+                                                   script_names::kFeedBack, script_names::kAfterUninstall};
 
 namespace {
 
@@ -113,7 +115,8 @@ void CountInstructions(lua_State* L, lua_Debug*) {
 void SettingsState::Closer::operator()(lua_State* L) const { lua_close(L); }
 
 bool CompileScript(const std::wstring& file, ChunkFunction& main, Problems& problems) {
-  lua_State* L = NEBScriptEngine::Instance().State();
+  const NEBScriptEngine::Access engine = NEBScriptEngine::Instance().Lock();
+  lua_State* L = engine.State();
   if (!LoadScript(L, file, problems)) return false;
   std::string chunk;
   lua_dump(L, Writer, &chunk);

@@ -10,6 +10,7 @@
 #include <string>
 
 #include "base/text.h"
+#include "hostapi/host_functions.h"
 #include "script/nebscript_engine.h"
 #include "script/script_error.h"
 
@@ -57,7 +58,9 @@ int wmain(int argc, wchar_t** argv) {
   const std::string chunk((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
 
   NEBScriptEngine& engine = NEBScriptEngine::Instance();
-  lua_State* L = engine.State();
+  engine.OpenLibraries({RegisterHostFunctions});
+  const NEBScriptEngine::Access access = engine.Lock();
+  lua_State* L = access.State();
   SetArg(L, argc, argv);
 
   const std::string chunkName = "@" + WideToUtf8(argv[1]);

@@ -1,5 +1,0 @@
-#include "app/easy_task0.h"
-
-void EasyTask0::Run() {
-  if (callable_) callable_();
-}

@@ -1,7 +1,0 @@
-// The install with the dialog: start-up's last step when the run is not
-// silent.
-#pragma once
-
-#include "app/run_context.h"
-
-void RunInteractiveInstall(const RunContext& context);

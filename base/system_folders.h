@@ -1,0 +1,13 @@
+// The folders the system names for the user and the machine: the temporary
+// folder and the special folders of the shell, each asked for one way.
+#pragma once
+
+#include <string>
+
+// The user's temporary folder with its closing backslash; empty when the
+// system gives none or it does not fit a path buffer (MAX_PATH units).
+std::wstring TemporaryFolder();
+
+// The shell's special folder `csidl` (CSIDL_*), without creating it; empty
+// when the system has none. The thread's last error then tells why.
+std::wstring SpecialFolder(int csidl);
