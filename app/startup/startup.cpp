@@ -20,6 +20,7 @@
 #include "script/nebscript_engine.h"
 #include "script/script_globals.h"
 #include "scripts/global_names.h"
+#include "ui/render/gdiplus_session.h"
 
 namespace {
 
