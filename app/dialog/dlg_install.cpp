@@ -32,6 +32,7 @@
 #include "ui/controls/option/option_ui.h"
 #include "ui/controls/progress/progress_ui.h"
 #include "ui/dpi/dpi_awareness.h"
+#include "ui/controls/notify_kinds.h"
 
 using SkinUI::NotifyRecord;
 
@@ -87,13 +88,13 @@ size_t PayloadSize() {
 const SkinUI::MessageMap* CDlgInstall::NotifyMap() const {
   using SkinUI::OnNotifyRecord;
   static const SkinUI::MessageMapEntry entries[] = {
-      OnNotifyRecord<CDlgInstall>(L"click", L"BtnClose", &CDlgInstall::OnCloseClick),
-      OnNotifyRecord<CDlgInstall>(L"click", L"BtnLicenceLink", &CDlgInstall::OnLicenceLink),
-      OnNotifyRecord<CDlgInstall>(L"click", L"BtnInstall", &CDlgInstall::OnInstallClick),
-      OnNotifyRecord<CDlgInstall>(L"click", L"BtnSelectPath", &CDlgInstall::OnSelectPath),
-      OnNotifyRecord<CDlgInstall>(L"click", L"BtnStart", &CDlgInstall::StartProduct),
-      OnNotifyRecord<CDlgInstall>(L"selectchanged", L"CheckLicence", &CDlgInstall::OnLicenceChanged),
-      OnNotifyRecord<CDlgInstall>(L"timer", L"", &CDlgInstall::OnTimer),
+      OnNotifyRecord<CDlgInstall>(SkinUI::kNotifyClick, L"BtnClose", &CDlgInstall::OnCloseClick),
+      OnNotifyRecord<CDlgInstall>(SkinUI::kNotifyClick, L"BtnLicenceLink", &CDlgInstall::OnLicenceLink),
+      OnNotifyRecord<CDlgInstall>(SkinUI::kNotifyClick, L"BtnInstall", &CDlgInstall::OnInstallClick),
+      OnNotifyRecord<CDlgInstall>(SkinUI::kNotifyClick, L"BtnSelectPath", &CDlgInstall::OnSelectPath),
+      OnNotifyRecord<CDlgInstall>(SkinUI::kNotifyClick, L"BtnStart", &CDlgInstall::StartProduct),
+      OnNotifyRecord<CDlgInstall>(SkinUI::kNotifySelectChanged, L"CheckLicence", &CDlgInstall::OnLicenceChanged),
+      OnNotifyRecord<CDlgInstall>(SkinUI::kNotifyTimer, L"", &CDlgInstall::OnTimer),
       SkinUI::kMessageMapEnd,
   };
   static const SkinUI::MessageMap map{WindowImplBase::NotifyMap(), entries};

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "ui/markup/value_formats.h"
+#include "ui/controls/notify_kinds.h"
 
 namespace SkinUI {
 
@@ -71,7 +72,7 @@ bool CTabLayoutUI::PickPage(int index, bool takeFocus) {
     PlaceAt(item_, true);
     NeedLayout();
     if (takeFocus) manager_->NextTabControl(true);
-    SendNotify(L"tabselect", static_cast<WPARAM>(current_), static_cast<LPARAM>(previous_));
+    SendNotify(kNotifyTabSelect, static_cast<WPARAM>(current_), static_cast<LPARAM>(previous_));
   }
   return true;
 }

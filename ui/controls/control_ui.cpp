@@ -11,6 +11,7 @@
 #include "ui/render/render_kit.h"
 #include "ui/render/round_clip.h"
 #include "ui/resources/resource_tables.h"
+#include "ui/controls/notify_kinds.h"
 
 namespace SkinUI {
 
@@ -72,23 +73,23 @@ void CControlUI::SetResourceText(bool on) {
 }
 
 void CControlUI::OnDragEnter() {
-  if (drop_) SendNotify(L"dragenter");
+  if (drop_) SendNotify(kNotifyDragEnter);
   else if (parent_) parent_->OnDragEnter();
 }
 void CControlUI::OnDragOver() {
-  if (drop_) SendNotify(L"dragover");
+  if (drop_) SendNotify(kNotifyDragOver);
   else if (parent_) parent_->OnDragOver();
 }
 void CControlUI::OnDragLeave() {
-  if (drop_) SendNotify(L"dragleave");
+  if (drop_) SendNotify(kNotifyDragLeave);
   else if (parent_) parent_->OnDragLeave();
 }
 void CControlUI::OnDragEnd() {
-  if (drop_) SendNotify(L"dragend");
+  if (drop_) SendNotify(kNotifyDragEnd);
   else if (parent_) parent_->OnDragEnd();
 }
 void CControlUI::OnDrop() {
-  if (drop_) SendNotify(L"drop");
+  if (drop_) SendNotify(kNotifyDrop);
   else if (parent_) parent_->OnDrop();
 }
 
@@ -280,11 +281,11 @@ void CControlUI::HandleEvent(InputEvent& event) {
       Invalidate();
       return;
     case kEventTimer:
-      SendNotify(L"timer", event.wParam, event.lParam);
+      SendNotify(kNotifyTimer, event.wParam, event.lParam);
       return;
     case kEventContextMenu:
       if (contextMenu_) {
-        SendNotify(L"menu", event.wParam, event.lParam);
+        SendNotify(kNotifyMenu, event.wParam, event.lParam);
         return;
       }
       break;
@@ -292,27 +293,27 @@ void CControlUI::HandleEvent(InputEvent& event) {
     case kEventMouseLeave:
       if (IsEnabledUI() && enterLeave_) {
         Invalidate();
-        SendNotify(event.kind == kEventMouseEnter ? L"mouseenter" : L"mouseleave", event.wParam, event.lParam);
+        SendNotify(event.kind == kEventMouseEnter ? kNotifyMouseEnter : kNotifyMouseLeave, event.wParam, event.lParam);
       }
       return;
     case kEventMouseHover:
-      SendNotify(L"mousehover", event.wParam, event.lParam);
+      SendNotify(kNotifyMouseHover, event.wParam, event.lParam);
       return;
     case kEventMouseMove:
-      SendNotify(L"mousemove", event.wParam, event.lParam);
+      SendNotify(kNotifyMouseMove, event.wParam, event.lParam);
       return;
     case kEventScrollWheel:
-      SendNotify(L"mousewheel", event.wParam, event.lParam);
+      SendNotify(kNotifyMouseWheel, event.wParam, event.lParam);
       return;
     case kEventKeyDown:
-      SendNotify(L"keydown", event.wParam, event.lParam);
+      SendNotify(kNotifyKeyDown, event.wParam, event.lParam);
       return;
     case kEventChar:
-      SendNotify(L"char", event.wParam, event.lParam);
+      SendNotify(kNotifyChar, event.wParam, event.lParam);
       return;
     case kEventDragBegin:
       if (drag_) {
-        SendNotify(L"begindrag", event.wParam, event.lParam);
+        SendNotify(kNotifyBeginDrag, event.wParam, event.lParam);
         return;
       }
       break;

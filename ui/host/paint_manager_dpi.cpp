@@ -3,6 +3,7 @@
 #include "ui/containers/rich_edit/rich_edit_ui.h"
 #include "ui/controls/control_ui.h"
 #include "ui/host/paint_manager_ui.h"
+#include "ui/controls/notify_kinds.h"
 
 namespace SkinUI {
 
@@ -45,7 +46,7 @@ void CPaintManagerUI::ApplyDpi(int dpi) {
   if (root_) root_->NeedOwnLayout();
   NeedLayout();
   if (window_) PostMessageW(window_, kMsgScaleChanged, static_cast<WPARAM>(oldScale), static_cast<LPARAM>(newScale));
-  if (root_) DispatchNotify(root_, L"dpichanged", 0, 0, false);
+  if (root_) DispatchNotify(root_, kNotifyDpiChanged, 0, 0, false);
 }
 
 }  // namespace SkinUI

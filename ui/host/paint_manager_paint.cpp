@@ -7,6 +7,7 @@
 #include "ui/host/paint_manager_ui.h"
 #include "ui/render/rect_clip.h"
 #include "ui/render/render_kit.h"
+#include "ui/controls/notify_kinds.h"
 
 namespace SkinUI {
 
@@ -58,10 +59,10 @@ void CPaintManagerUI::LayoutPass(RECT client) {
   }
   if (firstLayout_) {
     firstLayout_ = false;
-    DispatchNotify(root_, L"windowinit", 0, 0, false);
+    DispatchNotify(root_, kNotifyWindowInit, 0, 0, false);
     if (shadow_) shadow_->Create(this);
   }
-  if (wholeTree) DispatchNotify(root_, L"windowsize", 0, 0, true);
+  if (wholeTree) DispatchNotify(root_, kNotifyWindowSize, 0, 0, true);
 }
 
 void CPaintManagerUI::Paint() {

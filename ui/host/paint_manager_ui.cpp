@@ -5,6 +5,7 @@
 #include "ui/controls/control_ui.h"
 #include "ui/resources/skin_image_loader.h"
 #include "ui/resources/skin_source.h"
+#include "ui/controls/notify_kinds.h"
 
 namespace SkinUI {
 
@@ -231,7 +232,7 @@ void CPaintManagerUI::SetFocusControl(CControlUI* control) {
     event.timestamp = GetTickCount();
     event.wParam = reinterpret_cast<WPARAM>(control);
     old->RouteEvent(event);
-    DispatchNotify(old, L"killfocus", reinterpret_cast<WPARAM>(control), 0, false);
+    DispatchNotify(old, kNotifyKillFocus, reinterpret_cast<WPARAM>(control), 0, false);
   }
   if (control == nullptr || control->OwnerManager() != this || !control->IsShown() || !control->IsEnabledUI()) {
     return;
@@ -242,7 +243,7 @@ void CPaintManagerUI::SetFocusControl(CControlUI* control) {
   event.sender = control;
   event.timestamp = GetTickCount();
   control->RouteEvent(event);
-  DispatchNotify(control, L"setfocus", 0, 0, false);
+  DispatchNotify(control, kNotifySetFocus, 0, 0, false);
 }
 
 void CPaintManagerUI::AddTabSupport(CControlUI* control) {

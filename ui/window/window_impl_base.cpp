@@ -8,6 +8,7 @@
 
 #include "ui/building/layout_builder.h"
 #include "ui/controls/control_ui.h"
+#include "ui/controls/notify_kinds.h"
 
 namespace SkinUI {
 
@@ -33,12 +34,12 @@ bool IsPassThroughClass(const CControlUI* control) {
 
 const MessageMap* WindowImplBase::NotifyMap() const {
   static const MessageMapEntry entries[] = {
-      OnNotifyRecord<WindowImplBase>(L"click", L"", &WindowImplBase::OnCaptionButton),
-      OnNotifyRecord<WindowImplBase>(L"headerclick", L"", &WindowImplBase::OnHeaderClick),
-      OnNotifyRecord<WindowImplBase>(L"selectchanged", L"", &WindowImplBase::OnSelectChanged),
-      OnNotifyRecord<WindowImplBase>(L"textchanged", L"", &WindowImplBase::OnTextChanged),
-      OnNotifyRecord<WindowImplBase>(L"itemselect", L"", &WindowImplBase::OnItemSelect),
-      OnNotifyRecord<WindowImplBase>(L"timer", L"", &WindowImplBase::OnTimer),
+      OnNotifyRecord<WindowImplBase>(kNotifyClick, L"", &WindowImplBase::OnCaptionButton),
+      OnNotifyRecord<WindowImplBase>(kNotifyHeaderClick, L"", &WindowImplBase::OnHeaderClick),
+      OnNotifyRecord<WindowImplBase>(kNotifySelectChanged, L"", &WindowImplBase::OnSelectChanged),
+      OnNotifyRecord<WindowImplBase>(kNotifyTextChanged, L"", &WindowImplBase::OnTextChanged),
+      OnNotifyRecord<WindowImplBase>(kNotifyItemSelect, L"", &WindowImplBase::OnItemSelect),
+      OnNotifyRecord<WindowImplBase>(kNotifyTimer, L"", &WindowImplBase::OnTimer),
       kMessageMapEnd,
   };
   static const MessageMap map{nullptr, entries};

@@ -11,6 +11,7 @@
 #include "ui/render/render_kit.h"
 #include "ui/resources/offscreen_bitmap.h"
 #include "ui/resources/resource_tables.h"
+#include "ui/controls/notify_kinds.h"
 
 namespace SkinUI {
 
@@ -166,11 +167,11 @@ HRESULT CRichEditUI::SendToServices(UINT message, WPARAM wParam, LPARAM lParam, 
   if (!host_) return S_FALSE;
   if (message == WM_KEYDOWN) {
     if (wParam != VK_RETURN) {
-      SendNotify(L"keydown", wParam);
+      SendNotify(kNotifyKeyDown, wParam);
     } else {
       const bool control = (GetKeyState(VK_CONTROL) & 0x8000) != 0;
       if (!wantReturn_ || (control && !wantCtrlReturn_)) {
-        SendNotify(L"return");
+        SendNotify(kNotifyReturn);
         return S_OK;
       }
     }
@@ -180,7 +181,7 @@ HRESULT CRichEditUI::SendToServices(UINT message, WPARAM wParam, LPARAM lParam, 
 
 void CRichEditUI::ServicesNotify(DWORD code, void*) {
   if (code == EN_CHANGE) {
-    SendNotify(L"textchanged");
+    SendNotify(kNotifyTextChanged);
     return;
   }
   if (!IsForwardedCode(code) || manager_ == nullptr) return;
@@ -333,7 +334,7 @@ void CRichEditUI::HandleEvent(InputEvent& event) {
         BlinkCaret();
         return;
       }
-      SendNotify(L"timer", event.wParam, event.lParam);
+      SendNotify(kNotifyTimer, event.wParam, event.lParam);
       if (host_) host_->Services()->TxSendMessage(WM_TIMER, event.wParam, event.lParam, nullptr);
       return;
     case kEventKeyDown:

@@ -6,6 +6,7 @@
 #include "ui/markup/value_formats.h"
 #include "ui/render/render_kit.h"
 #include "ui/resources/resource_tables.h"
+#include "ui/controls/notify_kinds.h"
 
 namespace SkinUI {
 
@@ -37,7 +38,7 @@ UINT CButtonUI::ControlFlags() const {
 
 bool CButtonUI::CanActivate(bool rightButton) {
   if (!CControlUI::CanActivate(rightButton)) return false;
-  SendNotify(rightButton ? L"rclick" : L"click");
+  SendNotify(rightButton ? kNotifyRightClick : kNotifyClick);
   SelectBoundPage();
   return true;
 }
@@ -82,7 +83,7 @@ void CButtonUI::HandleEvent(InputEvent& event) {
     case kEventKeyDown:
       if (IsKeyboardEnabled() && keyboardActive_ && (event.key == VK_SPACE || event.key == VK_RETURN)) {
         CanActivate(false);
-        SendNotify(L"keydown", event.wParam, event.lParam);
+        SendNotify(kNotifyKeyDown, event.wParam, event.lParam);
         return;
       }
       break;
@@ -90,7 +91,7 @@ void CButtonUI::HandleEvent(InputEvent& event) {
       if (state_ & kStateCaptured) {
         state_ = inside ? (state_ | kStatePushed) : (state_ & ~kStatePushed);
         Invalidate();
-        SendNotify(L"mousemove", event.wParam, event.lParam);
+        SendNotify(kNotifyMouseMove, event.wParam, event.lParam);
         return;
       }
       break;
@@ -98,14 +99,14 @@ void CButtonUI::HandleEvent(InputEvent& event) {
       if (IsEnabledUI()) {
         state_ &= ~kStateHot;
         Invalidate();
-        SendNotify(L"mouseleave", event.wParam, event.lParam);
+        SendNotify(kNotifyMouseLeave, event.wParam, event.lParam);
       }
       break;
     case kEventMouseEnter:
       if (IsEnabledUI()) {
         state_ |= kStateHot;
         Invalidate();
-        SendNotify(L"mouseenter", event.wParam, event.lParam);
+        SendNotify(kNotifyMouseEnter, event.wParam, event.lParam);
       }
       break;
     case kEventButtonDown:
@@ -131,7 +132,7 @@ void CButtonUI::HandleEvent(InputEvent& event) {
       return;
     case kEventContextMenu:
       if (IsContextMenuUsed()) {
-        SendNotify(L"menu", event.wParam, event.lParam);
+        SendNotify(kNotifyMenu, event.wParam, event.lParam);
         return;
       }
       break;

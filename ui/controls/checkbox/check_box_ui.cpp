@@ -3,6 +3,7 @@
 #include <cwchar>
 
 #include "ui/markup/value_formats.h"
+#include "ui/controls/notify_kinds.h"
 
 namespace SkinUI {
 
@@ -15,7 +16,7 @@ void CCheckBoxUI::HandleEvent(InputEvent& event) {
   const bool press = event.kind == kEventButtonDown || event.kind == kEventDoubleClick;
   if (autoCheck_ && press && IsMouseEnabled() && IsEnabledUI() && PtInRect(&item_, event.mouse)) {
     SetChecked(!IsChecked(), true);
-    SendNotify(L"checkclick");
+    SendNotify(kNotifyCheckClick);
     Invalidate();
     return;
   }

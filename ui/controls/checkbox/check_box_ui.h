@@ -3,6 +3,7 @@
 #pragma once
 
 #include "ui/controls/option/option_ui.h"
+#include "ui/controls/notify_kinds.h"
 
 namespace SkinUI {
 
@@ -15,7 +16,7 @@ class CCheckBoxUI : public COptionUI {
 
  protected:
   // The new state travels in wParam.
-  void NotifySelectChanged() override { SendNotify(L"selectchanged", IsChecked() ? 1 : 0); }
+  void NotifySelectChanged() override { SendNotify(kNotifySelectChanged, IsChecked() ? 1 : 0); }
   // Deselected by another member of its group: quietly.
   void DeselectForGroup(bool) override { SetChecked(false, false); }
 

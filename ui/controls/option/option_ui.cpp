@@ -5,6 +5,7 @@
 #include "ui/markup/value_formats.h"
 #include "ui/render/render_kit.h"
 #include "ui/resources/resource_tables.h"
+#include "ui/controls/notify_kinds.h"
 
 namespace SkinUI {
 
@@ -95,7 +96,7 @@ void COptionUI::HandleEvent(InputEvent& event) {
   // that follows changes nothing.
   if (event.kind == kEventDoubleClick && selected_ && IsMouseEnabled() && IsEnabledUI() &&
       PtInRect(&item_, event.mouse)) {
-    SendNotify(L"dbclick");
+    SendNotify(kNotifyDoubleClick);
     return;
   }
   CButtonUI::HandleEvent(event);

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "ui/controls/button/button_ui.h"
+#include "ui/controls/notify_kinds.h"
 
 namespace SkinUI {
 
@@ -41,7 +42,7 @@ class COptionUI : public CButtonUI {
  protected:
   int MeasureFontId() const override { return selectedFont_ != -1 ? selectedFont_ : FontId(); }
   // "selectchanged" after a change of the selected flag.
-  virtual void NotifySelectChanged() { SendNotify(L"selectchanged"); }
+  virtual void NotifySelectChanged() { SendNotify(kNotifySelectChanged); }
   // Another member of the group was selected.
   virtual void DeselectForGroup(bool notify) { SetChecked(false, notify); }
 
