@@ -10,8 +10,16 @@ std::wstring TemporaryFolder() {
   return std::wstring(temp, length);
 }
 
-std::wstring SpecialFolder(int csidl) {
+std::wstring SpecialFolder(int csidl, bool create) {
   wchar_t folder[MAX_PATH] = {};
-  if (!SHGetSpecialFolderPathW(nullptr, folder, csidl, FALSE)) return {};
+  if (!SHGetSpecialFolderPathW(nullptr, folder, csidl, create ? TRUE : FALSE)) return {};
+  return folder;
+}
+
+std::wstring KnownFolder(REFKNOWNFOLDERID id) {
+  wchar_t* path = nullptr;
+  std::wstring folder;
+  if (SUCCEEDED(SHGetKnownFolderPath(id, 0, nullptr, &path))) folder = path;
+  CoTaskMemFree(path);
   return folder;
 }

@@ -281,14 +281,12 @@ int Lua_GetTempPath(lua_State* L) {
     PushText(L, L"");
     return 1;
   }
-  wchar_t buffer[MAX_PATH + 1] = {};
-  temp.copy(buffer, MAX_PATH);
   // The temporary folder only has to be known: the answer is the local
-  // application-data folder (not created here), without a closing backslash.
-  if (!SHGetSpecialFolderPathW(nullptr, buffer, CSIDL_LOCAL_APPDATA, FALSE)) {
-    DebugLine(L"Get Local AppData Failed!");
-  }
-  PushText(L, buffer);
+  // application-data folder (not created here), without a closing backslash,
+  // or the temporary folder when the system has none.
+  const std::wstring localData = SpecialFolder(CSIDL_LOCAL_APPDATA);
+  if (localData.empty()) DebugLine(L"Get Local AppData Failed!");
+  PushText(L, localData.empty() ? temp : localData);
   return 1;
 }
 

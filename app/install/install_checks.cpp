@@ -31,13 +31,12 @@ const KNOWNFOLDERID* const kWellKnownIds[] = {&FOLDERID_Downloads, &FOLDERID_Use
 std::vector<std::wstring> WellKnownFolders() {
   std::vector<std::wstring> folders;
   for (int csidl : kWellKnownFolders) {
-    wchar_t path[MAX_PATH];
-    if (SUCCEEDED(SHGetFolderPathW(nullptr, csidl, nullptr, SHGFP_TYPE_CURRENT, path))) folders.push_back(path);
+    std::wstring folder = SpecialFolder(csidl);
+    if (!folder.empty()) folders.push_back(std::move(folder));
   }
   for (const KNOWNFOLDERID* id : kWellKnownIds) {
-    wchar_t* path = nullptr;
-    if (SUCCEEDED(SHGetKnownFolderPath(*id, 0, nullptr, &path))) folders.push_back(path);
-    CoTaskMemFree(path);
+    std::wstring folder = KnownFolder(*id);
+    if (!folder.empty()) folders.push_back(std::move(folder));
   }
   const std::wstring temp = TemporaryFolder();
   if (!temp.empty()) folders.push_back(temp);

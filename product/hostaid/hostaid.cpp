@@ -11,6 +11,7 @@
 #include "base/com_ptr.h"
 #include "base/handles.h"
 #include "base/path_text.h"
+#include "base/system_folders.h"
 
 #define HOSTAID_EXPORT extern "C" __declspec(dllexport)
 
@@ -82,8 +83,8 @@ HOSTAID_EXPORT BOOL __stdcall AllowAccountPrivilege(const wchar_t* installFolder
 HOSTAID_EXPORT void __stdcall CreateDesktopShortcut(const wchar_t* program, const wchar_t* /*windowClass*/,
                                                    const wchar_t* productName) {
   if (!program || !productName) return;
-  wchar_t desktop[MAX_PATH];
-  if (FAILED(SHGetFolderPathW(nullptr, CSIDL_DESKTOPDIRECTORY, nullptr, SHGFP_TYPE_CURRENT, desktop))) return;
+  const std::wstring desktop = SpecialFolder(CSIDL_DESKTOPDIRECTORY);
+  if (desktop.empty()) return;
   ScopedComInit com;
   ComPtr<IShellLinkW> link;
   if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,

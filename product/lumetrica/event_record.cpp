@@ -4,17 +4,15 @@
 #include <shlobj.h>
 
 #include "base/handles.h"
+#include "base/system_folders.h"
 #include "base/text.h"
 
 namespace {
 
 std::wstring RecordPath() {
-  wchar_t localData[MAX_PATH];
-  if (FAILED(SHGetFolderPathW(nullptr, CSIDL_LOCAL_APPDATA | CSIDL_FLAG_CREATE, nullptr, SHGFP_TYPE_CURRENT,
-                              localData))) {
-    return L"";
-  }
-  const std::wstring folder = std::wstring(localData) + L"\\Lumetrica";
+  const std::wstring localData = SpecialFolder(CSIDL_LOCAL_APPDATA, true);
+  if (localData.empty()) return L"";
+  const std::wstring folder = localData + L"\\Lumetrica";
   CreateDirectoryW(folder.c_str(), nullptr);
   return folder + L"\\events.log";
 }
