@@ -8,8 +8,9 @@
 # The x86-64 tests run side by side, NEB_TEST_JOBS at a time (default 4:
 # most of a Wine test's time is spent waiting, so more jobs than cores pay).
 # Each job has a Wine session of its own, with a fresh prefix and a private
-# X display that exist only for the run (tools/wine-session.sh); ctest hands
-# them out as resources, so no two tests share a prefix or a display at once.
+# X display that exist only for the run (tools/wine-session.sh); each test
+# takes a free one for as long as it runs (tools/in-wine-session.sh), so no
+# two tests share a prefix or a display at once.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 bash "$root/tools/build.sh"
@@ -28,22 +29,16 @@ run_x64() {
     rm -rf "$NEB_WINE_SESSIONS"
   }
   trap close_sessions EXIT
-  local resources=()
   for index in $(seq 0 $((jobs - 1))); do
     session="$NEB_WINE_SESSIONS/s$index"
     mkdir "$session"
     (wine_session_open "$session") &
     pids+=($!)
-    resources+=("{\"id\": \"s$index\", \"slots\": 1}")
   done
   for index in "${pids[@]}"; do wait "$index"; done
-  local IFS=,
-  printf '{"version": {"major": 1, "minor": 0}, "local": [{"wine": [%s]}]}\n' "${resources[*]}" \
-    >"$NEB_WINE_SESSIONS/resources.json"
-  unset IFS
   echo "x86-64 build: $jobs Wine sessions ready after $((SECONDS - started)) s"
   cd "$root/build/x64"
-  ctest --output-on-failure --timeout 1200 -j "$jobs" --resource-spec-file "$NEB_WINE_SESSIONS/resources.json" "$@"
+  ctest --output-on-failure --timeout 1200 -j "$jobs" "$@"
 }
 
 status=0
