@@ -12,28 +12,11 @@
 #include "base/text.h"
 #include "script/script_error.h"
 #include "script/script_globals.h"
-#include "tests/unit/fail_on_script_report.h"
+#include "tests/unit/locked_engine_test.h"
 
 namespace {
 
-class ScriptEngineTest : public testing::Test {
- protected:
-  void SetUp() override {
-    SetScriptErrorPresenter(FailOnReport);
-    engine_.emplace(NEBScriptEngine::Instance().Lock());
-    L = engine_->State();
-    top_ = lua_gettop(L);
-  }
-  void TearDown() override { EXPECT_EQ(lua_gettop(L), top_) << "stack left unbalanced"; }
-
-  bool Run(const std::string& code) {
-    return NEBScriptEngine::Instance().DoBufferLua(code.data(), code.size(), "=test");
-  }
-
-  std::optional<NEBScriptEngine::Access> engine_;  // held for the whole case
-  lua_State* L = nullptr;
-  int top_ = 0;
-};
+using ScriptEngineTest = LockedEngineTest;
 
 TEST_F(ScriptEngineTest, StandardLibrariesAndTypesAreOpenAsModules) {
   ASSERT_TRUE(Run(R"(
