@@ -27,6 +27,7 @@ inline constexpr char kInstallBasePath[] = "global_install_basepath";
 inline constexpr char kNeedDiskSpace[] = "global_need_disk_space";
 inline constexpr char kLicenceUrl[] = "global_licence_url";
 inline constexpr char kQueryHost[] = "global_query_host";
+inline constexpr char kStatDispatchHost[] = "global_stat_dispatch_host";
 inline constexpr char kStartParameter[] = "global_start_parameter";
 inline constexpr char kStartUseExplorerLevel[] = "global_startuseexplorer_level";
 inline constexpr char kShowCompleteWindow[] = "global_show_completewindow";

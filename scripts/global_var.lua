@@ -30,6 +30,10 @@ global_show_completewindow = true
 global_uninstall_useui = true
 global_uninstall_no_start_prompt = true
 global_create_log_folder = false
+-- The maker's web service that answers the number query ("host" or
+-- "host:port", asked over https) and the statistics service's dispatch host.
+global_query_host = "service.lumetrica.example"
+global_stat_dispatch_host = "dispatch.stat.example.net"
 global_udp_un_install_port = 8100
 global_udp_install_uninstall_url = "stat.example.net"
 global_install_PostURL = "http://stat.example.net/api/InstallStat"

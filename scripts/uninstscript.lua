@@ -405,6 +405,10 @@ function NEBSE_BeforeInit()
   if CheckPathExist(global_install_path .. "\\rkstat.dll") == 1 then
     statLibCopy = uninstall_work_dir .. "\\rkstat.dll"
     Lua_CopyFile(global_install_path .. "\\rkstat.dll", statLibCopy)
+    -- A statistics library may ship a companion, udp_rk.dll, that it loads
+    -- from beside itself; it travels with the copy so the install folder
+    -- can go. The sample's rkstat.dll sends its datagrams itself and has
+    -- none: for it this copy only writes its "not exists" line to the log.
     Lua_CopyFile(global_install_path .. "\\udp_rk.dll", uninstall_work_dir)
     if CheckPathExist(statLibCopy) == 1 then
       statModule = CreateSubtatModule()

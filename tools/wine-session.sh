@@ -27,7 +27,8 @@ wine_session_open() {
   export WINEPREFIX="$dir/prefix"
 
   # Xvfb picks a free display itself and writes its number once it is ready.
-  Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp \
+  # The screen holds the dialog at 300 % (1920 x 1500) with its shadow.
+  Xvfb -displayfd 3 -screen 0 2560x1600x24 -nolisten tcp \
     3>"$dir/display" >"$dir/xvfb.log" 2>&1 &
   echo $! >"$dir/xvfb.pid"
   for waited in $(seq 100); do

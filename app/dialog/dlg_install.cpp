@@ -4,9 +4,11 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "app/dialog/dialog_controls.h"
 #include "app/dialog/folder_chooser.h"
+#include "app/dialog/number_box_text.h"
 #include "app/dialog/path_box_text.h"
 #include "app/dialog/product_launch.h"
 #include "app/install/install_checks.h"
@@ -284,7 +286,6 @@ LRESULT CDlgInstall::OnOtherMessage(UINT message, WPARAM wParam, LPARAM lParam, 
 
 void CDlgInstall::CompleteInstall(long number) {
   if (!tabMain_ || !start_ || !captionButtons_ || !installView_ || !progress_) return;
-  (void)number;  // the shipped skin has no place for the number
   ReportChosenOptions(desktopShortcut_ && desktopShortcut_->IsChecked(), autoStartup_ && autoStartup_->IsChecked());
   manager_.StopTimer(installView_, TIMER_BK_ROTATE);
   manager_.StopTimer(progress_, TIMER_PROGRESS);
@@ -295,12 +296,20 @@ void CDlgInstall::CompleteInstall(long number) {
   SendInstallDone(listenWindow_);
   BringToForeground();
   if (GetGlobalFlag(Engine().State(), script_names::kShowCompleteWindow) && completeView_) {
+    ShowNumber(number);
     tabMain_->PickPage(completeView_);
     start_->TakeFocus();
   } else {
     NotifyRecord none;
     StartProduct(none);
   }
+}
+
+// The shipped skin has no number box; a product's skin may.
+void CDlgInstall::ShowNumber(long number) {
+  if (numberBox_ == nullptr) return;
+  const std::vector<std::wstring> texts = NumberBoxTexts(number, static_cast<size_t>(numberBox_->ItemCount()));
+  for (size_t i = 0; i < texts.size(); ++i) numberBox_->ItemAt(static_cast<int>(i))->ChangeText(texts[i]);
 }
 
 void CDlgInstall::BringToForeground() {

@@ -52,6 +52,7 @@ class CDlgInstall : public SkinUI::WindowImplBase {
   void StartInstall();
   void UpdateProgressLabel();
   void CompleteInstall(long number);
+  void ShowNumber(long number);
   void BringToForeground();
   void WriteOptionGlobals();
 

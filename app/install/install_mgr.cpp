@@ -63,7 +63,7 @@ void CInstallMgr::InstallExecute() {
   CallScriptEvent(script_names::kOnInstall);
   const std::wstring folder = GetGlobalText(engine.State(), script_names::kInstallPath);
   if (!FinishInstallRecord(folder)) DebugLine(L"the install record of %ls was not written\r\n", folder.c_str());
-  StartStatisticsForInstall(folder);
+  StartStatisticsForInstall(folder, GetGlobalText(engine.State(), script_names::kStatDispatchHost));
 }
 
 void CInstallMgr::BeforeComplete() {

@@ -7,7 +7,7 @@
 namespace {
 
 constexpr wchar_t kStatRegistryKey[] = L"SOFTWARE\\Lumetrica";
-constexpr wchar_t kDispatchHost[] = L"dispatch.stat.example.net";
+constexpr wchar_t kDefaultDispatchHost[] = L"dispatch.stat.example.net";
 
 constexpr DWORD kDesktopShortcutChosen = 25103;
 constexpr DWORD kDesktopShortcutNotChosen = 25104;
@@ -16,8 +16,9 @@ constexpr DWORD kStartWithWindowsNotChosen = 25106;
 
 }  // namespace
 
-void StartStatisticsForInstall(const std::wstring& installFolder) {
-  const bool ready = QMStatModule::GetInstance()->Init(kStatRegistryKey, kDispatchHost,
+void StartStatisticsForInstall(const std::wstring& installFolder, const std::wstring& dispatchHost) {
+  const bool ready = QMStatModule::GetInstance()->Init(kStatRegistryKey,
+                                                       dispatchHost.empty() ? kDefaultDispatchHost : dispatchHost,
                                                        JoinPath(installFolder, QMStatModule::kLibraryName).value_or(L""));
   QMLOG_INFO("QMStatModule Init:{}", ready);
 }

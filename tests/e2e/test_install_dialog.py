@@ -2,7 +2,7 @@
 an interactive install of the sample product (licence toggle, the initial
 and the progress view, the installed result), the statistics calls of an
 interactive install, and a close from the system while the worker installs.
-Screenshots of the views at 100 % and 150 % stay in the build folder
+Screenshots of the views at 100 %, 150 %, 225 % and 300 % stay in the build folder
 (artifacts/install_dialog/*.png)."""
 import json
 import os
@@ -37,6 +37,8 @@ INSTALLER_VERSION = "1.0.0.1"
 TITLE_TEXT = (260, 266, 380, 292)
 # The path box's text, inside its padding.
 PATH_TEXT = (88, 320, 520, 341)
+# The path box's left border, blue while the box has the focus.
+PATH_BOX_LEFT_BORDER = (73, 320, 78, 340)
 ACCENT, ACCENT_DISABLED = (0x2F, 0x6B, 0xFF), (0xB7, 0xC9, 0xFF)
 SHADOW_MARGIN = 12
 # The dialog's debugger line for a close it refuses while the script installs.
@@ -97,6 +99,17 @@ class Dialog:
         x, y = markup_point
         return shot.at(round(x * self.scale) + SHADOW_MARGIN, round(y * self.scale) + SHADOW_MARGIN)
 
+    def initial_view_shot(self, name, timeout=60):
+        """The first screenshot that shows the install button painted: a
+        large or emulated window's first paint may take a while."""
+        def painted():
+            shot = self.shot(name)
+            return shot if close_to(self.pixel(shot, INSTALL_BUTTON_PIXEL), ACCENT) else None
+        shot = neb.wait_until(painted, timeout, interval=1.0)
+        if not shot:
+            raise AssertionError("%s: the install button never showed" % name)
+        return shot
+
     def wait_for_pixel(self, markup_point, colour, name, timeout=120):
         """The first screenshot whose pixel shows the colour; the one kept."""
         def showing():
@@ -110,6 +123,13 @@ class Dialog:
 
 def close_to(colour, expected, slack=24):
     return all(abs(a - b) <= slack for a, b in zip(colour, expected))
+
+
+def accent_pixels(dialog, shot, markup_rect):
+    """How many pixels of the rectangle show the accent colour."""
+    left, top, right, bottom = markup_rect
+    return sum(1 for y in range(top, bottom) for x in range(left, right)
+               if close_to(dialog.pixel(shot, (x, y)), ACCENT))
 
 
 def dark_pixels(dialog, shot, markup_rect):
@@ -263,8 +283,7 @@ class InitialViewTest(InstallDialogCase):
     def test_the_initial_view_and_a_folder_typed_into_the_path_box(self):
         process = self.start(product.installer("setup.exe"), [])
         dialog = Dialog(process, "Lumetrica安装", 1.0)
-        shot = dialog.shot("initial_view")
-        self.assertTrue(close_to(dialog.pixel(shot, INSTALL_BUTTON_PIXEL), ACCENT), "install button")
+        shot = dialog.initial_view_shot("initial_view")
         self.assertGreater(dark_pixels(dialog, shot, TITLE_TEXT), 50, "product name")
         # The default folder, drawn by the text services.
         default_text = dark_pixels(dialog, shot, PATH_TEXT)
@@ -285,6 +304,42 @@ class InitialViewTest(InstallDialogCase):
         self.assertTrue(neb.close_window("CDlgInstall"))
         self.assertEqual(neb.finish(process).returncode, 0)
         self.assertFalse(os.path.exists(product.unix_path(product.DEFAULT_FOLDER)))
+
+
+class ScalesAndKeysTest(InstallDialogCase):
+    """The initial view at the skin's picture steps and between and above
+    them, and the Tab key's walk through the dialog."""
+
+    def test_the_initial_view_at_100_150_225_and_300_percent(self):
+        for dpi, scale in [(96, 1.0), (144, 1.5), (216, 2.25), (288, 3.0)]:
+            with self.subTest(scale=scale):
+                self.set_dpi(dpi)
+                process = self.start(product.installer("setup.exe"), [])
+                dialog = Dialog(process, "Lumetrica安装", scale)
+                self.assertEqual((dialog.width, dialog.height), (round(640 * scale), round(500 * scale)))
+                shot = dialog.initial_view_shot("initial_view_%d" % round(scale * 100))
+                self.assertGreater(dark_pixels(dialog, shot, TITLE_TEXT), 50, "product name")
+                self.assertGreater(dark_pixels(dialog, shot, PATH_TEXT), 100, "install folder")
+                self.assertTrue(neb.close_window("CDlgInstall"))
+                self.assertEqual(neb.finish(process).returncode, 0)
+
+    def test_tab_leaves_the_path_box_for_the_options(self):
+        """Before: the path box kept the Tab key, and the focus with it."""
+        process = self.start(product.installer("setup.exe"), [])
+        dialog = Dialog(process, "Lumetrica安装", 1.0)
+        dialog.initial_view_shot("tab_initial_view")
+        dialog.focus()
+        dialog.click(PATH_BOX)
+        shot = dialog.shot("tab_path_box_focused")
+        self.assertGreater(accent_pixels(dialog, shot, PATH_BOX_LEFT_BORDER), 0, "the path box has the focus")
+        text = dark_pixels(dialog, shot, PATH_TEXT)
+        xdo("key", "Tab")
+        xdo("type", "--delay", "20", "zzz")
+        shot = dialog.shot("tab_path_box_left")
+        self.assertEqual(accent_pixels(dialog, shot, PATH_BOX_LEFT_BORDER), 0, "the focus left the path box")
+        self.assertEqual(dark_pixels(dialog, shot, PATH_TEXT), text, "keys after Tab went into the path box")
+        self.assertTrue(neb.close_window("CDlgInstall"))
+        self.assertEqual(neb.finish(process).returncode, 0)
 
 
 class TrailInstallTest(InstallDialogCase):

@@ -133,6 +133,11 @@ class SilentInstallStatisticsTest(StatisticsCase):
                 self.install()
                 self.assertIn("stat_unionid %d" % channel, self.records()[0])
 
+    def test_the_dispatch_host_comes_from_the_settings(self):
+        self.place_library(self.install_folder)
+        self.install(NEB_TEST_DISPATCH_HOST="stats.other.example")
+        self.assertIn('stat_dispatch_addr "stats.other.example" 8700', self.records()[0])
+
     def test_the_installers_own_record_gives_the_version(self):
         self.place_library(self.install_folder)
         self.install()

@@ -47,6 +47,8 @@ def read_report(path):
                 report["text"][parts[1]] = "" if parts[2] == "-" else bytes.fromhex(parts[2]).decode("utf-8")
             elif kind == "hit":
                 report["hit"][(int(parts[1]), int(parts[2]))] = int(parts[3])
+            elif kind == "opacity":
+                report["opacity"] = int(parts[1])
             elif kind in ("focus", "state"):
                 report[kind] = parts[1]
             elif kind == "caret":
@@ -59,11 +61,11 @@ def read_report(path):
 class FrameWindow:
     """frame_window.exe on the test markup, with a report and an events file."""
 
-    def __init__(self, folder, dpi=96, extra=("--hit", ";".join("%d,%d" % p for p in HIT_PROBES))):
+    def __init__(self, folder, dpi=96, extra=("--hit", ";".join("%d,%d" % p for p in HIT_PROBES)), markup=MARKUP):
         self.report_path = os.path.join(folder, "report.txt")
         self.events_path = os.path.join(folder, "events.txt")
         self.process = neb.start(neb.build_path("tests", "helpers", "frame_window.exe"),
-                                 ["--markup", neb.windows_path(MARKUP), "--dpi", str(dpi),
+                                 ["--markup", neb.windows_path(markup), "--dpi", str(dpi),
                                   "--report", neb.windows_path(self.report_path),
                                   "--events", neb.windows_path(self.events_path), *extra],
                                  stdin=subprocess.PIPE)
@@ -297,19 +299,32 @@ class UiFrameShadowTest(FrameCase):
     per-pixel alpha as a shape (pixels with any alpha drawn opaque), so the
     screenshots show the extent of the shadow, not its fading."""
 
-    def test_shadow_around_the_window_at_100_and_150_percent(self):
+    def test_shadow_around_the_window_at_100_and_150_percent_and_after_a_move_to_150(self):
+        """The shadow's size (12 in the markup) follows the scale; a window
+        told by the system that it moved to a 150 % monitor takes the
+        suggested rectangle and rescales its tree and its shadow."""
         os.makedirs(ARTIFACTS, exist_ok=True)
-        size = 12
-        for dpi, scale in [(96, 100), (144, 150)]:
-            with self.subTest(scale=scale):
+        for dpi, scale, moved_to in [(96, 100, None), (144, 150, None), (96, 150, 144)]:
+            with self.subTest(scale=scale, moved_to=moved_to):
                 window = FrameWindow(self.fresh_folder(), dpi=dpi, extra=["--backdrop"])
                 try:
                     report = window.report()
+                    if moved_to:
+                        before = report
+                        window.command("dpichanged %d" % moved_to)
+                        report = window.report()
+                        self.assertEqual(report["window"][:2], (before["window"][0] + 10, before["window"][1] + 10))
+                        for name, (l, t, r, b) in before["controls"].items():
+                            now = report["controls"][name]
+                            self.assertLessEqual(abs((now[2] - now[0]) - (r - l) * 1.5), 1, name)
                     left, top, right, bottom = report["window"]
                     width, height = right - left, bottom - top
                     self.assertEqual((width, height), (480 * scale // 100, 360 * scale // 100))
+                    size = 12 * scale // 100
                     margin = size + 4
-                    shot = window.shot(report, "shadow_%d" % scale, margin=margin)
+                    name = "shadow_%d" % scale + ("_moved" if moved_to else "")
+                    time.sleep(0.5)  # the shadow follows the window's new size at its next paint
+                    shot = window.shot(report, name, margin=margin)
                     white = (255, 255, 255)
                     middle_x, middle_y = margin + width // 2, margin + height // 2
                     # The shadow lies around every side within its size, the backdrop beyond it.
@@ -321,6 +336,24 @@ class UiFrameShadowTest(FrameCase):
                         self.assertEqual(shot.at(*outside), white, outside)
                     # The corner of the shadow's square stays clear: the shadow is round there.
                     self.assertEqual(shot.at(margin - size, margin - size), white)
+                finally:
+                    window.close()
+
+
+class UiFrameOpacityTest(FrameCase):
+    def test_the_markups_opacity_fades_a_window_painted_normally(self):
+        """Before: "opacity" and "alpha" were read and never applied. The
+        system holds the fade (an X server without compositing shows the
+        window opaque all the same, so the report reads it back)."""
+        for attribute, expected in [('opacity="200"', 200), ('alpha="128"', 128), ('', None)]:
+            with self.subTest(attribute=attribute):
+                folder = self.fresh_folder()
+                markup = os.path.join(folder, "faded.xml")
+                with open(markup, "w", encoding="utf-8") as f:
+                    f.write('<Window size="200,100" %s><VerticalLayout bkcolor="#FF3366CC" /></Window>' % attribute)
+                window = FrameWindow(folder, extra=[], markup=markup)
+                try:
+                    self.assertEqual(window.report().get("opacity"), expected)
                 finally:
                     window.close()
 

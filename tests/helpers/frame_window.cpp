@@ -10,6 +10,7 @@
 //   caret X Y
 //   hit X Y CODE                     (WM_NCHITTEST at client points of --hit)
 //   state normal|iconic|zoomed
+//   opacity N                        (a window the system fades as a whole)
 // Notifications are appended to the events file as they come:
 //   notify TYPE SENDER WPARAM
 // Lines on the standard input are commands:
@@ -18,6 +19,10 @@
 //   enable NAME 0|1                 enable or disable a control
 //   text NAME HEX                   set a rich edit's text
 //   clipboard HEX                   put text on the clipboard
+//   dpichanged DPI                  the system's message of a move to a
+//                                   monitor of that DPI, suggesting the
+//                                   window's rectangle scaled and moved
+//                                   10 pixels right and down
 //   close                           close the window
 // With --cycles N the window is opened, painted and closed N + 1 times
 // and the report holds the process's GDI object and kernel handle counts
@@ -137,11 +142,23 @@ class FrameWindow : public SkinUI::WindowImplBase {
       control->Enable(std::atoi(value) != 0);
     } else if (what == "text" && control) {
       control->ChangeText(Utf8ToWide(Unhex(value)));
+    } else if (what == "dpichanged") {
+      SuggestDpi(std::atoi(name));
     } else if (what == "clipboard") {
       PutOnClipboard(Utf8ToWide(Unhex(name)));
     } else if (what == "close") {
       PostToWindow(WM_CLOSE);
     }
+  }
+
+  void SuggestDpi(int dpi) {
+    RECT now{};
+    GetWindowRect(Window(), &now);
+    const int oldDpi = manager_.Dpi().Dpi();
+    RECT suggested{now.left + 10, now.top + 10, 0, 0};
+    suggested.right = suggested.left + MulDiv(now.right - now.left, dpi, oldDpi);
+    suggested.bottom = suggested.top + MulDiv(now.bottom - now.top, dpi, oldDpi);
+    SendToWindow(WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
   }
 
   void PutOnClipboard(const std::wstring& text) {
@@ -182,6 +199,11 @@ class FrameWindow : public SkinUI::WindowImplBase {
     GetCaretPos(&caret);
     std::fprintf(file, "caret %ld %ld\n", caret.x, caret.y);
     std::fprintf(file, "state %s\n", IsIconic(Window()) ? "iconic" : IsZoomed(Window()) ? "zoomed" : "normal");
+    BYTE opacity = 0;
+    DWORD flags = 0;
+    if (GetLayeredWindowAttributes(Window(), nullptr, &opacity, &flags) && (flags & LWA_ALPHA)) {
+      std::fprintf(file, "opacity %u\n", opacity);
+    }
     for (POINT point : options_.hits) {
       POINT screen = point;
       ClientToScreen(Window(), &screen);

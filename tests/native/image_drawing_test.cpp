@@ -96,6 +96,14 @@ TEST(ImageDrawingTest, DpiVariantsAndScaledRectangles) {
        {}, {}, {}},
       {"only the first dot takes the marker", 175, L"Skin.v2/a.png", {L"Skin@175.v2/a.png"},
        L"Skin@175.v2/a.png", true, {}, {}, {}},
+      {"225 %: the 200 % picture, its source and corner in its own pixels", 225,
+       L"file='Image/BkViewInit.png' dest='0,0,10,10' source='0,0,20,20' corner='2,2,4,4'",
+       {L"Image/BkViewInit@200.png"}, L"Image/BkViewInit@200.png", true,
+       {0, 0, 23, 23}, {0, 0, 40, 40}, {4, 4, 8, 8}},
+      {"300 % with no 200 % picture: the plain one", 300, L"file='a.png' source='0,0,8,8'", {}, L"a.png", false,
+       {}, {0, 0, 8, 8}, {}},
+      {"SVG renders at the window's own scale", 300, L"Image/BtnClose.svg", {}, L"Image/BtnClose@300.svg", true,
+       {}, {}, {}},
       {"a name without a dot has no variant", 150, L"Image/none", {}, L"Image/none", false, {}, {}, {}},
   };
   for (const Case& c : cases) {

@@ -138,7 +138,7 @@ TEST_F(StatModuleTest, TheDialogsChoicesBecomeTwoActionCodes) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.first);
     DeleteFileW(record_.c_str());
-    StartStatisticsForInstall(PathFolder(HelperLibrary(L"stat_recorder.dll")));
+    StartStatisticsForInstall(PathFolder(HelperLibrary(L"stat_recorder.dll")), L"");
     // The install folder holds no rkstat.dll: without a library the codes
     // are queued and dropped.
     ReportChosenOptions(c.desktopShortcut, c.startWithWindows);

@@ -1,6 +1,7 @@
 #include "ui/dpi/dpi_awareness.h"
 
 #include "base/handles.h"
+#include "ui/dpi/dpi_scaler.h"
 
 namespace SkinUI {
 
@@ -47,5 +48,19 @@ int MonitorDpi(HMONITOR monitor) {
 }
 
 int WindowMonitorDpi(HWND window) { return MonitorDpi(MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST)); }
+
+int DisplaySettingsDpi() {
+  DEVMODEW mode{};
+  mode.dmSize = sizeof(mode);
+  MONITORINFO monitor{};
+  monitor.cbSize = sizeof(monitor);
+  if (!EnumDisplaySettingsW(nullptr, ENUM_CURRENT_SETTINGS, &mode) ||
+      !GetMonitorInfoW(MonitorFromWindow(GetDesktopWindow(), MONITOR_DEFAULTTOPRIMARY), &monitor)) {
+    return 96;
+  }
+  const int dpi = DpiFromDisplayRatio(static_cast<int>(mode.dmPelsWidth),
+                                      monitor.rcMonitor.right - monitor.rcMonitor.left);
+  return dpi != 0 ? dpi : MonitorDpi(MonitorFromPoint(POINT{1, 1}, MONITOR_DEFAULTTOPRIMARY));
+}
 
 }  // namespace SkinUI

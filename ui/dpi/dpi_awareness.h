@@ -13,5 +13,9 @@ bool MakeProcessPerMonitorDpiAware();
 int MonitorDpi(HMONITOR monitor);
 // The DPI of the monitor that holds most of the window.
 int WindowMonitorDpi(HWND window);
+// A second estimate, for a device context that reports no DPI: the display
+// mode's pixel width against the desktop monitor's width; when they agree,
+// the DPI of the primary monitor.
+int DisplaySettingsDpi();
 
 }  // namespace SkinUI

@@ -21,6 +21,22 @@ int QuantiseDpi(int dpi) {
   return 96 + (dpi - 96) / 24 * 24;
 }
 
+int PictureStepScale(int scale) {
+  return MulDivRound(QuantiseDpi(MulDivRound(scale, 96, 100)), 100, 96);
+}
+
+int DpiFromDisplayRatio(int displayWidth, int monitorWidth) {
+  if (displayWidth <= 0 || monitorWidth <= 0) return 96;
+  // Compared in hundredths, in 64 bits, so no division rounds a step away.
+  const int64_t ratio100 = static_cast<int64_t>(displayWidth) * 100;
+  const int64_t width = monitorWidth;
+  if (ratio100 <= width * 100) return 0;
+  if (ratio100 < width * 150) return 120;
+  if (ratio100 < width * 175) return 144;
+  if (ratio100 < width * 200) return 168;
+  return 192;
+}
+
 int CDpiScaler::Scale() const {
   switch (awareness_) {
     case kUnaware: return 100;

@@ -15,6 +15,16 @@ int MulDivRound(int n, int numerator, int denominator);
 // 120, 144, 168 or 192 (100 to 200 %), rounding down between steps.
 int QuantiseDpi(int dpi);
 
+// The scale of the picture step a window at `scale` percent draws its
+// raster pictures from: 225 % and 300 % take 200 %, 140 % takes 125 %.
+int PictureStepScale(int scale);
+
+// The DPI that the ratio of the display's pixel width to the width the
+// desktop's monitor reports suggests: above 1 and below 1.5 gives 120, up to
+// 1.75 gives 144, up to 2 gives 168, 2 and above 192. A ratio of 1 or less
+// gives 0 (the monitor's own DPI is the answer then); no ratio gives 96.
+int DpiFromDisplayRatio(int displayWidth, int monitorWidth);
+
 class CDpiScaler {
  public:
   enum Awareness { kUnaware = 0, kSystemAware = 1, kPerMonitorAware = 2 };

@@ -40,6 +40,13 @@ void CPaintManagerUI::SetLayeredMode(bool on) {
   NeedLayout();
 }
 
+void CPaintManagerUI::ApplyWindowOpacity() {
+  if (window_ == nullptr || attributes_.layered || attributes_.opacity >= 255) return;
+  if (GetWindowLongW(window_, GWL_STYLE) & WS_CHILD) return;
+  SetWindowLongW(window_, GWL_EXSTYLE, GetWindowLongW(window_, GWL_EXSTYLE) | WS_EX_LAYERED);
+  SetLayeredWindowAttributes(window_, 0, static_cast<BYTE>(attributes_.opacity), LWA_ALPHA);
+}
+
 void CPaintManagerUI::LayoutPass(RECT client) {
   bool wholeTree = false;
   layoutNeeded_ = false;
@@ -181,7 +188,8 @@ void CPaintManagerUI::PushLayered(const RECT& dirty) {
   POINT position{window.left, window.top};
   SIZE size{offscreen_.Width(), offscreen_.Height()};
   POINT source{0, 0};
-  BLENDFUNCTION blend{AC_SRC_OVER, 0, static_cast<BYTE>(attributes_.layeredOpacity), AC_SRC_ALPHA};
+  const int opacity = attributes_.layeredOpacity * attributes_.opacity / 255;
+  BLENDFUNCTION blend{AC_SRC_OVER, 0, static_cast<BYTE>(opacity), AC_SRC_ALPHA};
   if (const UpdateLayeredWindowFn update = UpdateLayeredWindowEntry()) {
     update(window_, paintDc_, &position, &size, offscreen_.Dc(), &source, 0, &blend, ULW_ALPHA);
   }

@@ -53,6 +53,7 @@ bool CPaintManagerUI::AttachRoot(CControlUI* root) {
   layoutNeeded_ = true;
   root->NeedOwnLayout();
   if (attributes_.autoDpi) ApplyDpi(ProcessDpi());
+  ApplyWindowOpacity();
   root->AttachManager(this, nullptr, true);
   root->InitControl();
   RegisterNames(root);

@@ -200,6 +200,9 @@ class CPaintManagerUI : public IMarkupHost {
   bool PaintOffscreen(HDC target, RECT dirty);
   void PrintNativeChildren();
   void PushLayered(const RECT& dirty);
+  // The markup's whole-window opacity: through the system for a window
+  // painted normally, in the blend of each update for a layered one.
+  void ApplyWindowOpacity();
   InputEvent MakeEvent(int kind, CControlUI* sender, WPARAM wParam, LPARAM lParam) const;
   void Route(CControlUI* control, int kind, WPARAM wParam = 0, LPARAM lParam = 0);
   void OnMouseMove(POINT point, WPARAM wParam, LPARAM lParam);

@@ -52,9 +52,14 @@ ImageDrawing ParseImageDrawing(std::wstring_view drawString, std::wstring_view m
   if (const std::wstring* v = Find(keys, L"iconsize")) drawing.iconSize = ParseSize(*v);
   if (const std::wstring* v = Find(keys, L"iconalign")) drawing.iconAlign = *v;
 
+  // SVG pictures render at the window's own scale; raster pictures exist
+  // only at the skin's steps, so a scale between or above them (225 %,
+  // 300 %) takes the step below and is stretched from there rather than
+  // from the 100 % picture.
   const int scale = scaler.Scale();
-  if (scale != 100 && !drawing.name.empty() && drawing.resType.empty()) {
-    const std::wstring variant = DpiVariantName(drawing.name, scale);
+  const int pictureScale = IsSvgName(drawing.name) ? scale : PictureStepScale(scale);
+  if (pictureScale != 100 && !drawing.name.empty() && drawing.resType.empty()) {
+    const std::wstring variant = DpiVariantName(drawing.name, pictureScale);
     if (variant != drawing.name && (IsSvgName(variant) || (variantExists && variantExists(variant)))) {
       drawing.name = variant;
       drawing.dpiPicture = true;
@@ -67,15 +72,20 @@ ImageDrawing ParseImageDrawing(std::wstring_view drawString, std::wstring_view m
   } else {
     drawing.dest = scaler.ScaleRect(dest);
   }
+  // Source and corner are pixels of the picture, so they follow the scale
+  // the picture was drawn for.
+  CDpiScaler pictureScaler;
+  pictureScaler.SetDpi(MulDivRound(pictureScale, 96, 100));
   if (const std::wstring* v = Find(keys, L"source" + scaleText)) {
     drawing.source = ParseRect(*v);
   } else {
-    drawing.source = drawing.dpiPicture ? scaler.ScaleRect(source) : source;
+    drawing.source = drawing.dpiPicture ? pictureScaler.ScaleRect(source) : source;
   }
   // Corners are four sizes, not a rectangle: each scales on its own.
-  drawing.corner = drawing.dpiPicture ? UiRect{scaler.ScaleValue(corner.left), scaler.ScaleValue(corner.top),
-                                         scaler.ScaleValue(corner.right), scaler.ScaleValue(corner.bottom)}
-                                : corner;
+  drawing.corner = drawing.dpiPicture
+                       ? UiRect{pictureScaler.ScaleValue(corner.left), pictureScaler.ScaleValue(corner.top),
+                                pictureScaler.ScaleValue(corner.right), pictureScaler.ScaleValue(corner.bottom)}
+                       : corner;
   return drawing;
 }
 

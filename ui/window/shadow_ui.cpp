@@ -181,6 +181,7 @@ void CShadowUI::Follow(UINT message, WPARAM wParam, LPARAM lParam) {
       PlaceBelowOwner();
       break;
     case WM_EXITSIZEMOVE:
+    case CPaintManagerUI::kMsgScaleChanged:
       Update();
       break;
     case WM_DESTROY:
@@ -196,11 +197,19 @@ void CShadowUI::PlaceBelowOwner() {
   SetWindowPos(shadow_, owner_, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
+int CShadowUI::ScaledSize() const { return manager_ ? manager_->ScaleValue(size_) : size_; }
+
+POINT CShadowUI::ScaledShift() const {
+  if (!image_.empty()) return {0, 0};
+  return manager_ ? POINT{manager_->ScaleValue(offset_.x), manager_->ScaleValue(offset_.y)} : offset_;
+}
+
 void CShadowUI::Move() {
   RECT owner{};
   GetWindowRect(owner_, &owner);
-  const POINT shift = image_.empty() ? offset_ : POINT{0, 0};
-  SetWindowPos(shadow_, owner_, owner.left + shift.x - size_, owner.top + shift.y - size_, 0, 0,
+  const POINT shift = ScaledShift();
+  const int size = ScaledSize();
+  SetWindowPos(shadow_, owner_, owner.left + shift.x - size, owner.top + shift.y - size, 0, 0,
                SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
@@ -218,8 +227,9 @@ bool CShadowUI::DrawImageShadow(HDC dc, int width, int height) {
 }
 
 bool CShadowUI::DrawComputedShadow(void* bits, int width, int height) {
-  const ShadowShape shape = WindowShape(owner_, width, height, {size_, size_});
-  const std::vector<uint8_t> alpha = ComputeShadowAlpha(shape, {darkness_, sharpness_, size_});
+  const int size = ScaledSize();
+  const ShadowShape shape = WindowShape(owner_, width, height, {size, size});
+  const std::vector<uint8_t> alpha = ComputeShadowAlpha(shape, {darkness_, sharpness_, size});
   const uint32_t red = (colour_ >> 16) & 0xFF, green = (colour_ >> 8) & 0xFF, blue = colour_ & 0xFF;
   auto* pixels = static_cast<uint32_t*>(bits);
   for (size_t i = 0; i < alpha.size(); ++i) {
@@ -238,7 +248,8 @@ void CShadowUI::Update() {
   RECT owner{};
   GetWindowRect(owner_, &owner);
   const int windowWidth = owner.right - owner.left, windowHeight = owner.bottom - owner.top;
-  const int width = windowWidth + 2 * size_, height = windowHeight + 2 * size_;
+  const int margin = ScaledSize();
+  const int width = windowWidth + 2 * margin, height = windowHeight + 2 * margin;
   if (width <= 0 || height <= 0) return;
   const HDC screen = GetDC(nullptr);
   COffscreenBitmap surface;
@@ -246,8 +257,8 @@ void CShadowUI::Update() {
     const bool drawn = image_.empty() ? DrawComputedShadow(surface.Pixels(), width, height)
                                       : DrawImageShadow(surface.Dc(), width, height);
     if (drawn) {
-      const POINT shift = image_.empty() ? offset_ : POINT{0, 0};
-      POINT position{owner.left + shift.x - size_, owner.top + shift.y - size_};
+      const POINT shift = ScaledShift();
+      POINT position{owner.left + shift.x - margin, owner.top + shift.y - margin};
       SIZE size{width, height};
       POINT source{0, 0};
       BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};

@@ -38,6 +38,10 @@ class CShadowUI : public IWindowShadow {
   void Update();
   void Move();
   void PlaceBelowOwner();
+  // The shadow's width and offset are written for 100 % and follow the
+  // window's scale, so a window taken to another DPI keeps its look.
+  int ScaledSize() const;
+  POINT ScaledShift() const;
   // Draws the bitmap for a window of this size; false when nothing is drawn.
   bool DrawImageShadow(HDC dc, int width, int height);
   bool DrawComputedShadow(void* bits, int width, int height);

@@ -85,6 +85,7 @@ LRESULT WindowImplBase::HandleOwnMessage(UINT message, WPARAM wParam, LPARAM lPa
     case WM_GETMINMAXINFO: return OnGetMinMaxInfo(message, wParam, lParam, handled);
     case WM_SIZE: return OnSize(message, wParam, lParam, handled);
     case WM_SYSCOMMAND: return OnSysCommand(message, wParam, lParam, handled);
+    case WM_DPICHANGED: return OnDpiChanged(message, wParam, lParam, handled);
     default: return NotHandled(handled);
   }
 }
@@ -194,6 +195,18 @@ LRESULT WindowImplBase::OnSize(UINT, WPARAM, LPARAM, bool& handled) {
     if (region && !SetWindowRgn(Window(), region, TRUE)) DeleteObject(region);
   }
   return NotHandled(handled);
+}
+
+LRESULT WindowImplBase::OnDpiChanged(UINT, WPARAM wParam, LPARAM lParam, bool&) {
+  const int dpi = LOWORD(wParam);
+  if (dpi <= 0 || dpi == manager_.Dpi().Dpi()) return 0;
+  manager_.ApplyDpi(dpi);
+  const auto* suggested = reinterpret_cast<const RECT*>(lParam);
+  if (suggested != nullptr && !IsZoomed(Window())) {
+    SetWindowPos(Window(), nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
+                 suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+  return 0;
 }
 
 LRESULT WindowImplBase::OnSysCommand(UINT message, WPARAM wParam, LPARAM lParam, bool&) {

@@ -71,6 +71,9 @@ class WindowImplBase : public CWindowWnd,
   virtual LRESULT OnGetMinMaxInfo(UINT message, WPARAM wParam, LPARAM lParam, bool& handled);
   virtual LRESULT OnSize(UINT message, WPARAM wParam, LPARAM lParam, bool& handled);
   virtual LRESULT OnSysCommand(UINT message, WPARAM wParam, LPARAM lParam, bool& handled);
+  // Moved to a monitor of another DPI: the whole window takes the new scale
+  // and the rectangle the system suggests for it.
+  virtual LRESULT OnDpiChanged(UINT message, WPARAM wParam, LPARAM lParam, bool& handled);
   virtual LRESULT OnCreate(UINT message, WPARAM wParam, LPARAM lParam, bool& handled);
   virtual LRESULT OnOtherMessage(UINT, WPARAM, LPARAM, bool& handled) { return NotHandled(handled); }
   // The window's style for the skin's own frame: no system caption.

@@ -3,6 +3,7 @@
 #include <cwchar>
 
 #include "ui/containers/rich_edit/rich_edit_ui.h"
+#include "ui/dpi/dpi_awareness.h"
 
 namespace SkinUI {
 
@@ -92,17 +93,15 @@ ULONG CTxtWinHost::Release() {
   return left;
 }
 
-int CTxtWinHost::PaintDpiY() const {
+int CTxtWinHost::PaintDpi(int axis) const {
   IControlHost* manager = control_->OwnerManager();
-  const int dpi = manager && manager->PaintDC() ? GetDeviceCaps(manager->PaintDC(), LOGPIXELSY) : 0;
-  return dpi > 0 ? dpi : 96;
+  const int dpi = manager && manager->PaintDC() ? GetDeviceCaps(manager->PaintDC(), axis) : 0;
+  return dpi > 0 ? dpi : DisplaySettingsDpi();
 }
 
-int CTxtWinHost::PaintDpiX() const {
-  IControlHost* manager = control_->OwnerManager();
-  const int dpi = manager && manager->PaintDC() ? GetDeviceCaps(manager->PaintDC(), LOGPIXELSX) : 0;
-  return dpi > 0 ? dpi : 96;
-}
+int CTxtWinHost::PaintDpiY() const { return PaintDpi(LOGPIXELSY); }
+
+int CTxtWinHost::PaintDpiX() const { return PaintDpi(LOGPIXELSX); }
 
 void CTxtWinHost::SetFont(HFONT font) {
   LOGFONTW logFont{};

@@ -108,6 +108,9 @@ class CTxtWinHost final : public ITextHost {
   CTxtWinHost(CRichEditUI* control, DWORD style);
   ~CTxtWinHost();
   bool StartServices(const std::wstring& text);
+  // The paint context's DPI along `axis` (LOGPIXELSX/Y); a context that
+  // reports none takes the display estimate.
+  int PaintDpi(int axis) const;
   int PaintDpiY() const;
   int PaintDpiX() const;
 
