@@ -15,6 +15,7 @@ TEST(WindowAttributesTest, KnownNamesAreStoredAndOthersIgnored) {
   EXPECT_TRUE(ApplyWindowAttribute(a, L"normaltab", L"false"));
   EXPECT_TRUE(ApplyWindowAttribute(a, L"opacity", L"300"));
   EXPECT_TRUE(ApplyWindowAttribute(a, L"bktrans", L"true"));
+  EXPECT_TRUE(ApplyWindowAttribute(a, L"switchres", L"1"));
   EXPECT_FALSE(ApplyWindowAttribute(a, L"outlinetext", L"true"));
   EXPECT_FALSE(ApplyWindowAttribute(a, L"Size", L"1,1"));
   EXPECT_EQ(a.initialSize, (UiSize{640, 500}));
@@ -24,6 +25,7 @@ TEST(WindowAttributesTest, KnownNamesAreStoredAndOthersIgnored) {
   EXPECT_FALSE(a.normalTab);
   EXPECT_EQ(a.opacity, 255);
   EXPECT_TRUE(a.layered);
+  EXPECT_EQ(a.switchResources, 1);
   EXPECT_EQ(a.defaultFontColour, 0xFF000000u);
 }
 

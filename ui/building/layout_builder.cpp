@@ -13,6 +13,8 @@
 #include "ui/controls/control_ui.h"
 #include "ui/markup/element_kinds.h"
 #include "ui/markup/value_formats.h"
+#include "ui/resources/resource_markup.h"
+#include "ui/resources/resource_tables.h"
 #include "ui/resources/skin_source.h"
 
 namespace SkinUI {
@@ -80,7 +82,9 @@ CControlUI* CLayoutBuilder::BuildTree(const std::wstring& source, const std::wst
 
 bool CLayoutBuilder::Load(const std::wstring& source) {
   if (!source.empty() && source[0] == L'<') return markup_.ParseText(source);
-  if (resType_.empty()) return markup_.ReadSkinFile(source.c_str(), CMarkup::kEncodingUtf8);
+  if (resType_.empty()) {
+    return markup_.ReadSkinFile(ResourceTables::Get().MarkupFile(source).c_str(), CMarkup::kEncodingUtf8);
+  }
   const HRSRC info = FindResourceW(module_, MAKEINTRESOURCEW(ParseInteger(source)), resType_.c_str());
   const HGLOBAL loaded = info ? LoadResource(module_, info) : nullptr;
   const void* data = loaded ? LockResource(loaded) : nullptr;
@@ -114,7 +118,19 @@ void CLayoutBuilder::RegisterResources(CMarkupNode root, IMarkupHost* manager) {
       manager->AddStyle(node.AttributeValue(L"name"), node.AttributeValue(L"value"), shared);
     } else if (Is(name, L"Import")) {
       ImportFont(node.AttributeValue(L"fontfile"));
+    } else if (Is(name, L"Resource")) {
+      LoadResourceFile(node.AttributeValue(L"source"));
     }
+  }
+}
+
+void CLayoutBuilder::LoadResourceFile(const std::wstring& source) {
+  CMarkup resources;
+  if (resources.ReadSkinFile(source.c_str(), CMarkup::kEncodingUtf8)) {
+    LoadResourceMarkup(resources.Root(), ResourceTables::Get());
+  } else {
+    DebugLine(L"CLayoutBuilder: the resource markup %ls was not read: %ls\r\n", source.substr(0, 200).c_str(),
+              resources.LastError().c_str());
   }
 }
 

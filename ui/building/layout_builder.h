@@ -41,6 +41,8 @@ class CLayoutBuilder {
                         IMarkupHost* manager, CControlUI* parent, HMODULE module);
   bool Load(const std::wstring& source);
   void RegisterResources(CMarkupNode root, IMarkupHost* manager);
+  // A resource markup's entries into the process-wide tables.
+  static void LoadResourceFile(const std::wstring& source);
   CControlUI* Walk(CMarkupNode parentNode, CControlUI* parent, IMarkupHost* manager, int depth);
   void BuildInclude(CMarkupNode node, CControlUI* parent, IMarkupHost* manager);
   CControlUI* CreateControl(const wchar_t* elementName) const;

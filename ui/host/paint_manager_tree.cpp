@@ -56,6 +56,9 @@ bool CPaintManagerUI::AttachRoot(CControlUI* root) {
   ApplyWindowOpacity();
   root->AttachManager(this, nullptr, true);
   root->InitControl();
+  if (attributes_.switchResources >= 0) {
+    ForEachControl(root, [this](CControlUI* each) { each->SwitchResources(attributes_.switchResources); });
+  }
   RegisterNames(root);
   return true;
 }

@@ -8,7 +8,7 @@
 namespace SkinUI {
 
 inline bool IsResourceElement(const wchar_t* name) {
-  for (const wchar_t* resource : {L"Image", L"Font", L"Default", L"Style", L"Import"}) {
+  for (const wchar_t* resource : {L"Image", L"Font", L"Default", L"Style", L"Import", L"Resource"}) {
     if (std::wcscmp(name, resource) == 0) return true;
   }
   return false;

@@ -51,6 +51,7 @@ bool ApplyWindowAttribute(WindowAttributes& a, std::wstring_view name, std::wstr
   else if (name == L"autodpi") a.autoDpi = ParseBool(value);
   else if (name == L"KillFocusSendButtonUp") a.killFocusSendsButtonUp = ParseBool(value);
   else if (name == L"DlgBlur") a.blur = ParseBool(value);
+  else if (name == L"switchres") a.switchResources = ParseInteger(value);
   else return false;
   return true;
 }

@@ -49,6 +49,9 @@ struct WindowAttributes {
   bool autoDpi = false;
   bool killFocusSendsButtonUp = false;
   bool blur = false;
+  // The entry of every control's switch lists the tree takes when it is
+  // attached; none when negative.
+  int switchResources = -1;
 };
 
 // Stores one attribute; false (and nothing changed) for a name that a

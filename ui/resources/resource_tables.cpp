@@ -35,9 +35,15 @@ void ResourceTables::SwitchColour(const std::vector<std::wstring>& keys, int ind
   if (const uint32_t* colour = ColourAt(keys, index)) field = *colour;
 }
 
+std::wstring ResourceTables::MarkupFile(const std::wstring& name) const {
+  const auto found = markupFiles_.find(name);
+  return found == markupFiles_.end() || found->second.empty() ? name : found->second;
+}
+
 void ResourceTables::Clear() {
   images_.clear();
   colours_.clear();
+  markupFiles_.clear();
 }
 
 }  // namespace SkinUI

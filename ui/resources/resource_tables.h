@@ -1,5 +1,6 @@
 // The process-wide tables behind switchable resources: image strings and
-// colours stored under keys, which controls switch between by index.
+// colours stored under keys, which controls switch between by index; and
+// the markup-name table, which sends a markup file name to another file.
 #pragma once
 
 #include <cstdint>
@@ -24,11 +25,15 @@ class ResourceTables {
   // Sets field to the entry named by keys[index]; leaves it when there is none.
   void SwitchImage(const std::vector<std::wstring>& keys, int index, std::wstring& field) const;
   void SwitchColour(const std::vector<std::wstring>& keys, int index, uint32_t& field) const;
+  void SetMarkupFile(const std::wstring& name, const std::wstring& file) { markupFiles_[name] = file; }
+  // The file that stands for the markup name: the table's, or the name.
+  std::wstring MarkupFile(const std::wstring& name) const;
   void Clear();
 
  private:
   std::map<std::wstring, std::wstring> images_;
   std::map<std::wstring, uint32_t> colours_;
+  std::map<std::wstring, std::wstring> markupFiles_;
 };
 
 }  // namespace SkinUI

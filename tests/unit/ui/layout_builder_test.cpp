@@ -9,6 +9,7 @@
 #include "tests/unit/ui/ui_test_support.h"
 #include "ui/building/dialog_builder_callback.h"
 #include "ui/building/layout_builder.h"
+#include "ui/resources/resource_tables.h"
 
 namespace SkinUI {
 namespace {
@@ -88,6 +89,24 @@ TEST_F(LayoutBuilderTest, AnIncludeCountedTwiceDefinesEveryFontTwice) {
   EXPECT_EQ(static_cast<TestBox*>(root.get())->ItemNames(), (std::vector<std::wstring>{L"row", L"row"}));
   EXPECT_EQ(GetObjectType(before), 0u);
   EXPECT_EQ(manager_.FontInfoById(7)->size, 18);
+}
+
+TEST_F(LayoutBuilderTest, AResourceMarkupSwitchesTheTreeAndSendsMarkupNamesElsewhere) {
+  std::unique_ptr<CControlUI> root = Build(
+      L"<Window switchres=\"1\"><Resource source=\"resource.xml\"/><Resource source=\"missing.xml\"/>"
+      L"<TestBox><Control name=\"c\" bkcolor=\"#FFFFFFFF\" BkColorSwitchRes=\"light;dark;\" "
+      L"BkImageSwitchRes=\"day;night;\"/><Include source=\"row.xml\"/></TestBox></Window>");
+  ASSERT_TRUE(root) << lastError_;
+  auto* box = static_cast<TestBox*>(root.get());
+  EXPECT_EQ(box->ItemNames(), (std::vector<std::wstring>{L"c", L"nightrow"}));  // row.xml read as nightrow.xml
+  EXPECT_EQ(manager_.Attributes().switchResources, 1);
+  // Entry 1 of every list is taken when the tree is attached to the window.
+  CControlUI* control = box->ItemAt(0);
+  EXPECT_EQ(control->BkColor(), 0xFFFFFFFFu);
+  manager_.AttachRoot(std::move(root));  // the manager owns the tree from here
+  EXPECT_EQ(control->BkColor(), 0xFF101010u);
+  EXPECT_EQ(control->BkImage(), L"Image/QuickMark.png");
+  ResourceTables::Get().Clear();
 }
 
 TEST_F(LayoutBuilderTest, ElementClassesIgnoreLetterCase) {

@@ -83,10 +83,24 @@ ROW = """<Window>
 </Window>
 """
 
+RESOURCE = """<Resource>
+  <Color key="dark" value="#FF101010" />
+  <Image key="night" value="Image/QuickMark.png" />
+  <Markup name="row.xml" file="nightrow.xml" />
+</Resource>
+"""
+
+NIGHT_ROW = """<Window>
+  <Control name="nightrow" />
+</Window>
+"""
+
 ENTRIES = {
     "Layout/Layout.xml": LAYOUT.encode(),
     "font.xml": FONT.encode(),
     "row.xml": ROW.encode(),
+    "resource.xml": RESOURCE.encode(),
+    "nightrow.xml": NIGHT_ROW.encode(),
     "Image/Pic.png": png(4, 2, [[RED, (255, 0, 0, 128), GREEN, BLUE], [WHITE] * 4]),
     "Image/Pic@150.png": solid(6, 3, GREEN),
     "Image/QuickMark.png": solid(3, 3, BLUE),
