@@ -94,11 +94,12 @@ TEST_F(LayoutBuilderTest, AnIncludeCountedTwiceDefinesEveryFontTwice) {
 TEST_F(LayoutBuilderTest, AResourceMarkupSwitchesTheTreeAndSendsMarkupNamesElsewhere) {
   std::unique_ptr<CControlUI> root = Build(
       L"<Window switchres=\"1\"><Resource source=\"resource.xml\"/><Resource source=\"missing.xml\"/>"
-      L"<TestBox><Control name=\"c\" bkcolor=\"#FFFFFFFF\" BkColorSwitchRes=\"light;dark;\" "
-      L"BkImageSwitchRes=\"day;night;\"/><Include source=\"row.xml\"/></TestBox></Window>");
+      L"<VerticalLayout><Control name=\"c\" bkcolor=\"#FFFFFFFF\" BkColorSwitchRes=\"light;dark;\" "
+      L"BkImageSwitchRes=\"day;night;\"/><Include source=\"row.xml\"/></VerticalLayout></Window>");
   ASSERT_TRUE(root) << lastError_;
-  auto* box = static_cast<TestBox*>(root.get());
-  EXPECT_EQ(box->ItemNames(), (std::vector<std::wstring>{L"c", L"nightrow"}));  // row.xml read as nightrow.xml
+  auto* box = static_cast<IContainerUI*>(root->QueryInterfaceUI(kContainerInterfaceName));
+  ASSERT_EQ(box->ItemCount(), 2);
+  EXPECT_EQ(box->ItemAt(1)->ControlName(), L"nightrow");  // row.xml read as nightrow.xml
   EXPECT_EQ(manager_.Attributes().switchResources, 1);
   // Entry 1 of every list is taken when the tree is attached to the window.
   CControlUI* control = box->ItemAt(0);
