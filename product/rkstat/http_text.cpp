@@ -4,7 +4,12 @@
 
 namespace {
 
-constexpr std::string_view kScheme = "http://";
+struct Scheme {
+  std::string_view prefix;
+  unsigned short defaultPort;
+  bool secure;
+};
+constexpr Scheme kSchemes[] = {{"http://", 80, false}, {"https://", 443, true}};
 
 bool AllDigits(std::string_view text) {
   if (text.empty()) return false;
@@ -22,17 +27,32 @@ bool StartsWithNoCase(std::string_view text, std::string_view head) {
   return true;
 }
 
+const Scheme* SchemeOf(std::string_view url) {
+  for (const Scheme& scheme : kSchemes) {
+    if (StartsWithNoCase(url, scheme.prefix)) return &scheme;
+  }
+  return nullptr;
+}
+
+unsigned short DefaultPort(bool secure) {
+  for (const Scheme& scheme : kSchemes) {
+    if (scheme.secure == secure) return scheme.defaultPort;
+  }
+  return 0;
+}
+
 }  // namespace
 
 bool ParseHttpUrl(std::string_view url, HttpUrl& out) {
-  if (!StartsWithNoCase(url, kScheme)) return false;
-  std::string_view rest = url.substr(kScheme.size());
+  const Scheme* scheme = SchemeOf(url);
+  if (!scheme) return false;
+  std::string_view rest = url.substr(scheme->prefix.size());
   const size_t targetStart = rest.find_first_of("/?");
   std::string_view authority = rest.substr(0, targetStart);
   std::string target = targetStart == std::string_view::npos ? "/" : std::string(rest.substr(targetStart));
   if (target[0] == '?') target.insert(0, "/");
 
-  unsigned port = 80;
+  unsigned port = scheme->defaultPort;
   const size_t colon = authority.rfind(':');
   if (colon != std::string_view::npos) {
     std::string_view digits = authority.substr(colon + 1);
@@ -45,12 +65,13 @@ bool ParseHttpUrl(std::string_view url, HttpUrl& out) {
   out.host = std::string(authority);
   out.port = static_cast<unsigned short>(port);
   out.target = std::move(target);
+  out.secure = scheme->secure;
   return true;
 }
 
 std::string HttpPostRequest(const HttpUrl& url, std::string_view body) {
   std::string host = url.host;
-  if (url.port != 80) host += ":" + std::to_string(url.port);
+  if (url.port != DefaultPort(url.secure)) host += ":" + std::to_string(url.port);
   std::string request = "POST " + url.target + " HTTP/1.1\r\n";
   request += "Host: " + host + "\r\n";
   request += "User-Agent: rkstat/2.0\r\n";

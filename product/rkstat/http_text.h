@@ -9,10 +9,12 @@ struct HttpUrl {
   std::string host;
   unsigned short port = 80;
   std::string target;  // path and query, "/" at least
+  bool secure = false;  // https: the exchange goes over TLS
 };
 
-// "http://host[:port][/path][?query]". False for another scheme, an empty
-// host or a port that is not a number from 1 to 65535.
+// "http://host[:port][/path][?query]", or "https://..." with 443 as the
+// port it leaves out. False for another scheme, an empty host or a port
+// that is not a number from 1 to 65535.
 bool ParseHttpUrl(std::string_view url, HttpUrl& out);
 
 // A complete POST request with the body, closing the connection after the

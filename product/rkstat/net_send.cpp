@@ -4,24 +4,14 @@
 #include <ws2tcpip.h>
 
 #include "base/text.h"
+#include "product/rkstat/deadline.h"
 
 namespace {
 
-class Deadline {
- public:
-  explicit Deadline(DWORD boundMs) : end_(GetTickCount64() + boundMs) {}
-  DWORD RemainingMs() const {
-    const ULONGLONG now = GetTickCount64();
-    return now >= end_ ? 0 : static_cast<DWORD>(end_ - now);
-  }
-  timeval RemainingTimeval() const {
-    const DWORD ms = RemainingMs();
-    return timeval{static_cast<long>(ms / 1000), static_cast<long>((ms % 1000) * 1000)};
-  }
-
- private:
-  ULONGLONG end_;
-};
+timeval RemainingTimeval(const Deadline& deadline) {
+  const DWORD ms = deadline.RemainingMs();
+  return timeval{static_cast<long>(ms / 1000), static_cast<long>((ms % 1000) * 1000)};
+}
 
 class WinsockSession {
  public:
@@ -137,7 +127,7 @@ bool WaitReady(SOCKET s, bool forWrite, const Deadline& deadline) {
   FD_ZERO(&failed);
   FD_SET(s, &ready);
   FD_SET(s, &failed);
-  timeval wait = deadline.RemainingTimeval();
+  timeval wait = RemainingTimeval(deadline);
   const int count = forWrite ? select(0, nullptr, &ready, &failed, &wait) : select(0, &ready, nullptr, &failed, &wait);
   return count > 0 && FD_ISSET(s, &ready) && !FD_ISSET(s, &failed);
 }

@@ -7,8 +7,8 @@
 // stat_version_ex, stat_level, stat_dispatch_addr, stat_install_addr); the
 // reports then go out at once: install events as UDP datagrams to the
 // install endpoint, action codes as datagrams to the dispatch endpoint,
-// and stat_http_post as an HTTP POST. No call waits longer than a short
-// bound for the network and the library starts no thread.
+// and stat_http_post as an HTTP or HTTPS POST. No call waits longer than a
+// short bound for the network and the library starts no thread.
 #include <windows.h>
 
 #include <cstdint>
@@ -17,6 +17,7 @@
 #include <string>
 
 #include "base/text.h"
+#include "product/rkstat/https_post.h"
 #include "product/rkstat/net_send.h"
 #include "product/rkstat/stat_record.h"
 
@@ -130,7 +131,10 @@ STAT_EXPORT int __stdcall stat_http_post(const char* url, const char* body, unsi
   HttpUrl target;
   if (now.closed || !url || !ParseHttpUrl(url, target)) return 0;
   const std::string content = body ? std::string(body, length) : ReportRecord(now.identity, now.lastInstallKind);
-  return PostHttp(target, content, waitForAnswer != FALSE, kHttpBoundMs) ? 1 : 0;
+  const bool wait = waitForAnswer != FALSE;
+  const bool sent = target.secure ? PostHttps(target, content, wait, kHttpBoundMs)
+                                  : PostHttp(target, content, wait, kHttpBoundMs);
+  return sent ? 1 : 0;
 }
 
 STAT_EXPORT void __stdcall stat_mutilaction(const std::uint32_t* codes, unsigned count, unsigned char) {

@@ -2,8 +2,9 @@
 """A local statistics collector: takes UDP datagrams and HTTP requests on
 loopback and records each one, in the order they arrive.
 
-As a module: Collector() starts both listeners on free ports; received()
-gives the records. As a program (for the main job):
+As a module: Collector() starts both listeners on free ports (the HTTP one
+over TLS when given a server context); received() gives the records. As a
+program (for the main job):
 
     collector.py RECORD_FILE
 
@@ -24,7 +25,7 @@ LOOPBACK = "127.0.0.1"
 
 
 class Collector:
-    def __init__(self, on_record=None):
+    def __init__(self, on_record=None, tls_context=None):
         self._records = []
         self._lock = threading.Lock()
         self._arrived = threading.Condition(self._lock)
@@ -33,6 +34,8 @@ class Collector:
         self._udp.bind((LOOPBACK, 0))
         self.udp_port = self._udp.getsockname()[1]
         self._http = _HttpServer((LOOPBACK, 0), _Handler, self)
+        if tls_context:
+            self._http.socket = tls_context.wrap_socket(self._http.socket, server_side=True)
         self.http_port = self._http.server_address[1]
         self._threads = [threading.Thread(target=self._serve_udp, daemon=True),
                          threading.Thread(target=self._http.serve_forever, daemon=True)]

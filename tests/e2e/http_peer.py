@@ -127,13 +127,53 @@ def closed_port():
         return s.getsockname()[1]
 
 
-def self_signed_context(folder):
-    """A server context with a certificate made now, for a name that is not
-    the address the client asks for."""
-    cert, key = os.path.join(folder, "cert.pem"), os.path.join(folder, "key.pem")
-    subprocess.run(["openssl", "req", "-x509", "-newkey", "rsa:2048", "-nodes", "-days", "2",
-                    "-subj", "/CN=neb-self-signed.invalid", "-keyout", key, "-out", cert],
-                   check=True, capture_output=True)
+def _openssl(*args):
+    subprocess.run(["openssl", *args], check=True, capture_output=True)
+
+
+def _server_context(cert, key):
     context = ssl.SSLContext(ssl.PROTOCOL_TLS_SERVER)
     context.load_cert_chain(cert, key)
     return context
+
+
+def self_signed_context(folder, name="neb-self-signed.invalid"):
+    """A server context with a certificate made now and signed by itself;
+    by default for a name that is not the address the client asks for."""
+    cert, key = os.path.join(folder, "self-" + name + ".pem"), os.path.join(folder, "self-" + name + ".key")
+    _openssl("req", "-x509", "-newkey", "rsa:2048", "-nodes", "-days", "2", "-subj", "/CN=" + name,
+             "-addext", "subjectAltName=" + _alt_name(name), "-keyout", key, "-out", cert)
+    return _server_context(cert, key)
+
+
+def _alt_name(name):
+    """The certificate's other names for `name`. An address is written both
+    as an address and as a DNS name: Wine's host-name check reads the DNS
+    names alone, Windows reads the address."""
+    if name.replace(".", "").isdigit():
+        return "DNS:%s,IP:%s" % (name, name)
+    return "DNS:" + name
+
+
+class TestAuthority:
+    """A certificate authority made now in `folder`, which issues server
+    certificates. `der` is its own certificate in DER, for a trust store."""
+
+    def __init__(self, folder):
+        self.folder = folder
+        self.cert, self.key = os.path.join(folder, "ca.pem"), os.path.join(folder, "ca.key")
+        self.der = os.path.join(folder, "ca.der")
+        _openssl("req", "-x509", "-newkey", "rsa:2048", "-nodes", "-days", "2", "-subj", "/CN=NEB Test Root",
+                 "-addext", "basicConstraints=critical,CA:TRUE", "-addext", "keyUsage=critical,keyCertSign,cRLSign",
+                 "-keyout", self.key, "-out", self.cert)
+        _openssl("x509", "-in", self.cert, "-outform", "DER", "-out", self.der)
+
+    def server_context(self, name):
+        """A server context with a certificate for `name` (a host name or an
+        IPv4 address) issued by this authority."""
+        cert, key = os.path.join(self.folder, name + ".pem"), os.path.join(self.folder, name + ".key")
+        _openssl("req", "-x509", "-newkey", "rsa:2048", "-nodes", "-days", "2", "-subj", "/CN=" + name,
+                 "-CA", self.cert, "-CAkey", self.key, "-addext", "subjectAltName=" + _alt_name(name),
+                 "-addext", "basicConstraints=critical,CA:FALSE", "-addext", "extendedKeyUsage=serverAuth",
+                 "-keyout", key, "-out", cert)
+        return _server_context(cert, key)

@@ -1,14 +1,17 @@
 """The product's two libraries called the way the installer and the scripts
 call them, through the native bridge: rkstat.dll against the local
-collector, hostaid.dll against the prefix."""
+collector (over HTTP, and over HTTPS with a certificate authority made and
+trusted for the test), hostaid.dll against the prefix."""
 import os
 import shutil
 import socket
+import tempfile
 import unittest
 
 import pytest
 
 import collector
+import http_peer
 import neb
 
 STAT_BINDINGS = """
@@ -33,19 +36,21 @@ function say(...) print(...) io.stdout:flush() end
 IDENTITY = '"appid":145,"unionid":30000,"version":"2.0.0.14","level":2'
 
 
+def run_stat(test, code, udp_port, http_base):
+    """Runs the bindings and `code` in the engine; the words it printed."""
+    args = [neb.windows_path(neb.build_path("product", "rkstat.dll")), "127.0.0.1", str(udp_port), http_base]
+    result = neb.run_lua(STAT_BINDINGS + code, args)
+    test.assertEqual(result.returncode, 0, result.stderr[-2000:])
+    return result.stdout.split()
+
+
 class StatisticsLibraryTest(unittest.TestCase):
     def setUp(self):
         self.collector = collector.Collector()
         self.addCleanup(self.collector.close)
 
-    def run_stat(self, code, http_port=None):
-        program = STAT_BINDINGS + code
-        args = [neb.windows_path(neb.build_path("product", "rkstat.dll")), "127.0.0.1",
-                str(self.collector.udp_port),
-                "http://127.0.0.1:%d" % (http_port or self.collector.http_port)]
-        result = neb.run_lua(program, args)
-        self.assertEqual(result.returncode, 0, result.stderr[-2000:])
-        return result.stdout.split()
+    def run_stat(self, code):
+        return run_stat(self, code, self.collector.udp_port, "http://127.0.0.1:%d" % self.collector.http_port)
 
     def test_identity_then_reports_in_the_order_the_callers_keep(self):
         answers = self.run_stat("""
@@ -87,7 +92,7 @@ class StatisticsLibraryTest(unittest.TestCase):
         closed_port = collector.unused_ports(1)[0]
         cases = [
             # what the endpoint is, URL, wait for the answer, result
-            ("a https address", "https://127.0.0.1:%d/x" % self.collector.http_port, "true", "0"),
+            ("https to a plain HTTP server", "https://127.0.0.1:%d/x" % self.collector.http_port, "true", "0"),
             ("not an address", "127.0.0.1/x", "true", "0"),
             ("nothing listens", "http://127.0.0.1:%d/x" % closed_port, "true", "0"),
             ("a peer that never answers", "http://127.0.0.1:%d/x" % silent_peer.getsockname()[1], "true", "0"),
@@ -99,6 +104,73 @@ class StatisticsLibraryTest(unittest.TestCase):
                 answers = self.run_stat('say((stat_http_post("%s", nil, 0, %s)))' % (url, wait))
                 self.assertEqual(answers, [expected])
         self.assertEqual(self.collector.received(), [])
+
+
+def trust_root(action, der_file):
+    result = neb.run(neb.build_path("tests", "helpers", "trust_root.exe"), [action, neb.windows_path(der_file)])
+    assert result.returncode == 0, (action, result.returncode, result.stderr[-2000:])
+
+
+class SecureReportTest(unittest.TestCase):
+    """stat_http_post to https addresses. The prefix trusts a certificate
+    authority made for the test, for as long as the test runs; a server
+    whose certificate does not chain to a trusted root, or names another
+    host, must get nothing."""
+
+    @classmethod
+    def setUpClass(cls):
+        folder = tempfile.mkdtemp(prefix="neb-tls-")
+        cls.addClassCleanup(shutil.rmtree, folder, ignore_errors=True)
+        authority = http_peer.TestAuthority(folder)
+        trust_root("add", authority.der)
+        cls.addClassCleanup(trust_root, "remove", authority.der)
+        issued = authority.server_context("127.0.0.1")
+        cls.trusted = collector.Collector(tls_context=issued)
+        cls.addClassCleanup(cls.trusted.close)
+        # Answers every POST with 501: a TLS exchange that works and an
+        # answer that is not 2xx.
+        cls.refusing = http_peer.Server(issued)
+        cls.addClassCleanup(cls.refusing.stop)
+        cls.untrusted = collector.Collector(tls_context=http_peer.self_signed_context(folder, "127.0.0.1"))
+        cls.addClassCleanup(cls.untrusted.close)
+        cls.misnamed = collector.Collector(tls_context=authority.server_context("stat.example.invalid"))
+        cls.addClassCleanup(cls.misnamed.close)
+
+    def test_a_trusted_server_gets_the_reports(self):
+        answers = run_stat(self, """
+            say((stat_http_post(http .. "/api/InstallStat", nil, 0, true)))
+            local body = '{"reason":"因为"}'
+            say((stat_http_post(http .. "/feedback/add?x=1", body, #body, true)))
+            say((stat_http_post(http .. "/no-wait", "{}", 2, false)))
+        """, self.trusted.udp_port, "https://127.0.0.1:%d" % self.trusted.http_port)
+        self.assertEqual(answers, ["1", "1", "1"])
+        records = self.trusted.received(3)
+        self.assertEqual([(r["path"], r["body"]) for r in records], [
+            ("/api/InstallStat", '{"event":"report","appid":0,"unionid":0,"version":"0.0.0.0","level":0,"type":0}'),
+            ("/feedback/add?x=1", '{"reason":"因为"}'),
+            ("/no-wait", "{}"),
+        ])
+        self.assertEqual(records[1]["headers"]["Content-Type"], "application/json")
+
+    def test_reports_that_are_not_accepted(self):
+        # A server that takes the connection and never answers the handshake
+        # is not among them: Wine's WinHTTP waits for the handshake without
+        # the timeouts it was given.
+        cases = [
+            # the server, waits for the answer, result
+            ("answers 501", self.refusing.server_address[1], "true", "0"),
+            ("answers 501, no wait", self.refusing.server_address[1], "false", "1"),
+            ("self-signed", self.untrusted.http_port, "true", "0"),
+            ("self-signed, no wait", self.untrusted.http_port, "false", "0"),
+            ("issued for another name", self.misnamed.http_port, "true", "0"),
+            ("issued for another name, no wait", self.misnamed.http_port, "false", "0"),
+        ]
+        for label, port, wait, expected in cases:
+            with self.subTest(label):
+                code = 'say((stat_http_post("https://127.0.0.1:%d/x", "{}", 2, %s)))' % (port, wait)
+                self.assertEqual(run_stat(self, code, self.trusted.udp_port, ""), [expected])
+        self.assertEqual(self.untrusted.received(), [])
+        self.assertEqual(self.misnamed.received(), [])
 
 
 class SupportLibraryTest(unittest.TestCase):

@@ -15,12 +15,16 @@ TEST(HttpUrlTest, AddressesThatParse) {
     const char* host;
     unsigned short port;
     const char* target;
+    bool secure;
   } cases[] = {
-      {"http://stat.example.net/api/InstallStat", "stat.example.net", 80, "/api/InstallStat"},
-      {"HTTP://127.0.0.1:8101/api/InstallStat", "127.0.0.1", 8101, "/api/InstallStat"},
-      {"http://example.org", "example.org", 80, "/"},
-      {"http://example.org?ruleShow=true", "example.org", 80, "/?ruleShow=true"},
-      {"http://example.org:65535/feed?ruleShow=true", "example.org", 65535, "/feed?ruleShow=true"},
+      {"http://stat.example.net/api/InstallStat", "stat.example.net", 80, "/api/InstallStat", false},
+      {"HTTP://127.0.0.1:8101/api/InstallStat", "127.0.0.1", 8101, "/api/InstallStat", false},
+      {"http://example.org", "example.org", 80, "/", false},
+      {"http://example.org?ruleShow=true", "example.org", 80, "/?ruleShow=true", false},
+      {"http://example.org:65535/feed?ruleShow=true", "example.org", 65535, "/feed?ruleShow=true", false},
+      {"https://stat.example.net/api/InstallStat", "stat.example.net", 443, "/api/InstallStat", true},
+      {"HTTPS://127.0.0.1:8443", "127.0.0.1", 8443, "/", true},
+      {"https://example.org:80?x=1", "example.org", 80, "/?x=1", true},
   };
   for (const Case& c : cases) {
     HttpUrl url;
@@ -28,13 +32,15 @@ TEST(HttpUrlTest, AddressesThatParse) {
     EXPECT_EQ(url.host, c.host) << c.url;
     EXPECT_EQ(url.port, c.port) << c.url;
     EXPECT_EQ(url.target, c.target) << c.url;
+    EXPECT_EQ(url.secure, c.secure) << c.url;
   }
 }
 
 TEST(HttpUrlTest, AddressesThatDoNot) {
-  for (const char* bad : {"", "https://example.org/", "ftp://example.org/", "http://", "http:///path",
-                          "http://example.org:/", "http://example.org:0/", "http://example.org:65536/",
-                          "http://example.org:80x/", "example.org/api"}) {
+  for (const char* bad : {"", "ftp://example.org/", "http://", "http:///path", "http://example.org:/",
+                          "http://example.org:0/", "http://example.org:65536/", "http://example.org:80x/",
+                          "example.org/api", "https://", "https:///path", "https://example.org:0/",
+                          "https:/example.org/", "httpss://example.org/"}) {
     HttpUrl url;
     EXPECT_FALSE(ParseHttpUrl(bad, url)) << bad;
   }
@@ -45,8 +51,22 @@ TEST(HttpRequestTest, PostNamesTheHostAndTheBodyLength) {
   EXPECT_EQ(HttpPostRequest(url, "{}"),
             "POST /api/InstallStat HTTP/1.1\r\nHost: 127.0.0.1:8101\r\nUser-Agent: rkstat/2.0\r\n"
             "Content-Type: application/json\r\nContent-Length: 2\r\nConnection: close\r\n\r\n{}");
-  url.port = 80;
-  EXPECT_NE(HttpPostRequest(url, "").find("Host: 127.0.0.1\r\nUser-Agent"), std::string::npos);
+  // The port goes into the Host line unless it is the scheme's own.
+  struct Case {
+    unsigned short port;
+    bool secure;
+    const char* hostLine;
+  } cases[] = {
+      {80, false, "Host: 127.0.0.1\r\n"},
+      {443, false, "Host: 127.0.0.1:443\r\n"},
+      {443, true, "Host: 127.0.0.1\r\n"},
+      {80, true, "Host: 127.0.0.1:80\r\n"},
+  };
+  for (const Case& c : cases) {
+    url.port = c.port;
+    url.secure = c.secure;
+    EXPECT_NE(HttpPostRequest(url, "").find(c.hostLine), std::string::npos) << c.port << " " << c.secure;
+  }
 }
 
 TEST(HttpStatusTest, TheFirstLineOnceComplete) {
