@@ -300,7 +300,12 @@ class FontFallbackTest(InstallDialogCase):
     def initial_view(self, name):
         process = self.start(product.installer("setup.exe"), [])
         dialog = Dialog(process, "Lumetrica安装", 1.0)
-        shot = dialog.shot(name)
+
+        def painted():
+            shot = dialog.shot(name)
+            return shot if close_to(dialog.pixel(shot, INSTALL_BUTTON_PIXEL), ACCENT) else None
+        shot = neb.wait_until(painted, 60, interval=1.0)
+        self.assertTrue(shot, "the dialog was never painted")
         self.assertTrue(neb.close_window("CDlgInstall"))
         self.assertEqual(neb.finish(process).returncode, 0)
         return dialog, shot
@@ -316,7 +321,7 @@ class FontFallbackTest(InstallDialogCase):
         for left, top, right, bottom in self.CHINESE_TEXTS:
             with self.subTest(rect=(left, top, right, bottom)):
                 ink = [(x, y) for y in range(top, bottom) for x in range(left, right)
-                       if min(dialog.pixel(fallback, (x, y))) < 200]
+                       if 60 < min(dialog.pixel(fallback, (x, y))) < 200]
                 self.assertGreater(len(ink), 100)
                 differing = [(x, y) for y in range(top, bottom) for x in range(left, right)
                              if dialog.pixel(fallback, (x, y)) != dialog.pixel(substituted, (x, y))]
