@@ -21,6 +21,8 @@ fi
 # debootstrap: the 32-bit lane's i386 root (deps/build-lane32-root.sh).
 # ccache: a clone built again (or beside another) compiles only what changed.
 # python3-pytest: runs the end-to-end suites (tests/e2e), in Debian's python3.
+# osslsigncode: signs installers the way product teams do after nebpack
+# (tests/e2e/test_signing.py).
 packages=(
   cmake ninja-build dpkg-dev ccache
   g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix
@@ -29,7 +31,7 @@ packages=(
   wine64 libgnutls30 7zip time
   g++-multilib qemu-user debootstrap
   xvfb xdotool imagemagick fonts-wqy-microhei
-  googletest python3 python3-pefile python3-pytest openssl
+  googletest python3 python3-pefile python3-pytest openssl osslsigncode
   zlib1g-dev
 )
 

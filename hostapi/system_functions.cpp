@@ -78,7 +78,7 @@ int Lua_Logout(lua_State* L) {
   DebugLine(L"%ls", text.c_str());
   // The line carries the script engine's location, as every script log
   // line always has.
-  WriteQMLog(spdlog::level::info, "nebscriptengine", "Lua_Logout", __LINE__, "log:{}", WideToAnsi(text));
+  WriteQMLog(spdlog::level::info, "nebscriptengine", "Lua_Logout", __LINE__, "log:{}", WideToUtf8(text));
   return 0;
 }
 

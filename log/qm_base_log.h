@@ -34,6 +34,13 @@ class CQMBaseLog {
   std::shared_ptr<spdlog::logger> logger_;
 };
 
+// The log's text is UTF-8, so that a log read on another machine (support
+// looks at logs from everywhere) shows every script as it was written:
+// writers hand in text converted with WideToUtf8, never in the ANSI code
+// page, which cannot hold a script other than the machine's own. Only the
+// path the log is opened with stays in the ANSI code page (the library
+// opens files by narrow name).
+//
 // Every writer goes through here (use the QMLOG macros): nothing happens
 // without a logger; otherwise the line is the location prefix followed by
 // the message. The message is formatted inside the library, which handles

@@ -12,7 +12,7 @@ constexpr wchar_t kClosingRequest[] = L"请向我们反馈以上错误信息，�
 constexpr wchar_t kBoxCaption[] = L":-( 杯具，脚本执行时发生错误";
 
 [[noreturn]] void ShowBoxAndExit(const std::wstring& report) {
-  MessageBoxW(nullptr, report.c_str(), kBoxCaption, MB_ICONERROR);
+  ShowScriptErrorBox(report);
   // The system's own exit: nothing of the program's clean-up may run while
   // the state is in the middle of an error.
   ExitProcess(0);
@@ -59,6 +59,10 @@ std::wstring BuildScriptErrorReport(lua_State* L, int messageIndex) {
 }
 
 void SetScriptErrorPresenter(ScriptErrorPresenter presenter) { g_presenter = presenter; }
+
+void ShowScriptErrorBox(const std::wstring& report) {
+  MessageBoxW(nullptr, report.c_str(), kBoxCaption, MB_ICONERROR);
+}
 
 int OnScriptError(lua_State* L) {
   g_presenter(BuildScriptErrorReport(L));

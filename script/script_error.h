@@ -17,6 +17,9 @@ using ScriptErrorPresenter = void (*)(const std::wstring& report);
 // The installer shows a message box and exits with 0; console tools replace it.
 void SetScriptErrorPresenter(ScriptErrorPresenter presenter);
 
+// The installer's message box of a report, for presenters that show it too.
+void ShowScriptErrorBox(const std::wstring& report);
+
 // The message handler of every protected call the engine makes.
 int OnScriptError(lua_State* L);
 

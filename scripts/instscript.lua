@@ -468,6 +468,9 @@ function NEBSE_OnInstall()
   end
 
   local product, uninstall = global_reg_sub_key, global_uninst_sub_key
+  -- A command line: the program's path in quotes, or a folder with a blank
+  -- ("C:\Program Files\...") would have Windows try "C:\Program.exe" first.
+  local uninstallCommand = "\"" .. global_install_path .. "\\Uninstall.exe\""
   reg_add_list = {
     {hkey = "HKLM", subkey = product, value = "AppPath", datatype = "REG_SZ", data = global_install_path, overwrite = true},
     {hkey = "HKLM", subkey = product, value = "UnionId", datatype = "REG_DWORD", data = global_union_id, overwrite = global_cover_unionId},
@@ -488,7 +491,8 @@ function NEBSE_OnInstall()
     {hkey = "HKLM", subkey = uninstall, value = "NoModify", datatype = "REG_DWORD", data = 1, overwrite = true},
     {hkey = "HKLM", subkey = uninstall, value = "NoRepair", datatype = "REG_DWORD", data = 1, overwrite = true},
     {hkey = "HKLM", subkey = uninstall, value = "Publisher", datatype = "REG_SZ", data = global_company_name, overwrite = true},
-    {hkey = "HKLM", subkey = uninstall, value = "UninstallString", datatype = "REG_SZ", data = global_install_path .. "\\Uninstall.exe", overwrite = true},
+    {hkey = "HKLM", subkey = uninstall, value = "UninstallString", datatype = "REG_SZ", data = uninstallCommand, overwrite = true},
+    {hkey = "HKLM", subkey = uninstall, value = "QuietUninstallString", datatype = "REG_SZ", data = uninstallCommand .. " /S", overwrite = true},
     {hkey = "HKLM", subkey = uninstall, value = "InstallLocation", datatype = "REG_SZ", data = global_install_path, overwrite = true},
     {hkey = "HKLM", subkey = uninstall, value = "InstallDate", datatype = "REG_SZ", data = os.date("%Y%m%d"), overwrite = true},
   }

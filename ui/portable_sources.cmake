@@ -7,7 +7,7 @@ set(NEB_UI_PORTABLE_geometry dpi/dpi_scaler.cpp)
 set(NEB_UI_PORTABLE_parsing markup/attribute_list.cpp markup/markup.cpp markup/markup_node.cpp
   markup/value_formats.cpp markup/window_attributes.cpp)
 set(NEB_UI_PORTABLE_resources resources/premultiplied_pixels.cpp resources/resource_markup.cpp
-  resources/resource_tables.cpp resources/skin_image_name.cpp)
+  resources/resource_tables.cpp resources/skin_image_name.cpp resources/text_script.cpp)
 set(NEB_UI_PORTABLE_render render/image_drawing.cpp)
 set(NEB_UI_PORTABLE_containers containers/layout_arithmetic.cpp)
 set(NEB_UI_PORTABLE_host host/layered_alpha.cpp)

@@ -60,7 +60,7 @@ void RunSilentInstall(const RunContext& context) {
       manager.AfterComplete();
     } else {
       DebugLine(L"install folder refused: %ls\r\n", given.c_str());
-      QMLOG_ERROR("install folder refused: {}", WideToAnsi(given));
+      QMLOG_ERROR("install folder refused: {}", WideToUtf8(given));
     }
   }
 

@@ -2,13 +2,15 @@
 
 #include <windows.h>
 #include <sddl.h>
+#include <shlobj.h>
 
-#include <cstdint>
+#include <optional>
 
 #include "base/debug_line.h"
 #include "base/handles.h"
 #include "base/module_path.h"
 #include "base/path_text.h"
+#include "base/system_folders.h"
 #include "files/restart_deletion.h"
 #include "product/uninstall/uninstall_options.h"
 
@@ -16,7 +18,6 @@ namespace {
 
 constexpr wchar_t kFolderPrefix[] = L"Lun";
 constexpr wchar_t kOwnRemoval[] = L"ScheduleOwnRemoval";
-constexpr DWORD kStarterWaitMs = 30000;
 // Libraries the uninstall script copies beside the uninstaller so that the
 // install folder can go while they are loaded.
 constexpr const wchar_t* kLibraryCopies[] = {L"rkstat.dll", L"udp_rk.dll"};
@@ -50,60 +51,73 @@ std::wstring MakeProtectedWorkFolder() {
   return made ? name : std::wstring();
 }
 
+// Puts the program's file into the copy's folder: moved there, and copied
+// back into the install folder (the uninstall looks for it there), so that
+// the install folder holds no file this process keeps open while it waits.
+// A move cannot cross drives: then a plain copy, and the uninstall moves
+// this process's file aside for deletion at the next restart. Whether the
+// program's own file moved; none when there is no copy.
+std::optional<bool> PlaceCopy(const std::wstring& program, const std::wstring& copy) {
+  if (MoveFileExW(program.c_str(), copy.c_str(), 0)) {
+    if (!CopyFileW(copy.c_str(), program.c_str(), TRUE)) TraceLastError(L"CopyFileW back failed");
+    return true;
+  }
+  if (!CopyFileW(program.c_str(), copy.c_str(), TRUE)) {
+    TraceLastError(L"CopyFileW failed");
+    DeleteFileW(copy.c_str());
+    return std::nullopt;
+  }
+  return false;
+}
+
 }  // namespace
 
-bool StartTemporaryCopy(const std::wstring& installFolder, const std::wstring& arguments) {
+std::optional<int> RunTemporaryCopyToTheEnd(const std::wstring& installFolder, const std::wstring& arguments) {
   const std::wstring program = ProgramPath();
   const std::wstring folder = MakeProtectedWorkFolder();
   if (program.empty() || folder.empty()) {
     TraceLastError(L"no temporary folder for the uninstaller");
-    return false;
+    return std::nullopt;
   }
   const std::wstring copy = folder + L"\\" + ProgramFileName();
-  const auto discardCopy = [&] {
-    DeleteFileW(copy.c_str());
+  const std::optional<bool> moved = PlaceCopy(program, copy);
+  if (!moved) {
     RemoveDirectoryW(folder.c_str());
-  };
-  if (!CopyFileW(program.c_str(), copy.c_str(), FALSE)) {
-    TraceLastError(L"CopyFileW failed");
-    discardCopy();
-    return false;
+    return std::nullopt;
   }
+  // This process's current folder may be the install folder, which it
+  // would hold while it waits.
+  const std::wstring system = SpecialFolder(CSIDL_SYSTEM);
+  if (system.empty() || !SetCurrentDirectoryW(system.c_str())) TraceLastError(L"SetCurrentDirectoryW failed");
 
-  HANDLE self = nullptr;
-  if (!DuplicateHandle(GetCurrentProcess(), GetCurrentProcess(), GetCurrentProcess(), &self, SYNCHRONIZE,
-                       TRUE, 0)) {
-    TraceLastError(L"DuplicateHandle failed");
-    discardCopy();
-    return false;
-  }
-  UniqueHandle selfForCopy(self);
-  std::wstring commandLine = QuoteArgument(copy) + L" " +
-                             TemporaryCopySwitches(installFolder, reinterpret_cast<std::uintptr_t>(self));
+  std::wstring commandLine = QuoteArgument(copy) + L" " + TemporaryCopySwitches(installFolder);
   if (!arguments.empty()) commandLine += L" " + arguments;
-
   STARTUPINFOW startup = {};
   startup.cb = sizeof(startup);
   PROCESS_INFORMATION started = {};
   // The copy's current folder is its own: the install folder must not be
   // held by it.
-  if (!CreateProcessW(copy.c_str(), commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr, folder.c_str(),
+  if (!CreateProcessW(copy.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(),
                       &startup, &started)) {
     TraceLastError(L"CreateProcessW failed");
-    discardCopy();
-    return false;
+    // A moved file is this process's own, which cannot be deleted now.
+    if (*moved) {
+      ScheduleDeletionAtRestart(kOwnRemoval, copy);
+      ScheduleDeletionAtRestart(kOwnRemoval, folder);
+    } else {
+      DeleteFileW(copy.c_str());
+      RemoveDirectoryW(folder.c_str());
+    }
+    return std::nullopt;
   }
-  CloseHandle(started.hThread);
-  CloseHandle(started.hProcess);
-  return true;
-}
-
-void WaitForStarter(std::uintptr_t starterProcess) {
-  if (starterProcess == 0) return;
-  UniqueHandle starter(reinterpret_cast<HANDLE>(starterProcess));
-  if (WaitForSingleObject(starter.Get(), kStarterWaitMs) != WAIT_OBJECT_0) {
-    DebugLine(L"the uninstaller's starter has not ended\r\n");
+  UniqueHandle process(started.hProcess);
+  UniqueHandle thread(started.hThread);
+  DWORD code = 0;
+  if (WaitForSingleObject(process.Get(), INFINITE) != WAIT_OBJECT_0 || !GetExitCodeProcess(process.Get(), &code)) {
+    TraceLastError(L"no exit code from the uninstaller's copy");
+    return std::nullopt;
   }
+  return static_cast<int>(code);
 }
 
 void ScheduleOwnRemoval() {

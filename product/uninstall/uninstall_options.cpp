@@ -4,15 +4,6 @@
 
 namespace {
 
-std::uintptr_t ReadHandleValue(const std::wstring& text) {
-  std::uintptr_t value = 0;
-  for (wchar_t c : text) {
-    if (c < L'0' || c > L'9') return 0;
-    value = value * 10 + static_cast<std::uintptr_t>(c - L'0');
-  }
-  return value;
-}
-
 UninstallReason& ReasonOf(UninstallOptions& options) {
   if (!options.reason) options.reason.emplace();
   return *options.reason;
@@ -40,15 +31,13 @@ UninstallOptions ParseUninstallOptions(const std::vector<std::wstring>& argument
       ReasonOf(options).contact = value;
     } else if (hasValue && EqualsIgnoringCase(name, L"from")) {
       options.installFolder = value;
-    } else if (hasValue && EqualsIgnoringCase(name, L"wait")) {
-      options.starterProcess = ReadHandleValue(value);
     }
   }
   return options;
 }
 
-std::wstring TemporaryCopySwitches(const std::wstring& installFolder, std::uintptr_t starterProcess) {
-  return QuoteArgument(L"/from:" + installFolder) + L" /wait:" + std::to_wstring(starterProcess);
+std::wstring TemporaryCopySwitches(const std::wstring& installFolder) {
+  return QuoteArgument(L"/from:" + installFolder);
 }
 
 // Backslashes are literal except before a quote: those before a quote, and

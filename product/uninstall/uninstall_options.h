@@ -5,13 +5,11 @@
 //   /reason:IDS        the uninstall reasons the user chose,
 //   /suggest:TEXT      the user's suggestion and
 //   /contact:TEXT      contact (any of the three reports all three)
-// The uninstaller adds two of its own when it starts its temporary copy:
+// The uninstaller adds one of its own when it starts its temporary copy:
 //   /from:FOLDER       the install folder the copy uninstalls
-//   /wait:HANDLE       the starting process, to wait for before deleting
 // No Windows calls here, so the parser is tested on its own.
 #pragma once
 
-#include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
@@ -28,7 +26,6 @@ struct UninstallOptions {
   std::optional<UninstallReason> reason;
   // Set only in the temporary copy.
   std::wstring installFolder;
-  std::uintptr_t starterProcess = 0;
 
   bool IsTemporaryCopy() const { return !installFolder.empty(); }
 };
@@ -36,9 +33,9 @@ struct UninstallOptions {
 // The arguments after the program's own path, as the system splits them.
 UninstallOptions ParseUninstallOptions(const std::vector<std::wstring>& arguments);
 
-// The switches that make the temporary copy of the uninstaller, quoted for
-// a command line.
-std::wstring TemporaryCopySwitches(const std::wstring& installFolder, std::uintptr_t starterProcess);
+// The switch that makes the temporary copy of the uninstaller, quoted for a
+// command line.
+std::wstring TemporaryCopySwitches(const std::wstring& installFolder);
 
 // One argument quoted so that the system's splitting gives it back as it is.
 std::wstring QuoteArgument(const std::wstring& argument);

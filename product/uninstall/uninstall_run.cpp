@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <optional>
+
 #include "base/debug_line.h"
 #include "base/module_path.h"
 #include "base/path_text.h"
@@ -28,23 +30,42 @@ void OpenUninstallLog() {
   CQMBaseLog::Instance().InitLogger(WideToAnsi(temp + kUninstallLogName));
 }
 
-// A silent uninstall shows no window, not even for a script error: the
-// report goes to the log and the exit code tells the caller.
-[[noreturn]] void LogReportAndExit(const std::wstring& report) {
-  QMLOG_ERROR("script error: {}", WideToAnsi(report));
+// A script error ends the run with `kExitCode`, its report in the log, and
+// in a box too unless the run is silent (the exit code tells the caller).
+// The temporary copy has itself removed at the next restart first, as it
+// does at any other end.
+template <int kExitCode, bool kShowBox, bool kTemporaryCopy>
+[[noreturn]] void ReportScriptErrorAndExit(const std::wstring& report) {
+  QMLOG_ERROR("script error: {}", WideToUtf8(report));
+  QMLOG_INFO("exit code {}", kExitCode);
   if (const auto logger = CQMBaseLog::Instance().Logger()) logger->flush();
-  ExitProcess(kUninstallRefused);
+  if (kTemporaryCopy) ScheduleOwnRemoval();
+  if (kShowBox) ShowScriptErrorBox(report);
+  ExitProcess(kExitCode);
+}
+
+template <int kExitCode, bool kTemporaryCopy>
+ScriptErrorPresenter ScriptErrorPresenterFor(bool silent) {
+  return silent ? ReportScriptErrorAndExit<kExitCode, false, kTemporaryCopy>
+                : ReportScriptErrorAndExit<kExitCode, true, kTemporaryCopy>;
+}
+
+template <int kExitCode>
+void ExitOnScriptError(const UninstallOptions& options) {
+  SetScriptErrorPresenter(options.IsTemporaryCopy() ? ScriptErrorPresenterFor<kExitCode, true>(options.silent)
+                                                    : ScriptErrorPresenterFor<kExitCode, false>(options.silent));
 }
 
 // Interactive: a message box; silent: the log only.
 void Tell(const UninstallOptions& options, const std::wstring& text, UINT icon) {
-  QMLOG_INFO("{}", WideToAnsi(text));
+  QMLOG_INFO("{}", WideToUtf8(text));
   if (!options.silent) MessageBoxW(nullptr, text.c_str(), kUninstallCaption, MB_OK | icon | kBoxStyle);
 }
 
 // Both chunks run, or the user learns which file is missing or damaged.
 bool PrepareScripts(const UninstallOptions& options, const std::wstring& installFolder) {
-  if (options.silent) SetScriptErrorPresenter(LogReportAndExit);
+  // A chunk that fails while it runs is damaged.
+  ExitOnScriptError<kUninstallRefused>(options);
   const std::wstring broken = RunUninstallScripts(installFolder);
   if (broken.empty()) return true;
   Tell(options, kRefusedTextBefore + broken + kRefusedTextAfter, MB_ICONERROR);
@@ -55,8 +76,8 @@ void SetHostGlobals(const UninstallOptions& options, const std::wstring& install
   const NEBScriptEngine::Access engine = NEBScriptEngine::Instance().Lock();
   lua_State* L = engine.State();
   SetGlobalText(L, script_names::kInstallPath, installFolder);
-  // By now the starter has ended, so the uninstaller's file in the install
-  // folder can be deleted.
+  // The file the starter runs from lies in the copy's folder, so the
+  // uninstaller's file in the install folder can be deleted.
   SetGlobalText(L, script_names::kUninstallerPath, installFolder + L"\\" + ProgramFileName());
   SetGlobalFlag(L, script_names::kUserSettingChecked, false);
   // What the install wrote, for a folder that does not carry the marks of
@@ -76,6 +97,11 @@ void SetHostGlobals(const UninstallOptions& options, const std::wstring& install
   }
 }
 
+int Finish(int exitCode) {
+  QMLOG_INFO("exit code {}", exitCode);
+  return exitCode;
+}
+
 void FireEvent(const char* name) {
   QMLOG_INFO("event {}", name);
   CallScriptEvent(name);
@@ -86,29 +112,30 @@ void FireEvent(const char* name) {
 int RunStarter(const UninstallOptions& options, const std::wstring& arguments) {
   OpenUninstallLog();
   const std::wstring installFolder = PathFolder(ProgramPath());
-  QMLOG_INFO("uninstall {} from {}", options.silent ? "silently" : "interactively", WideToAnsi(installFolder));
-  if (!PrepareScripts(options, installFolder)) return kUninstallRefused;
+  QMLOG_INFO("uninstall {} from {}", options.silent ? "silently" : "interactively", WideToUtf8(installFolder));
+  if (!PrepareScripts(options, installFolder)) return Finish(kUninstallRefused);
   if (!options.silent &&
       MessageBoxW(nullptr, kConfirmText, kUninstallCaption, MB_YESNO | MB_ICONQUESTION | kBoxStyle) != IDYES) {
     QMLOG_INFO("the user keeps the product");
-    return kUninstallDeclined;
+    return Finish(kUninstallDeclined);
   }
-  if (!StartTemporaryCopy(installFolder, arguments)) {
+  const std::optional<int> copyExitCode = RunTemporaryCopyToTheEnd(installFolder, arguments);
+  if (!copyExitCode) {
     Tell(options, kNoCopyText, MB_ICONERROR);
-    return kUninstallRefused;
+    return Finish(kUninstallNotStarted);
   }
-  return kUninstallStarted;
+  return Finish(*copyExitCode);
 }
 
 int RunTemporaryCopy(const UninstallOptions& options) {
-  WaitForStarter(options.starterProcess);
   OpenUninstallLog();
-  QMLOG_INFO("uninstalling {}", WideToAnsi(options.installFolder));
+  QMLOG_INFO("uninstalling {}", WideToUtf8(options.installFolder));
   if (!PrepareScripts(options, options.installFolder)) {
     ScheduleOwnRemoval();
-    return kUninstallRefused;
+    return Finish(kUninstallRefused);
   }
   SetHostGlobals(options, options.installFolder);
+  ExitOnScriptError<kUninstallScriptFailed>(options);
   FireEvent(script_names::kBeforeInit);
   FireEvent(script_names::kOnUninstall);
   if (options.reason) FireEvent(script_names::kFeedBack);
@@ -116,5 +143,5 @@ int RunTemporaryCopy(const UninstallOptions& options) {
   ScheduleOwnRemoval();
   QMLOG_INFO("uninstall complete");
   Tell(options, kDoneText, MB_ICONINFORMATION);
-  return kUninstallStarted;
+  return Finish(kUninstallDone);
 }

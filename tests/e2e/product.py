@@ -27,6 +27,7 @@ RECORDS = [
     ("HKLM", UNINSTALL_KEY, "DisplayVersion"), ("HKLM", UNINSTALL_KEY, "EstimatedSize"),
     ("HKLM", UNINSTALL_KEY, "NoModify"), ("HKLM", UNINSTALL_KEY, "NoRepair"),
     ("HKLM", UNINSTALL_KEY, "Publisher"), ("HKLM", UNINSTALL_KEY, "UninstallString"),
+    ("HKLM", UNINSTALL_KEY, "QuietUninstallString"),
     ("HKLM", UNINSTALL_KEY, "InstallLocation"), ("HKLM", UNINSTALL_KEY, "InstallDate"),
 ]
 
@@ -189,8 +190,13 @@ def product_events():
         return f.read().splitlines()
 
 
+def daily_log_path():
+    """Today's daily log of the installer, in the user's temporary folder."""
+    return neb.user_folder("Temp", "LumetricaClientInstall_%s.log" % time.strftime("%Y-%m-%d"))
+
+
 def daily_log():
-    path = neb.user_folder("Temp", "LumetricaClientInstall_%s.log" % time.strftime("%Y-%m-%d"))
+    path = daily_log_path()
     if not os.path.exists(path):
         return []
     with open(path, encoding="utf-8", errors="replace") as f:

@@ -342,6 +342,42 @@ class ScalesAndKeysTest(InstallDialogCase):
         self.assertEqual(neb.finish(process).returncode, 0)
 
 
+class FontFallbackTest(InstallDialogCase):
+    """The skin names a face ("微软雅黑") that a machine may lack. Without a
+    substitute for it the dialog's Chinese texts are drawn in the face the
+    system picks for Chinese, here the machine's one Chinese font, the very
+    face the other tests name as the substitute: the same pixels, where a
+    face without Chinese would draw boxes."""
+
+    # The three options' row and the licence mark's text, Chinese only.
+    CHINESE_TEXTS = [(60, 366, 600, 388), (232, 466, 330, 486)]
+
+    def initial_view(self, name):
+        process = self.start(product.installer("setup.exe"), [])
+        dialog = Dialog(process, "Lumetrica安装", 1.0)
+        shot = dialog.initial_view_shot(name)
+        self.assertTrue(neb.close_window("CDlgInstall"))
+        self.assertEqual(neb.finish(process).returncode, 0)
+        return dialog, shot
+
+    def test_chinese_text_shows_without_a_substitute_for_the_skins_face(self):
+        neb.reg("delete", FONT_SUBSTITUTES, "/v", "微软雅黑", "/f")
+        self.addCleanup(neb.reg, "add", FONT_SUBSTITUTES, "/v", "微软雅黑", "/t", "REG_SZ", "/d",
+                        "WenQuanYi Micro Hei", "/f")
+        self.assertIsNone(neb.reg_query(FONT_SUBSTITUTES, "微软雅黑"))
+        dialog, fallback = self.initial_view("no_font_substitute")
+        neb.reg("add", FONT_SUBSTITUTES, "/v", "微软雅黑", "/t", "REG_SZ", "/d", "WenQuanYi Micro Hei", "/f")
+        _, substituted = self.initial_view("font_substitute")
+        for left, top, right, bottom in self.CHINESE_TEXTS:
+            with self.subTest(rect=(left, top, right, bottom)):
+                ink = [(x, y) for y in range(top, bottom) for x in range(left, right)
+                       if 60 < min(dialog.pixel(fallback, (x, y))) < 200]
+                self.assertGreater(len(ink), 100)
+                differing = [(x, y) for y in range(top, bottom) for x in range(left, right)
+                             if dialog.pixel(fallback, (x, y)) != dialog.pixel(substituted, (x, y))]
+                self.assertEqual(differing, [])
+
+
 class TrailInstallTest(InstallDialogCase):
     """The test scripts: each event leaves a line in a trail file; the
     statistics library is the recording one."""

@@ -9,6 +9,7 @@ import unittest
 import pytest
 
 import neb
+import product
 
 LOG_NAME = "LumetricaClientInstall"
 DATED_LOG = re.compile(r"^LumetricaClientInstall_(\d{4}-\d{2}-\d{2})\.log$")
@@ -112,6 +113,25 @@ class InstallerLogTest(unittest.TestCase):
         logs = [n for n in os.listdir(temp) if n.startswith(LOG_NAME)]
         self.assertEqual(len(logs), 1, logs)
         self.assertIn(logs[0], {dated_name(before), dated_name(datetime.date.today())})
+
+    def test_script_text_is_written_as_utf8_whatever_the_code_page(self):
+        # The prefix's ANSI code page holds none of these scripts: written
+        # through it they would come out as "?".
+        acp = neb.run_lua("print(GLibTab.kernel32:Get('GetACP', 'uint')())").stdout.strip()
+        self.assertNotIn(acp, ("936", "950", "932", "949", "1251", "1253"))
+        text = "安装路径：C:\\测试 Установка Ωμέγα"
+        # The script's own UTF-8 bytes, written as escapes: the environment
+        # that carries the settings would pass them through the code page.
+        escaped = "".join("\\%d" % byte for byte in text.encode("utf-8"))
+        settings = 'Lua_Logout("%s") os.exit(0)' % escaped
+        log = product.daily_log_path()
+        before = os.path.getsize(log) if os.path.exists(log) else 0
+        program = neb.stage(neb.build_path("tests", "e2e", "collector_installer.exe"))
+        self.assertEqual(neb.run(program, ["/InstallSlience", "true"], NEB_TEST_SETTINGS=settings).returncode, 0)
+        with open(log, "rb") as f:
+            f.seek(before)
+            written = f.read()
+        self.assertIn(b"] log:" + text.encode("utf-8") + b"\r\n", written)
 
 
 if __name__ == "__main__":

@@ -52,9 +52,13 @@ class TestFreshInstall(SharedInstallCase):
             ("REG_BINARY", None), ("REG_SZ", "2.0.0.14"), ("REG_DWORD", "0x1"),
             ("REG_SZ", program), ("REG_SZ", "Lumetrica"), ("REG_SZ", "2.0.0.14"),
             ("REG_DWORD", hex(182958560 // 1024)), ("REG_DWORD", "0x1"), ("REG_DWORD", "0x1"),
-            ("REG_SZ", "Orrinthwake"), ("REG_SZ", FOLDER + "\\Uninstall.exe"), ("REG_SZ", FOLDER),
-            ("REG_SZ", today),
+            ("REG_SZ", "Orrinthwake"),
+            # Command lines, for the Apps list and for package managers and
+            # administrators, who run the quiet one.
+            ("REG_SZ", '"%s\\Uninstall.exe"' % FOLDER), ("REG_SZ", '"%s\\Uninstall.exe" /S' % FOLDER),
+            ("REG_SZ", FOLDER), ("REG_SZ", today),
         ]
+        self.assertEqual(len(product.records()), len(expected))
         for (root, key, value, kind, data), (want_kind, want_data) in zip(product.records(), expected):
             with self.subTest(record=root + "\\" + key + " " + value):
                 self.assertEqual(kind, want_kind)

@@ -27,6 +27,13 @@ def box_text(box):
     return None if text is None else re.sub(r"\n+", "\n", text)
 
 
+def split_command(command):
+    """The program and the arguments of a command line whose program is
+    quoted."""
+    match = re.fullmatch(r'"([^"]+)"\s*(.*)', command)
+    return match.group(1), match.group(2).split()
+
+
 def refused_text(path):
     return ("卸载所需的文件缺失或已损坏：\n" + path +
             "\n卸载没有进行，没有删除任何文件。请重新安装 Lumetrica 后再卸载。")
@@ -44,8 +51,13 @@ class TestUninstall(UninstallCase):
                 if mode == "silent":
                     no_box = neb.BoxAnswer(CAPTION, seconds=40)
                     self.addCleanup(no_box.close)
-                    result = self.uninstall(["/S"])
+                    # The Apps entry's quiet command, as package managers run it.
+                    program, args = split_command(
+                        product.record("HKLM", product.UNINSTALL_KEY, "QuietUninstallString"))
+                    self.assertEqual((program, args), (FOLDER + "\\Uninstall.exe", ["/S"]))
+                    result = self.uninstall(args)
                     self.assertIsNone(no_box.text_if_shown())
+                    self.assertRegex(result.log[-1], r"\] exit code 0$")
                 else:
                     confirm = neb.BoxAnswer(CAPTION, button="yes")
                     self.addCleanup(confirm.close)
@@ -114,6 +126,44 @@ class TestUninstall(UninstallCase):
         self.assertEqual(result.exit_code, 0)
         running.wait(timeout=30)
         self.assertNothingOfTheProductRemains()
+
+
+class TestExitCodes(UninstallCase):
+    def test_a_script_error_part_way_is_told_by_the_exit_code(self):
+        # Without the support library the uninstall script fails in
+        # NEBSE_OnUninstall, after it has ended the product's service.
+        cases = [
+            # arguments, the script error's box shown
+            (["/S"], False),
+            ([], True),
+        ]
+        for args, box_shown in cases:
+            with self.subTest(args=args):
+                self.reset_system()
+                self.install(SILENT_INSTALL)
+                os.remove(product.unix_path(FOLDER + "\\hostaid.dll"))
+                confirm = neb.BoxAnswer(CAPTION, button="yes", seconds=60 if box_shown else 20)
+                self.addCleanup(confirm.close)
+                error_box = neb.BoxAnswer(neb.CASE_SCRIPT_ERROR, seconds=60 if box_shown else 20)
+                self.addCleanup(error_box.close)
+                result = self.uninstall(args)
+                self.assertEqual(result.exit_code, 4, result.stdout)
+                self.assertTrue(result.tree_ended)
+                # The shipped chunks carry no names: the error is the Lua one.
+                if box_shown:
+                    self.assertIn("attempt to index", error_box.text())
+                else:
+                    self.assertIsNone(confirm.text_if_shown())
+                    self.assertIsNone(error_box.text_if_shown())
+                errors = [line for line in result.log if "script error: " in line]
+                self.assertEqual(len(errors), 1, result.log)
+                self.assertIn("attempt to index", errors[0])
+                self.assertRegex(result.log[-1], r"\] exit code 4$")
+                # The copy goes at the next restart, as after any uninstall.
+                for copy in temporary_copies():
+                    self.assertIn(copy.lower(), pending_deletions())
+                # The Apps entry stays: the uninstall can be run again.
+                self.assertEqual(product.record("HKLM", product.UNINSTALL_KEY, "InstallLocation"), FOLDER)
 
 
 class LoadedLibrary:

@@ -17,7 +17,7 @@ namespace {
 
 void WriteLines(int count, wchar_t** texts) {
   for (int i = 0; i < count; ++i) {
-    const std::string text = WideToAnsi(texts[i]);
+    const std::string text = WideToUtf8(texts[i]);
     QMLOG_INFO("info {}", text); std::printf("info %s at %d\n", text.c_str(), __LINE__);
   }
   QMLOG(spdlog::level::debug, "debug {}", "below the level");

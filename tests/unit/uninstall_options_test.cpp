@@ -25,7 +25,7 @@ TEST(UninstallOptions, Switches) {
   EXPECT_FALSE(none.IsTemporaryCopy());
 
   const UninstallOptions given = ParseUninstallOptions(
-      {L"/s", L"/CLEARUSERDATA", L"/Reason:3,7", L"/contact:a:b", L"/from:C:\\Apps\\X", L"/wait:1234", L"S", L"/x"});
+      {L"/s", L"/CLEARUSERDATA", L"/Reason:3,7", L"/contact:a:b", L"/from:C:\\Apps\\X", L"S", L"/x"});
   EXPECT_TRUE(given.silent);
   EXPECT_TRUE(given.clearUserData);
   ASSERT_TRUE(given.reason.has_value());
@@ -33,16 +33,15 @@ TEST(UninstallOptions, Switches) {
   EXPECT_EQ(given.reason->suggestion, L"");
   EXPECT_EQ(given.reason->contact, L"a:b");
   EXPECT_EQ(given.installFolder, L"C:\\Apps\\X");
-  EXPECT_EQ(given.starterProcess, 1234u);
   EXPECT_TRUE(given.IsTemporaryCopy());
 }
 
 TEST(UninstallOptions, SwitchesNeedTheirOwnForm) {
   // A flag with a value, or a value switch without one, is not that switch.
-  const UninstallOptions options = ParseUninstallOptions({L"/S:1", L"/reason", L"/Silent", L"/wait:12x"});
+  const UninstallOptions options = ParseUninstallOptions({L"/S:1", L"/reason", L"/Silent", L"/from"});
   EXPECT_FALSE(options.silent);
   EXPECT_FALSE(options.reason.has_value());
-  EXPECT_EQ(options.starterProcess, 0u);
+  EXPECT_FALSE(options.IsTemporaryCopy());
 }
 
 TEST(UninstallOptions, QuotedArgumentsSurviveTheSystemsSplitting) {
@@ -56,12 +55,11 @@ TEST(UninstallOptions, QuotedArgumentsSurviveTheSystemsSplitting) {
   }
 }
 
-TEST(UninstallOptions, TheCopysSwitchesNameTheFolderAndTheStarter) {
+TEST(UninstallOptions, TheCopysSwitchNamesTheFolder) {
   const std::vector<std::wstring> split =
-      SplitBySystem(L"copy.exe " + TemporaryCopySwitches(L"C:\\", 4321) + L" /S");
+      SplitBySystem(L"copy.exe " + TemporaryCopySwitches(L"C:\\") + L" /S");
   const UninstallOptions options = ParseUninstallOptions({split.begin() + 1, split.end()});
   EXPECT_EQ(options.installFolder, L"C:\\");
-  EXPECT_EQ(options.starterProcess, 4321u);
   EXPECT_TRUE(options.silent);
 }
 

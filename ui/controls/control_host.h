@@ -13,7 +13,6 @@
 #include "ui/controls/option/option_groups.h"
 #include "ui/dpi/dpi_scaler.h"
 #include "ui/render/drawing_surface.h"
-#include "ui/resources/font_entry.h"
 
 namespace SkinUI {
 
@@ -35,8 +34,6 @@ class IControlHost : public IPaintResources {
   virtual void Invalidate(const RECT& rect) = 0;
   virtual void NeedLayout() = 0;
 
-  // The entry behind FontById; none when the system's default GUI font answers.
-  virtual const FontEntry* FontInfoById(int id) const = 0;
   virtual const std::wstring* Style(const std::wstring& name) const = 0;
   virtual COptionGroups& OptionGroups() = 0;
 

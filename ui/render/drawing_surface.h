@@ -10,6 +10,7 @@
 
 #include "ui/markup/window_attributes.h"
 #include "ui/render/image_drawing.h"
+#include "ui/resources/font_entry.h"
 #include "ui/resources/image_entry.h"
 
 namespace SkinUI {
@@ -22,6 +23,8 @@ class IPaintResources {
   // The drawing string (with its modifier) parsed, once per window.
   virtual const ImageDrawing& ObtainDrawing(const std::wstring& drawString, const std::wstring& modifier) = 0;
   virtual HFONT FontById(int id) const = 0;
+  // The entry behind FontById; none when the system's default GUI font answers.
+  virtual const FontEntry* FontInfoById(int id) const = 0;
   virtual const WindowAttributes& Attributes() const = 0;
   // Painting with per-pixel alpha: text and pictures must blend.
   virtual bool IsLayered() const = 0;

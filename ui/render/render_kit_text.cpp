@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "ui/render/render_kit.h"
+#include "ui/resources/font_fallback.h"
 
 namespace SkinUI {
 
@@ -124,7 +125,8 @@ void CRenderKit::DrawTextUI(const CDrawingSurface& surface, RECT& rect, const st
   const IPaintResources* resources = surface.Resources();
   if (text.empty() || resources == nullptr) return;
   const HDC dc = surface.Dc();
-  const HFONT font = resources->FontById(fontId);
+  const FontEntry* entry = resources->FontInfoById(fontId);
+  const HFONT font = entry ? FontForText(dc, *entry, text) : resources->FontById(fontId);
   const bool measuring = (format & DT_CALCRECT) != 0;
   const WindowAttributes& window = resources->Attributes();
   // The outlined-text drawer is not part of this framework: such text takes

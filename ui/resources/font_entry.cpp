@@ -46,6 +46,7 @@ std::unique_ptr<FontEntry> MakeFontEntry(const std::wstring& face, int size, boo
 }
 
 void RecreateFont(FontEntry& entry, const CDpiScaler& scaler, HDC dc) {
+  entry.fallbacks.clear();
   if (entry.font) DeleteObject(entry.font);
   LOGFONTW logical = LogicalFont(entry, scaler);
   logical.lfQuality = CLEARTYPE_QUALITY;

@@ -4,12 +4,22 @@
 
 #include <windows.h>
 
+#include <map>
 #include <memory>
 #include <string>
 
+#include "base/handles.h"
 #include "ui/dpi/dpi_scaler.h"
 
 namespace SkinUI {
+
+struct FontHandleTraits {
+  using Handle = HFONT;
+  static Handle Invalid() { return nullptr; }
+  static bool IsValid(Handle h) { return h != nullptr; }
+  static void Close(Handle h) { DeleteObject(h); }
+};
+using UniqueFont = ScopedHandle<FontHandleTraits>;
 
 struct FontEntry {
   FontEntry() = default;
@@ -26,6 +36,10 @@ struct FontEntry {
   bool underline = false;
   bool italic = false;
   TEXTMETRICW metrics{};
+  // The same font in the system's face for a script the face lacks, by
+  // character set, made on first use (font_fallback.h); a null one when it
+  // could not be made. Dropped when the font is made again.
+  mutable std::map<BYTE, UniqueFont> fallbacks;
 };
 
 // A font from the system's default GUI font with the face, the size scaled
