@@ -285,13 +285,19 @@ bool PeImage::Write(std::string& file, std::string& error) const {
     error = "the base program has no resource section of its own";
     return false;
   }
-  for (size_t i = resourceSection_ + 1; i < sections_.size(); ++i) {
-    if (sections_[i].name != ".reloc") {
-      error = "the base program has the section " + sections_[i].name + " after its resources";
+  // Sections in order, in memory and in the file; behind the resources
+  // only the relocations, which nothing but their directory entry points at.
+  const Section& resources = sections_[resourceSection_];
+  for (size_t i = 0; i < sections_.size(); ++i) {
+    const bool before = static_cast<int>(i) < resourceSection_, after = static_cast<int>(i) > resourceSection_;
+    if ((before && (sections_[i].virtualAddress >= resources.virtualAddress ||
+                    (sections_[i].rawSize > 0 && sections_[i].rawPointer >= resources.rawPointer))) ||
+        (after && (sections_[i].name != ".reloc" || sections_[i].virtualAddress <= resources.virtualAddress ||
+                   (sections_[i].rawSize > 0 && sections_[i].rawPointer <= resources.rawPointer)))) {
+      error = "the base program has the section " + sections_[i].name + " where its resources cannot grow";
       return false;
     }
   }
-  const Section& resources = sections_[resourceSection_];
   const std::string section = BuildResourceSection(resources.virtualAddress);
   const uint32_t rawSize = AlignUp(section.size(), fileAlignment_);
 
@@ -330,9 +336,10 @@ bool PeImage::Write(std::string& file, std::string& error) const {
       signatureAt = At<uint32_t>(file_, dataDirectories_ + kSecurityDirectoryIndex * 8);
       signatureSize = At<uint32_t>(file_, dataDirectories_ + kSecurityDirectoryIndex * 8 + 4);
     }
-    for (size_t at = sectionsEnd; at < file_.size(); ++at) {
-      if (signatureSize == 0 || at < signatureAt || at >= uint64_t{signatureAt} + signatureSize) file += file_[at];
-    }
+    const bool hasSignature = signatureSize > 0 && signatureAt >= sectionsEnd && signatureAt <= file_.size();
+    const size_t signatureEnd = hasSignature ? std::min<size_t>(file_.size(), uint64_t{signatureAt} + signatureSize) : 0;
+    file.append(file_, sectionsEnd, (hasSignature ? signatureAt : file_.size()) - sectionsEnd);
+    if (hasSignature) file.append(file_, signatureEnd, std::string::npos);
   }
   if (directoryCount_ > kSecurityDirectoryIndex) {
     Put<uint64_t>(file, dataDirectories_ + kSecurityDirectoryIndex * 8, 0);
