@@ -10,10 +10,11 @@ set(NEB_UI_PORTABLE_resources resources/premultiplied_pixels.cpp resources/resou
   resources/resource_tables.cpp resources/skin_image_name.cpp resources/text_script.cpp)
 set(NEB_UI_PORTABLE_render render/image_drawing.cpp)
 set(NEB_UI_PORTABLE_containers containers/layout_arithmetic.cpp)
+set(NEB_UI_PORTABLE_building building/built_in_controls.cpp)
 set(NEB_UI_PORTABLE_host host/layered_alpha.cpp)
 set(NEB_UI_PORTABLE_window window/shadow_alpha.cpp)
 set(NEB_UI_PARSER_SOURCES)
-foreach(floor geometry parsing resources render containers host window)
+foreach(floor geometry parsing resources render containers building host window)
   list(TRANSFORM NEB_UI_PORTABLE_${floor} PREPEND ${CMAKE_CURRENT_LIST_DIR}/)
   list(APPEND NEB_UI_PARSER_SOURCES ${NEB_UI_PORTABLE_${floor}})
 endforeach()
@@ -24,3 +25,5 @@ set(NEB_UI_DECODER_SOURCES
   resources/zip_archive.cpp)
 list(TRANSFORM NEB_UI_DECODER_SOURCES PREPEND ${CMAKE_CURRENT_LIST_DIR}/)
 set(NEB_UI_SKIN_CHECK_SOURCE ${CMAKE_CURRENT_LIST_DIR}/skin_check/skin_check.cpp)
+# A skin folder read for the checks, with the text conversions of base/.
+set(NEB_UI_SKIN_FOLDER_SOURCE ${CMAKE_CURRENT_LIST_DIR}/skin_check/folder_skin_access.cpp)

@@ -3,6 +3,7 @@ from the system: registry records, files, shortcuts, the service, the
 product's own event record and the installer's daily log. Shared by the
 end-to-end tests and the main job (tools/main-job.sh)."""
 import os
+import subprocess
 import tempfile
 import time
 
@@ -36,6 +37,9 @@ SERVICE_STATES = {1: "stopped", 2: "start pending", 3: "stop pending", 4: "runni
 
 SOURCE_DIR = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
 NEBPACK_VARIANT = "nebpack_installer"
+# The same, made by nebpack's Linux build (build/linux/nebpack).
+NEBPACK_LINUX_VARIANT = "nebpack_linux_installer"
+LINUX_NEBPACK = os.path.join(SOURCE_DIR, "build", "linux", "nebpack")
 # The shipped program of the build's target (out/x86 or out/x64), whose
 # statistics go to its deployment hosts, which no test reaches.
 SHIPPED_VARIANT = "shipped"
@@ -46,7 +50,16 @@ DEFAULT_VARIANT = os.environ.get("NEB_INSTALLER_VARIANT", "collector_installer")
 
 
 def nebpack(args, timeout=300):
+    """Runs nebpack.exe under Wine; or, with NEB_NEBPACK_BUILD=linux (its
+    suite run once more), nebpack's Linux build, the Z: paths made Unix ones."""
+    if os.environ.get("NEB_NEBPACK_BUILD") == "linux":
+        return linux_nebpack_run([arg[2:].replace("\\", "/") if arg.startswith("Z:\\") else arg for arg in args],
+                                 timeout)
     return neb.run(neb.build_path("tools", "nebpack", "nebpack.exe"), args, timeout=timeout)
+
+
+def linux_nebpack_run(args, timeout=300):
+    return subprocess.run([LINUX_NEBPACK, *args], capture_output=True, text=True, timeout=timeout)
 
 
 def nebpack_inputs(folder):
@@ -77,27 +90,40 @@ def nebpack_arguments(options, output):
     return args + ["-o", neb.windows_path(output)]
 
 
-_nebpack_installer = None
+def linux_nebpack(options, output):
+    """Runs nebpack's Linux build with the options, Unix paths."""
+    args = []
+    for option, path in options.items():
+        args += [option, path]
+    return linux_nebpack_run(args + ["-o", output])
+
+
+_nebpack_installers = {}
 # Removed when the process ends.
-_nebpack_folder = None
+_nebpack_folders = []
 
 
-def nebpack_installer():
-    """The sample product's test installer made by nebpack, once per run."""
-    global _nebpack_installer, _nebpack_folder
-    if _nebpack_installer is None:
-        _nebpack_folder = tempfile.TemporaryDirectory(prefix="neb-nebpack-")
-        output = os.path.join(_nebpack_folder.name, "setup.exe")
-        result = nebpack(nebpack_arguments(nebpack_inputs(_nebpack_folder.name), output))
+def nebpack_installer(variant=NEBPACK_VARIANT):
+    """The sample product's test installer made by nebpack (its Windows or
+    its Linux build), once per run."""
+    if variant not in _nebpack_installers:
+        folder = tempfile.TemporaryDirectory(prefix="neb-nebpack-")
+        _nebpack_folders.append(folder)
+        output = os.path.join(folder.name, "setup.exe")
+        inputs = nebpack_inputs(folder.name)
+        if variant == NEBPACK_LINUX_VARIANT:
+            result = linux_nebpack(inputs, output)
+        else:
+            result = nebpack(nebpack_arguments(inputs, output))
         if result.returncode != 0:
             raise RuntimeError("nebpack failed: " + result.stdout + result.stderr)
-        _nebpack_installer = output
-    return _nebpack_installer
+        _nebpack_installers[variant] = output
+    return _nebpack_installers[variant]
 
 
 def installer_program(variant=DEFAULT_VARIANT):
-    if variant == NEBPACK_VARIANT:
-        return nebpack_installer()
+    if variant in (NEBPACK_VARIANT, NEBPACK_LINUX_VARIANT):
+        return nebpack_installer(variant)
     if variant == SHIPPED_VARIANT:
         return os.path.join(SOURCE_DIR, "out", os.path.basename(os.path.normpath(neb.BUILD_DIR)), "NEBInstaller.exe")
     return neb.build_path("tests", "e2e", variant + ".exe")

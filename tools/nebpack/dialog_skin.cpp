@@ -1,10 +1,10 @@
 #include "tools/nebpack/dialog_skin.h"
 
+#include <filesystem>
 #include <vector>
 
 #include "app/dialog/dialog_controls.h"
-#include "ui/resources/skin_source.h"
-#include "ui/skin_check/skin_source_access.h"
+#include "ui/skin_check/folder_skin_access.h"
 
 namespace nebpack {
 
@@ -12,23 +12,18 @@ namespace {
 
 constexpr wchar_t kMarkup[] = L"Layout/Layout.xml";
 
-// A skin file's name ("/" or "\\" between folders) as a path in the folder.
-std::wstring SkinFilePath(const std::wstring& folder, std::wstring name) {
-  for (wchar_t& c : name) {
-    if (c == L'/') c = L'\\';
-  }
-  return folder + name;
+// A skin file's name ("/" between folders) as a path in the folder, with
+// the system's own separators.
+std::wstring SkinFilePath(const std::wstring& folder, const std::wstring& name) {
+  return (std::filesystem::path(folder) / name).make_preferred().wstring();
 }
 
 }  // namespace
 
-void CheckDialogSkin(const std::wstring& skinFolder, Problems& problems) {
-  std::wstring folder = skinFolder;
-  if (!folder.empty() && folder.back() != L'\\' && folder.back() != L'/') folder += L'\\';
-  SkinUI::SkinSource::Get().SetFolder(folder);
+void CheckDialogSkin(const std::wstring& folder, Problems& problems) {
   const std::wstring markupPath = SkinFilePath(folder, kMarkup);
 
-  nebskin::SkinSourceAccess skin;
+  nebskin::FolderSkinAccess skin(folder);
   for (const nebskin::SkinProblem& found : nebskin::CheckSkinMarkup(skin, kMarkup)) {
     problems.push_back({SkinFilePath(folder, found.file), found.line, found.column, found.message, found.warning});
   }

@@ -1,24 +1,25 @@
 #include "tools/nebpack/installer_resources.h"
 
-#include <windows.h>
-
 #include <cstring>
+#include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <vector>
 
-#include "base/handles.h"
+#include "tools/nebpack/pe_resources.h"
 
 namespace nebpack {
 
 namespace {
 
-constexpr WORD kIconGroup = 128;  // the installer's icon group
-constexpr size_t kIconDirSize = 6, kIconEntrySize = 16, kGroupEntrySize = 14;
+namespace fs = std::filesystem;
 
-struct ResourceName {
-  const wchar_t* type;
-  const wchar_t* name;
-};
+const ResourceId kIconType = ResourceId::Number(3);
+const ResourceId kIconGroupType = ResourceId::Number(14);
+const ResourceId kVersionType = ResourceId::Number(16);
+const ResourceId kVersionName = ResourceId::Number(1);
+const ResourceId kIconGroup = ResourceId::Number(128);  // the installer's icon group
+constexpr size_t kIconDirSize = 6, kIconEntrySize = 16, kGroupEntrySize = 14;
 
 template <typename T>
 T Read(const std::string& bytes, size_t at) {
@@ -32,121 +33,79 @@ void Append(std::string& bytes, T value) {
   bytes.append(reinterpret_cast<const char*>(&value), sizeof(T));
 }
 
-BOOL CALLBACK CollectLanguage(HMODULE, LPCWSTR, LPCWSTR, WORD language, LONG_PTR out) {
-  reinterpret_cast<std::vector<WORD>*>(out)->push_back(language);
-  return TRUE;
+bool ReadWholeFile(const fs::path& path, std::string& bytes) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) return false;
+  bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  return !in.bad();
 }
 
-std::vector<WORD> Languages(HMODULE module, const wchar_t* type, const wchar_t* name) {
-  std::vector<WORD> languages;
-  EnumResourceLanguagesW(module, type, name, CollectLanguage, reinterpret_cast<LONG_PTR>(&languages));
-  return languages;
+bool ReadProgram(const std::wstring& program, PeImage& image, std::string& error) {
+  std::string bytes;
+  if (!ReadWholeFile(fs::path(program), bytes)) {
+    error = "the file cannot be read";
+    return false;
+  }
+  return image.Read(std::move(bytes), error);
 }
 
-bool ResourceBytes(HMODULE module, const wchar_t* type, const wchar_t* name, WORD language, std::string& bytes) {
-  HRSRC found = FindResourceExW(module, type, name, language);
-  HGLOBAL loaded = found ? LoadResource(module, found) : nullptr;
-  const void* data = loaded ? LockResource(loaded) : nullptr;
-  if (data == nullptr) return false;
-  bytes.assign(static_cast<const char*>(data), SizeofResource(module, found));
-  return true;
-}
-
-UniqueModule OpenAsData(const std::wstring& program) {
-  return UniqueModule(LoadLibraryExW(program.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE));
+// Replaces every language of the resource by one, under the language the
+// base used (or `language` when the base has none).
+void Replace(ResourceTree& tree, const ResourceId& type, const ResourceId& name, const std::string& bytes,
+             uint16_t language = 0) {
+  ResourceLanguages& languages = tree[type][name];
+  if (!languages.empty() && language == 0) language = languages.begin()->first;
+  languages.clear();
+  languages[language].bytes = bytes;
 }
 
 // The ids of the icon images that the base's icon group uses.
-std::vector<WORD> GroupIconIds(HMODULE module, WORD language) {
-  std::string group;
-  std::vector<WORD> ids;
-  if (!ResourceBytes(module, RT_GROUP_ICON, MAKEINTRESOURCEW(kIconGroup), language, group)) return ids;
+std::vector<uint16_t> GroupIconIds(const std::string& group) {
+  std::vector<uint16_t> ids;
   if (group.size() < kIconDirSize) return ids;
-  const WORD count = Read<WORD>(group, 4);
-  for (WORD i = 0; i < count && kIconDirSize + (i + 1u) * kGroupEntrySize <= group.size(); ++i) {
-    ids.push_back(Read<WORD>(group, kIconDirSize + i * kGroupEntrySize + 12));
+  const uint16_t count = Read<uint16_t>(group, 4);
+  for (uint16_t i = 0; i < count && kIconDirSize + (i + 1u) * kGroupEntrySize <= group.size(); ++i) {
+    ids.push_back(Read<uint16_t>(group, kIconDirSize + i * kGroupEntrySize + 12));
   }
   return ids;
 }
 
-class ResourceUpdate {
- public:
-  ResourceUpdate(HMODULE base, const std::wstring& file) : base_(base), update_(BeginUpdateResourceW(file.c_str(), FALSE)) {}
-  ~ResourceUpdate() {
-    if (update_ != nullptr) EndUpdateResourceW(update_, TRUE);
+// The icon file's images as RT_ICON 1..n and a group naming them, in place
+// of the base's group and the images it named.
+void ReplaceIcon(ResourceTree& tree, const std::string& icon) {
+  uint16_t language = 0;
+  ResourceLanguages& groups = tree[kIconGroupType][kIconGroup];
+  if (!groups.empty()) language = groups.begin()->first;
+  for (const auto& group : groups) {
+    for (uint16_t id : GroupIconIds(group.second.bytes)) tree[kIconType].erase(ResourceId::Number(id));
   }
-
-  bool Started() const { return update_ != nullptr; }
-
-  // Replaces every language of the resource by one, under the language the
-  // base used (or `language` when the base has none).
-  void Replace(const wchar_t* type, const wchar_t* name, const std::string& bytes, WORD language = 0) {
-    const std::vector<WORD> languages = Languages(base_, type, name);
-    if (!languages.empty() && language == 0) language = languages.front();
-    Remove(type, name, languages);
-    Put(type, name, language, bytes);
-  }
-
-  void Remove(const wchar_t* type, const wchar_t* name, const std::vector<WORD>& languages) {
-    for (WORD language : languages) Put(type, name, language, {}, true);
-  }
-
-  void Put(const wchar_t* type, const wchar_t* name, WORD language, const std::string& bytes, bool remove = false) {
-    void* data = remove ? nullptr : const_cast<char*>(bytes.data());
-    if (!UpdateResourceW(update_, type, name, language, data, remove ? 0 : static_cast<DWORD>(bytes.size()))) {
-      failed_ = true;
-    }
-  }
-
-  // Writes the changes, or discards them all when one of them failed.
-  bool Finish() {
-    const bool written = EndUpdateResourceW(update_, failed_ ? TRUE : FALSE) && !failed_;
-    update_ = nullptr;
-    return written;
-  }
-
- private:
-  HMODULE base_;
-  HANDLE update_;
-  bool failed_ = false;
-};
-
-// The icon file's images as RT_ICON 1..n and a group naming them.
-void ReplaceIcon(ResourceUpdate& update, HMODULE base, const std::string& icon) {
-  WORD language = 0;
-  const std::vector<WORD> groupLanguages = Languages(base, RT_GROUP_ICON, MAKEINTRESOURCEW(kIconGroup));
-  if (!groupLanguages.empty()) language = groupLanguages.front();
-  for (WORD groupLanguage : groupLanguages) {
-    for (WORD id : GroupIconIds(base, groupLanguage)) {
-      update.Remove(RT_ICON, MAKEINTRESOURCEW(id), Languages(base, RT_ICON, MAKEINTRESOURCEW(id)));
-    }
-  }
-  const WORD count = Read<WORD>(icon, 4);
+  const uint16_t count = Read<uint16_t>(icon, 4);
   std::string group = icon.substr(0, kIconDirSize);
-  for (WORD i = 0; i < count; ++i) {
+  for (uint16_t i = 0; i < count; ++i) {
     const size_t entry = kIconDirSize + i * kIconEntrySize;
-    const DWORD size = Read<DWORD>(icon, entry + 8), offset = Read<DWORD>(icon, entry + 12);
-    const WORD id = static_cast<WORD>(i + 1);
-    update.Put(RT_ICON, MAKEINTRESOURCEW(id), language, icon.substr(offset, size));
+    const uint32_t size = Read<uint32_t>(icon, entry + 8), offset = Read<uint32_t>(icon, entry + 12);
+    const uint16_t id = static_cast<uint16_t>(i + 1);
+    ResourceLanguages& image = tree[kIconType][ResourceId::Number(id)];
+    image[language].bytes = icon.substr(offset, size);
     group += icon.substr(entry, 12);  // size, colours, planes, bits, bytes
-    Append<WORD>(group, id);
+    Append<uint16_t>(group, id);
   }
-  update.Replace(RT_GROUP_ICON, MAKEINTRESOURCEW(kIconGroup), group, language);
+  Replace(tree, kIconGroupType, kIconGroup, group, language);
 }
 
 }  // namespace
 
 int ProgramChunkSizeT(const std::wstring& program, std::wstring& error) {
-  std::ifstream in(program.c_str(), std::ios::binary);
+  std::ifstream in(fs::path(program), std::ios::binary);
   std::string head(4096, '\0');
-  in.read(&head[0], head.size());
+  in.read(&head[0], static_cast<std::streamsize>(head.size()));
   head.resize(static_cast<size_t>(in.gcount()));
   if (head.size() >= 0x40 && head.compare(0, 2, "MZ") == 0) {
-    const DWORD peAt = Read<DWORD>(head, 0x3C);
+    const uint32_t peAt = Read<uint32_t>(head, 0x3C);
     if (peAt + 6 <= head.size() && head.compare(peAt, 4, std::string("PE\0\0", 4)) == 0) {
-      const WORD machine = Read<WORD>(head, peAt + 4);
-      if (machine == IMAGE_FILE_MACHINE_I386) return 4;
-      if (machine == IMAGE_FILE_MACHINE_AMD64) return 8;
+      const uint16_t machine = Read<uint16_t>(head, peAt + 4);
+      if (machine == kMachineI386) return 4;
+      if (machine == kMachineAmd64) return 8;
     }
   }
   error = L"not a 32-bit or x86-64 Windows program";
@@ -154,22 +113,25 @@ int ProgramChunkSizeT(const std::wstring& program, std::wstring& error) {
 }
 
 bool ReadVersionRecord(const std::wstring& program, LanguageResource& record) {
-  const UniqueModule module = OpenAsData(program);
-  if (!module) return false;
-  const wchar_t* name = MAKEINTRESOURCEW(VS_VERSION_INFO);
-  const std::vector<WORD> languages = Languages(module.Get(), RT_VERSION, name);
-  if (languages.empty()) return false;
-  record.language = languages.front();
-  return ResourceBytes(module.Get(), RT_VERSION, name, record.language, record.bytes);
+  PeImage image;
+  std::string error;
+  if (!ReadProgram(program, image, error)) return false;
+  const auto names = image.Resources().find(kVersionType);
+  if (names == image.Resources().end()) return false;
+  const auto found = names->second.find(kVersionName);
+  if (found == names->second.end() || found->second.empty()) return false;
+  record.language = found->second.begin()->first;
+  record.bytes = found->second.begin()->second.bytes;
+  return true;
 }
 
 bool IconFileIsSound(const std::string& icon) {
-  if (icon.size() < kIconDirSize || Read<WORD>(icon, 0) != 0 || Read<WORD>(icon, 2) != 1) return false;
-  const WORD count = Read<WORD>(icon, 4);
+  if (icon.size() < kIconDirSize || Read<uint16_t>(icon, 0) != 0 || Read<uint16_t>(icon, 2) != 1) return false;
+  const uint16_t count = Read<uint16_t>(icon, 4);
   if (count == 0 || icon.size() < kIconDirSize + count * kIconEntrySize) return false;
-  for (WORD i = 0; i < count; ++i) {
+  for (uint16_t i = 0; i < count; ++i) {
     const size_t entry = kIconDirSize + i * kIconEntrySize;
-    const uint64_t size = Read<DWORD>(icon, entry + 8), offset = Read<DWORD>(icon, entry + 12);
+    const uint64_t size = Read<uint32_t>(icon, entry + 8), offset = Read<uint32_t>(icon, entry + 12);
     if (size == 0 || offset + size > icon.size()) return false;
   }
   return true;
@@ -177,36 +139,41 @@ bool IconFileIsSound(const std::string& icon) {
 
 bool WriteInstaller(const std::wstring& base, const std::wstring& output, const InstallerResources& resources,
                     std::wstring& error) {
-  const std::wstring partial = output + L".part";
-  const UniqueModule baseModule = OpenAsData(base);
-  if (!baseModule || !CopyFileW(base.c_str(), partial.c_str(), FALSE)) {
+  PeImage image;
+  std::string reason;
+  if (!ReadProgram(base, image, reason)) {
     error = L"the base installer cannot be read, or the output cannot be written";
     return false;
   }
-  bool written = false;
-  {
-    ResourceUpdate update(baseModule.Get(), partial);
-    if (update.Started()) {
-      update.Replace(L"LUA", L"GLOBAL_VAR.LUAC", resources.settingsChunk);
-      update.Replace(L"LUA", L"INSTSCRIPT.LUAC", resources.installChunk);
-      update.Replace(L"LUA", L"UNINSTSCRIPT.LUAC", resources.uninstallChunk);
-      update.Replace(L"_7Z", L"APP.7Z", resources.payload);
-      update.Replace(L"ZIP", MAKEINTRESOURCEW(249), resources.skinPackage);
-      if (!resources.iconFile.empty()) ReplaceIcon(update, baseModule.Get(), resources.iconFile);
-      if (!resources.version.bytes.empty()) {
-        const wchar_t* name = MAKEINTRESOURCEW(VS_VERSION_INFO);
-        update.Remove(RT_VERSION, name, Languages(baseModule.Get(), RT_VERSION, name));
-        update.Put(RT_VERSION, name, resources.version.language, resources.version.bytes);
-      }
-      written = update.Finish();
-    }
+  ResourceTree& tree = image.Resources();
+  const ResourceId lua = ResourceId::Text(u"LUA");
+  Replace(tree, lua, ResourceId::Text(u"GLOBAL_VAR.LUAC"), resources.settingsChunk);
+  Replace(tree, lua, ResourceId::Text(u"INSTSCRIPT.LUAC"), resources.installChunk);
+  Replace(tree, lua, ResourceId::Text(u"UNINSTSCRIPT.LUAC"), resources.uninstallChunk);
+  Replace(tree, ResourceId::Text(u"_7Z"), ResourceId::Text(u"APP.7Z"), resources.payload);
+  Replace(tree, ResourceId::Text(u"ZIP"), ResourceId::Number(249), resources.skinPackage);
+  if (!resources.iconFile.empty()) ReplaceIcon(tree, resources.iconFile);
+  if (!resources.version.bytes.empty()) {
+    ResourceLanguages& version = tree[kVersionType][kVersionName];
+    version.clear();
+    version[resources.version.language].bytes = resources.version.bytes;
   }
-  if (written) written = MoveFileExW(partial.c_str(), output.c_str(), MOVEFILE_REPLACE_EXISTING) != FALSE;
-  if (!written) {
-    DeleteFileW(partial.c_str());
+  std::string written;
+  const fs::path partial = fs::path(output).concat(".part");
+  bool done = image.Write(written, reason);
+  if (done) {
+    std::ofstream out(partial, std::ios::binary | std::ios::trunc);
+    out.write(written.data(), static_cast<std::streamsize>(written.size()));
+    done = static_cast<bool>(out.flush());
+  }
+  std::error_code failed;
+  if (done) fs::rename(partial, fs::path(output), failed);
+  if (!done || failed) {
+    fs::remove(partial, failed);
     error = L"the resources of the new installer cannot be written";
+    return false;
   }
-  return written;
+  return true;
 }
 
 }  // namespace nebpack

@@ -2,28 +2,28 @@
 // the product folder, the three scripts and the skin, reports every problem
 // with its place and, only when there is none, writes a copy of the base
 // installer program with the product's resources in place of its own.
-#include <windows.h>
-
 #include <algorithm>
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <map>
 #include <string>
+#include <vector>
 
-#include "base/path_text.h"
 #include "base/text.h"
-#include "script/script_globals.h"
 #include "scripts/global_names.h"
 #include "tools/nebpack/dialog_skin.h"
 #include "tools/nebpack/installer_resources.h"
 #include "tools/nebpack/payload_archive.h"
+#include "tools/nebpack/program_folder.h"
 #include "tools/nebpack/script_checks.h"
 #include "tools/nebpack/skin_package.h"
 
 namespace {
 
 using namespace nebpack;
+namespace fs = std::filesystem;
 
 constexpr int kProblemsFound = 1;
 constexpr int kUsageError = 2;
@@ -43,12 +43,13 @@ struct Options {
 
 void Print(FILE* stream, const std::wstring& text) { std::fputs(WideToUtf8(text + L"\n").c_str(), stream); }
 
-bool ReadOptions(int argc, wchar_t** argv, Options& options) {
+bool ReadOptions(const std::vector<std::wstring>& argv, Options& options) {
+  const size_t argc = argv.size();
   static const wchar_t* const kNames[] = {L"--product", L"--settings", L"--install", L"--uninstall", L"--skin",
                                           L"--icon", L"--version-from", L"--base", L"-o"};
-  for (int i = 1; i < argc; ++i) {
+  for (size_t i = 1; i < argc; ++i) {
     bool known = false;
-    for (const wchar_t* name : kNames) known = known || argv[i] == std::wstring(name);
+    for (const wchar_t* name : kNames) known = known || argv[i] == name;
     if (!known || i + 1 >= argc) return false;
     options.values[argv[i]] = argv[i + 1];
     ++i;
@@ -60,14 +61,15 @@ bool ReadOptions(int argc, wchar_t** argv, Options& options) {
 }
 
 // The installer program shipped beside nebpack.
-std::wstring DefaultBase() {
-  wchar_t self[MAX_PATH] = {};
-  GetModuleFileNameW(nullptr, self, MAX_PATH);
-  return JoinPath(PathFolder(self), L"NEBInstaller.exe").value_or(L"NEBInstaller.exe");
+std::wstring DefaultBase() { return (ProgramFolder() / L"NEBInstaller.exe").wstring(); }
+
+bool IsFolder(const std::wstring& path) {
+  std::error_code failed;
+  return fs::is_directory(fs::path(path), failed);
 }
 
 bool ReadFile(const std::wstring& path, std::string& bytes) {
-  std::ifstream in(path.c_str(), std::ios::binary);
+  std::ifstream in(fs::path(path), std::ios::binary);
   if (!in) return false;
   bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
   return true;
@@ -79,20 +81,19 @@ void CheckProductAgainstSettings(const std::wstring& settingsFile, const ChunkFu
                                  const std::wstring& productFolder, Problems& problems) {
   const SettingsState values = RunSettings(settingsFile, problems);
   if (!values) return;
-  lua_State* L = values.get();
-  const std::wstring mainProgram = GetGlobalText(L, script_names::kMainAppName);
-  const std::wstring mainPath = productFolder + L"\\" + mainProgram;
+  const std::wstring mainProgram = SettingText(values, script_names::kMainAppName);
+  const std::wstring mainPath = (fs::path(productFolder) / mainProgram).wstring();
   LanguageResource record;
   if (mainProgram.empty()) {
     problems.push_back({settingsFile, 0, 0, L"global_main_app_name is not set"});
-  } else if (GetFileAttributesW(mainPath.c_str()) == INVALID_FILE_ATTRIBUTES) {
+  } else if (std::error_code failed; !fs::exists(fs::path(mainPath), failed)) {
     problems.push_back({settingsFile, AssignmentLine(settings, script_names::kMainAppName), 0,
                         L"the main program " + mainProgram + L" is not in the product folder " + productFolder});
   } else if (!ReadVersionRecord(mainPath, record)) {
     problems.push_back({mainPath, 0, 0, L"the main program has no version record"});
   }
 
-  const std::wstring spaceText = GetGlobalText(L, script_names::kNeedDiskSpace);
+  const std::wstring spaceText = SettingText(values, script_names::kNeedDiskSpace);
   const uint64_t needed = spaceText.empty() ? kDefaultNeededDiskSpace : std::wcstoull(spaceText.c_str(), nullptr, 10);
   const uint64_t unpacked = UnpackedSize(productFolder);
   if (needed < unpacked) {
@@ -110,8 +111,7 @@ struct Scripts {
 Problems CheckInputs(Options& options, Scripts& scripts, InstallerResources& resources) {
   Problems problems;
   const std::wstring product = options[L"--product"];
-  const DWORD productAttributes = GetFileAttributesW(product.c_str());
-  if (productAttributes == INVALID_FILE_ATTRIBUTES || !(productAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
+  if (!IsFolder(product)) {
     problems.push_back({product, 0, 0, L"the product folder does not exist"});
   } else {
     CheckEntryNames(product, problems);
@@ -143,11 +143,9 @@ Problems CheckInputs(Options& options, Scripts& scripts, InstallerResources& res
   return problems;
 }
 
-}  // namespace
-
-int wmain(int argc, wchar_t** argv) {
+int Run(const std::vector<std::wstring>& argv) {
   Options options;
-  if (!ReadOptions(argc, argv, options)) {
+  if (!ReadOptions(argv, options)) {
     std::fputs(kUsage, stderr);
     return kUsageError;
   }
@@ -180,3 +178,16 @@ int wmain(int argc, wchar_t** argv) {
   Print(stdout, L"nebpack: wrote " + options[L"-o"]);
   return 0;
 }
+
+}  // namespace
+
+// Windows hands the arguments over as UTF-16; Linux as bytes, taken as UTF-8.
+#ifdef _WIN32
+int wmain(int argc, wchar_t** argv) { return Run(std::vector<std::wstring>(argv, argv + argc)); }
+#else
+int main(int argc, char** argv) {
+  std::vector<std::wstring> arguments;
+  for (int i = 0; i < argc; ++i) arguments.push_back(Utf8ToWide(argv[i]));
+  return Run(arguments);
+}
+#endif

@@ -153,12 +153,14 @@ struct MemoryOutput {
   }
 };
 
+// Names are the listing's own, never resolved through a link: a link in the
+// folder keeps its name there wherever it leads.
 std::vector<Entry> ListEntries(const fs::path& folder) {
   std::vector<Entry> entries;
   for (const fs::directory_entry& item : fs::recursive_directory_iterator(folder)) {
     Entry entry;
     entry.path = item.path();
-    entry.stored.name = fs::relative(item.path(), folder).generic_u16string();
+    entry.stored.name = item.path().lexically_relative(folder).generic_u16string();
     entry.stored.directory = item.is_directory();
     entry.stored.size = entry.stored.directory ? 0 : item.file_size();
     entries.push_back(entry);
@@ -238,7 +240,7 @@ void CheckEntryNames(const fs::path& folder, Problems& problems) {
   std::error_code ignored;
   for (const fs::directory_entry& item : fs::recursive_directory_iterator(folder, ignored)) {
     const wchar_t* fault = nullptr;
-    switch (FindEntryNameFault(fs::relative(item.path(), folder, ignored).generic_wstring())) {
+    switch (FindEntryNameFault(item.path().lexically_relative(folder).generic_wstring())) {
       case EntryNameFault::kNone: continue;
       case EntryNameFault::kOutside: fault = L"the name would lead outside the install folder"; break;
       case EntryNameFault::kDevice:

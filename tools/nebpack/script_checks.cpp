@@ -1,12 +1,12 @@
 #include "tools/nebpack/script_checks.h"
 
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 
 #include "base/text.h"
 #include "script/lua.h"
-#include "script/nebscript_engine.h"
 #include "scripts/global_names.h"
 
 #include <lopcodes.h>
@@ -58,7 +58,7 @@ std::string AssignedGlobal(const ChunkFunction& main, Instruction instruction) {
 
 // Leaves the compiled source file on the engine's stack, or reports why not.
 bool LoadScript(lua_State* L, const std::wstring& file, Problems& problems) {
-  std::ifstream in(file.c_str(), std::ios::binary);
+  std::ifstream in(std::filesystem::path(file), std::ios::binary);
   if (!in) {
     problems.push_back({file, 0, 0, L"cannot read the script"});
     return false;
@@ -115,12 +115,16 @@ void CountInstructions(lua_State* L, lua_Debug*) {
 void SettingsState::Closer::operator()(lua_State* L) const { lua_close(L); }
 
 bool CompileScript(const std::wstring& file, ChunkFunction& main, Problems& problems) {
-  const NEBScriptEngine::Access engine = NEBScriptEngine::Instance().Lock();
-  lua_State* L = engine.State();
+  // Compiling needs no library: a bare state of its own.
+  const std::unique_ptr<lua_State, SettingsState::Closer> state(luaL_newstate());
+  lua_State* L = state.get();
+  if (L == nullptr) {
+    problems.push_back({file, 0, 0, L"no memory to compile the script"});
+    return false;
+  }
   if (!LoadScript(L, file, problems)) return false;
   std::string chunk;
   lua_dump(L, Writer, &chunk);
-  lua_pop(L, 1);
   std::string error;
   if (!ReadChunk(chunk, main, error)) {
     problems.push_back({file, 0, 0, Utf8ToWide(error)});
@@ -177,6 +181,18 @@ SettingsState RunSettings(const std::wstring& file, Problems& problems) {
                                                        "assign globals"
                                                      : lua_tostring(L, -1)));
   return {};
+}
+
+std::wstring SettingText(const SettingsState& settings, const char* global) {
+  lua_State* L = settings.get();
+  lua_getglobal(L, global);
+  size_t length = 0;
+  const int type = lua_type(L, -1);
+  // A number is read as its text, as the installer reads settings.
+  const char* text = type == LUA_TSTRING || type == LUA_TNUMBER ? lua_tolstring(L, -1, &length) : nullptr;
+  std::wstring value = text ? Utf8ToWide({text, length}) : std::wstring();
+  lua_pop(L, 1);
+  return value;
 }
 
 int AssignmentLine(const ChunkFunction& main, const std::string& global) {

@@ -33,6 +33,9 @@ void CheckEvents(const std::wstring& file, const ChunkFunction& main, const std:
 // globals; empty when they could not run.
 class SettingsState {
  public:
+  struct Closer {
+    void operator()(lua_State* L) const;
+  };
   struct Budget {
     size_t memory = 0;
     int instructions = 0;
@@ -43,9 +46,6 @@ class SettingsState {
 
  private:
   friend SettingsState RunSettings(const std::wstring& file, Problems& problems);
-  struct Closer {
-    void operator()(lua_State* L) const;
-  };
   std::unique_ptr<Budget> budget_;  // the allocator's: it outlives the state
   std::unique_ptr<lua_State, Closer> state_;
 };
@@ -55,6 +55,11 @@ class SettingsState {
 // memory, so that their values can be read as the installer reads them.
 // None, with the problem, when they fail there.
 SettingsState RunSettings(const std::wstring& file, Problems& problems);
+
+// A global the settings assigned, as text ("" when it is neither a text nor
+// a number). Nothing but plain values is in the settings' reach, so no
+// script code can run while it is read.
+std::wstring SettingText(const SettingsState& settings, const char* global);
 
 // The line of the main chunk's assignment to the global, 0 when it has none.
 int AssignmentLine(const ChunkFunction& main, const std::string& global);

@@ -55,7 +55,7 @@ int ZCALLBACK Error(voidpf, voidpf) { return 0; }
 std::vector<std::string> SortedNames(const fs::path& folder) {
   std::vector<std::string> names;
   for (const fs::directory_entry& item : fs::recursive_directory_iterator(folder)) {
-    if (item.is_regular_file()) names.push_back(fs::relative(item.path(), folder).generic_u8string());
+    if (item.is_regular_file()) names.push_back(item.path().lexically_relative(folder).generic_u8string());
   }
   std::sort(names.begin(), names.end());
   return names;

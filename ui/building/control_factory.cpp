@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cwctype>
 
+#include "ui/building/built_in_controls.h"
 #include "ui/containers/container_ui.h"
 #include "ui/containers/horizontal_layout_ui.h"
 #include "ui/containers/rich_edit/rich_edit_ui.h"
@@ -36,20 +37,9 @@ struct BuiltInClass {
 };
 
 // The classes of the framework, by the name their markup element gives.
-const BuiltInClass kBuiltInClasses[] = {
-    {L"CControlUI", &Create<CControlUI>},
-    {L"CContainerUI", &Create<CContainerUI>},
-    {L"CVerticalLayoutUI", &Create<CVerticalLayoutUI>},
-    {L"CHorizontalLayoutUI", &Create<CHorizontalLayoutUI>},
-    {L"CTabLayoutUI", &Create<CTabLayoutUI>},
-    {L"CLabelUI", &Create<CLabelUI>},
-    {L"CButtonUI", &Create<CButtonUI>},
-    {L"COptionUI", &Create<COptionUI>},
-    {L"CCheckBoxUI", &Create<CCheckBoxUI>},
-    {L"CTextUI", &Create<CTextUI>},
-    {L"CProgressUI", &Create<CProgressUI>},
-    {L"CRichEditUI", &Create<CRichEditUI>},
-};
+#define NEB_BUILT_IN_CLASS(element) {L"C" #element "UI", &Create<C##element##UI>},
+const BuiltInClass kBuiltInClasses[] = {NEB_BUILT_IN_CONTROLS(NEB_BUILT_IN_CLASS)};
+#undef NEB_BUILT_IN_CLASS
 
 }  // namespace
 

@@ -11,6 +11,8 @@
 #include <string>
 #include <vector>
 
+#include "ui/resources/skin_file_limits.h"
+
 namespace SkinUI {
 
 class CZipArchive;
@@ -19,10 +21,8 @@ class SkinSource {
  public:
   // The reserved archive name that stands for the archive held in memory.
   static constexpr wchar_t kMemoryArchiveName[] = L"membuffer";
-  // Skin files (markup) larger than this are refused.
-  static constexpr size_t kMaxSkinFileSize = 4u * 1024 * 1024;
-  // Pictures larger than this are refused rather than read.
-  static constexpr size_t kMaxPictureFileSize = 64u * 1024 * 1024;
+  static constexpr size_t kMaxSkinFileSize = SkinUI::kMaxSkinFileSize;
+  static constexpr size_t kMaxPictureFileSize = SkinUI::kMaxPictureFileSize;
 
   enum class ReadStatus {
     kOk,
