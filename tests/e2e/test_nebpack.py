@@ -227,6 +227,16 @@ class BrokenInputTest(NebpackCase):
              lambda: self.break_settings("global_need_disk_space = 182958560", "global_need_disk_space = 4096"),
              r"global_var\.lua:%d: global_need_disk_space is 4096 bytes, less than the product folder's unpacked"
              % line_of(settings, "global_need_disk_space")),
+            ("a number-query host that is no host name",
+             lambda: self.break_settings('global_query_host = "service.lumetrica.example"',
+                                         'global_query_host = "https://service.lumetrica.example"'),
+             r'global_var\.lua:%d: global_query_host "https://service\.lumetrica\.example" has no port number'
+             % line_of(settings, "global_query_host")),
+            ("a dispatch host with a port",
+             lambda: self.break_settings('global_stat_dispatch_host = "dispatch.stat.example.net"',
+                                         'global_stat_dispatch_host = "dispatch.stat.example.net:8700"'),
+             r'global_var\.lua:%d: global_stat_dispatch_host "dispatch\.stat\.example\.net:8700" names a port'
+             % line_of(settings, "global_stat_dispatch_host")),
             ("a markup error",
              lambda: self.break_skin('<Control height="16" />', '<Control height="16" >'),
              r"Layout\.xml:\d+:\d+: "),

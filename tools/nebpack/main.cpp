@@ -18,6 +18,7 @@
 #include "tools/nebpack/payload_archive.h"
 #include "tools/nebpack/program_folder.h"
 #include "tools/nebpack/script_checks.h"
+#include "tools/nebpack/service_hosts.h"
 #include "tools/nebpack/skin_package.h"
 
 namespace {
@@ -75,6 +76,24 @@ bool ReadFile(const std::wstring& path, std::string& bytes) {
   return true;
 }
 
+// The web services' hosts, when the settings name them; the installer
+// falls back to the maker's own when they do not.
+void CheckServiceHosts(const std::wstring& settingsFile, const ChunkFunction& settings, const SettingsState& values,
+                       Problems& problems) {
+  const struct {
+    const char* global;
+    bool portAllowed;
+  } hosts[] = {{script_names::kQueryHost, true}, {script_names::kStatDispatchHost, false}};
+  for (const auto& host : hosts) {
+    const std::wstring text = SettingText(values, host.global);
+    if (text.empty()) continue;
+    const std::wstring problem = HostProblem(text, host.portAllowed);
+    if (problem.empty()) continue;
+    problems.push_back({settingsFile, AssignmentLine(settings, host.global), 0,
+                        Utf8ToWide(host.global) + L" \"" + text + L"\" " + problem});
+  }
+}
+
 // The settings name the main program and the space the install needs; both
 // are checked against the product folder.
 void CheckProductAgainstSettings(const std::wstring& settingsFile, const ChunkFunction& settings,
@@ -102,6 +121,7 @@ void CheckProductAgainstSettings(const std::wstring& settingsFile, const ChunkFu
                             L" bytes, less than the product folder's unpacked size of " + std::to_wstring(unpacked) +
                             L" bytes"});
   }
+  CheckServiceHosts(settingsFile, settings, values, problems);
 }
 
 struct Scripts {
