@@ -10,3 +10,11 @@
 	.p2align 2
 neb_lazy_import_table_end:
 	.fill 32, 1, 0
+
+/* The link drops sections that nothing refers to (--gc-sections), and nothing
+   refers to this one: a word in the exception tables, which the link always
+   keeps and only reads through the unwind tables' own pointers, refers to it
+   and so keeps it. */
+	.section .gcc_except_table, "dr"
+	.p2align 2
+	.rva neb_lazy_import_table_end

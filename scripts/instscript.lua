@@ -47,6 +47,16 @@ function Sleep(milliseconds)
   GLibTab.Kernel32:Get("Sleep")(milliseconds)
 end
 
+-- Milliseconds since the system started, modulo 2^32: differences of two
+-- readings are taken modulo 2^32 as well (ElapsedSince).
+local function Milliseconds()
+  return GLibTab.Kernel32:Get("GetTickCount", "uint")()
+end
+
+local function ElapsedSince(start)
+  return (Milliseconds() - start) % 4294967296
+end
+
 function FindWnd(className, windowTitle)
   local FindWindowW = GLibTab.User32:Get("FindWindowW", "int")
   local classText = className and WString.New(nil, className)
@@ -134,6 +144,32 @@ local function KillAllByName(exeName, logFormat)
       Lua_Logout(string.format("process %d (%s) could not be ended", pid, exeName))
     end
   end
+end
+
+local function AnyRunning(exeNames)
+  for _, exeName in ipairs(exeNames) do
+    if Lua_GetProcessId(exeName) ~= -1 then
+      return true
+    end
+  end
+  return false
+end
+
+-- Waits until no process of those names is left, polling, for at most
+-- limit milliseconds; logs how long it took or that some are still there.
+local endedWaitPoll = 50
+
+local function WaitForExit(exeNames, limit)
+  local start = Milliseconds()
+  while AnyRunning(exeNames) do
+    local waited = ElapsedSince(start)
+    if waited >= limit then
+      Lua_Logout(string.format("ended processes still running after %d ms", waited))
+      return
+    end
+    Sleep(math.min(endedWaitPoll, limit - waited))
+  end
+  Lua_Logout(string.format("ended processes gone after %d ms", ElapsedSince(start)))
 end
 
 function StopService()
@@ -420,9 +456,15 @@ end
 function NEBSE_OnInstall()
   Lua_RegVarByCSIDL("APPDATA", 26)
   StopService()
+  -- The product's files can be replaced once its programs have exited: wait
+  -- for that (at most 2 s), and not at all when none was running.
+  local productPrograms = {global_main_app_name_inner_64, global_main_app_name_inner}
+  local productWasRunning = AnyRunning(productPrograms)
   Lua_KillAllTaskByName(global_main_app_name_inner_64)
   Lua_KillAllTaskByName(global_main_app_name_inner)
-  Sleep(2000)
+  if productWasRunning then
+    WaitForExit(productPrograms, 2000)
+  end
   Lua_KillAllTaskByName("ZUZuveDuvuva.exe")
   Lua_Logout("NEBSE_OnInstall_1")
 

@@ -1,82 +1,65 @@
 #!/usr/bin/env python3
-"""Draws the skin's background pictures at every scale the dialog uses.
+"""Writes the skin's background pictures as SVG.
 
-Each picture is drawn for its scale (coordinates and line widths scaled
-before drawing), not resized from one size, so it stays sharp. Needs
-ImageMagick's convert. Writes into res/skin/Image:
-  BkViewInit, InstallBk0, InstallBk1, BkViewComplete  (.png, @125 ... @200)
+The framework renders an SVG at the scale the window asks for, so one small
+file per picture stays sharp from 100 to 200 %: a white page with a soft
+band fading down from the top, rings around the centre and the product's
+mark (or, when the install is done, a check badge). Writes into
+res/skin/Image: BkViewInit, InstallBk0, InstallBk1, BkViewComplete (.svg).
 """
 import os
-import subprocess
 import sys
 
 WIDTH, HEIGHT = 640, 500
-SCALES = (100, 125, 150, 175, 200)
+BAND_HEIGHT = 330
 ACCENT = "#2F6BFF"
 ACCENT_SOFT = "#DCE6FF"
 BAND_TOP = "#EAF1FF"
-CENTRE = (320, 170)
+CX, CY = 320, 170
 
 
-def picture_name(base, scale):
-    return f"{base}.png" if scale == 100 else f"{base}@{scale}.png"
-
-
-def product_mark(k):
-    """The product's mark: a rounded accent tile holding a white lens."""
-    cx, cy = CENTRE
+def product_mark():
+    """A rounded accent tile holding a white lens."""
     half = 44
-    s = lambda v: round(v * k, 2)
-    return [
-        "-fill", ACCENT, "-stroke", "none",
-        "-draw", f"roundrectangle {s(cx - half)},{s(cy - half)} {s(cx + half)},{s(cy + half)} {s(18)},{s(18)}",
-        "-fill", "none", "-stroke", "white", "-strokewidth", f"{s(7)}",
-        "-draw", f"circle {s(cx - 4)},{s(cy - 4)} {s(cx - 4)},{s(cy - 24)}",
-        "-draw", f"line {s(cx + 11)},{s(cy + 11)} {s(cx + 24)},{s(cy + 24)}",
-    ]
+    return (
+        f'<rect x="{CX - half}" y="{CY - half}" width="{2 * half}" height="{2 * half}" rx="18" fill="{ACCENT}"/>'
+        f'<g fill="none" stroke="#FFFFFF" stroke-width="7">'
+        f'<circle cx="{CX - 4}" cy="{CY - 4}" r="20"/>'
+        f'<path d="M{CX + 11} {CY + 11}L{CX + 24} {CY + 24}"/></g>'
+    )
 
 
-def rings(k, radii, colour):
-    cx, cy = CENTRE
-    s = lambda v: round(v * k, 2)
-    drawn = ["-fill", "none", "-stroke", colour, "-strokewidth", f"{s(2)}"]
-    for r in radii:
-        drawn += ["-draw", f"circle {s(cx)},{s(cy)} {s(cx)},{s(cy - r)}"]
-    return drawn
+def rings(radii, colour):
+    circles = "".join(f'<circle cx="{CX}" cy="{CY}" r="{r}"/>' for r in radii)
+    return f'<g fill="none" stroke="{colour}" stroke-width="2">{circles}</g>'
 
 
-def check_badge(k):
-    cx, cy = CENTRE
-    s = lambda v: round(v * k, 2)
-    return [
-        "-fill", "#16B364", "-stroke", "none",
-        "-draw", f"circle {s(cx)},{s(cy)} {s(cx)},{s(cy - 46)}",
-        "-fill", "none", "-stroke", "white", "-strokewidth", f"{s(8)}",
-        "-draw", f"polyline {s(cx - 20)},{s(cy + 1)} {s(cx - 5)},{s(cy + 16)} {s(cx + 22)},{s(cy - 13)}",
-    ]
+def check_badge():
+    return (
+        f'<circle cx="{CX}" cy="{CY}" r="46" fill="#16B364"/>'
+        f'<path d="M{CX - 20} {CY + 1}L{CX - 5} {CY + 16}L{CX + 22} {CY - 13}" '
+        f'fill="none" stroke="#FFFFFF" stroke-width="8"/>'
+    )
 
 
 PICTURES = {
-    "BkViewInit": lambda k: rings(k, (70, 96), ACCENT_SOFT) + product_mark(k),
-    "InstallBk0": lambda k: rings(k, (66, 88, 110), ACCENT_SOFT) + product_mark(k),
-    "InstallBk1": lambda k: rings(k, (74, 98, 122), "#C9D8FF") + product_mark(k),
-    "BkViewComplete": lambda k: rings(k, (70, 96), "#D3F3E2") + check_badge(k),
+    "BkViewInit": lambda: rings((70, 96), ACCENT_SOFT) + product_mark(),
+    "InstallBk0": lambda: rings((66, 88, 110), ACCENT_SOFT) + product_mark(),
+    "InstallBk1": lambda: rings((74, 98, 122), "#C9D8FF") + product_mark(),
+    "BkViewComplete": lambda: rings((70, 96), "#D3F3E2") + check_badge(),
 }
 
 
-def draw(folder, base, scale):
-    k = scale / 100
-    width, height = round(WIDTH * k), round(HEIGHT * k)
-    band = round(330 * k)
-    command = [
-        "convert", "-size", f"{width}x{height}", "xc:white",
-        "(", "-size", f"{width}x{band}", f"gradient:{BAND_TOP}-white", ")",
-        "-geometry", "+0+0", "-composite",
-        *PICTURES[base](k),
-        "-strip", "-define", "png:exclude-chunks=date,time",
-        os.path.join(folder, picture_name(base, scale)),
-    ]
-    subprocess.run(command, check=True)
+def picture(base):
+    return (
+        f'<svg xmlns="http://www.w3.org/2000/svg" width="{WIDTH}" height="{HEIGHT}" '
+        f'viewBox="0 0 {WIDTH} {HEIGHT}">'
+        f'<linearGradient id="band" x1="0%" y1="0%" x2="0%" y2="100%">'
+        f'<stop offset="0" stop-color="{BAND_TOP}"/><stop offset="1" stop-color="#FFFFFF"/></linearGradient>'
+        f'<rect width="{WIDTH}" height="{HEIGHT}" fill="#FFFFFF"/>'
+        f'<rect width="{WIDTH}" height="{BAND_HEIGHT}" fill="url(#band)"/>'
+        f'{PICTURES[base]()}</svg>\n'
+    )
 
 
 def main():
@@ -84,8 +67,8 @@ def main():
         os.path.dirname(os.path.abspath(__file__)), "..", "res", "skin", "Image")
     os.makedirs(folder, exist_ok=True)
     for base in PICTURES:
-        for scale in SCALES:
-            draw(folder, base, scale)
+        with open(os.path.join(folder, base + ".svg"), "w", encoding="ascii", newline="\n") as f:
+            f.write(picture(base))
 
 
 if __name__ == "__main__":

@@ -247,7 +247,7 @@ void CDlgInstall::OnTimer(NotifyRecord& record) {
   if (id == TIMER_BK_ROTATE && installView_ && record.sender == installView_) {
     const UINT_PTR next = installView_->ControlTag() == 0 ? 1 : 0;
     installView_->ChangeTag(next);
-    installView_->ChangeBkImage(L"Image/InstallBk" + std::to_wstring(next) + L".png");
+    installView_->ChangeBkImage(L"Image/InstallBk" + std::to_wstring(next) + L".svg");
   } else if (id == TIMER_PROGRESS && progress_ && record.sender == progress_) {
     if (progress_->ProgressValue() + 1 < progress_->ProgressMax()) {
       progress_->ChangeValue(progress_->ProgressValue() + 1);

@@ -75,6 +75,8 @@ class TestFreshInstall(SharedInstallCase):
         self.assertEqual(product.service_state(), "running")
 
         self.assertEqual([line for line in result.script_log if line.startswith("NEBSE_OnInstall_")], MARKERS)
+        # Nothing of the product ran: the install did not wait for it.
+        self.assertEqual([line for line in result.script_log if line.startswith("ended processes")], [])
         self.assertEqual(result.script_log[0], "script_version:1.0.2.57")
 
         if self.VARIANT == product.SHIPPED_VARIANT:
@@ -221,6 +223,13 @@ class TestRunningProduct(ProductCase):
         running.wait(timeout=30)
         self.assertIn("exit", product.product_events())
         self.assertIsNone(box.text_if_shown())
+        # The install went on once the ended product had exited, within the
+        # two seconds it may wait, and before it wrote the product's files.
+        waits = [line for line in result.script_log if line.startswith("ended processes")]
+        self.assertEqual(len(waits), 1, result.script_log)
+        self.assertRegex(waits[0], r"^ended processes gone after \d+ ms$")
+        self.assertLessEqual(int(waits[0].split()[-2]), 2000)
+        self.assertLess(result.script_log.index(waits[0]), result.script_log.index("NEBSE_OnInstall_1"))
 
 
 class TestFilesInUse(ProductCase):

@@ -37,7 +37,7 @@ cmake --build "$build" >/dev/null
 
 # The shipped skin as a list of files, in the skin path fuzzer's form.
 skin_files() {
-  for name in Layout/Layout.xml font.xml Image/CheckOn.svg Image/BkViewInit.png; do
+  for name in Layout/Layout.xml font.xml Image/CheckOn.svg Image/BkViewInit.svg; do
     printf '#file %s\n' "$name"
     cat "$root/res/skin/$name"
     printf '\n'
@@ -64,7 +64,7 @@ corpus_seeds() {  # fuzzer folder
     attribute_list_fuzzer) printf "\000file='a.png' dest=\"0,0,8,8\" bkcolor=#FF333333 float=0.5,0,1,1 'q k'=v" > "$2/seed" ;;
     image_drawing_fuzzer) printf "\000file='Image/Btn.png' source='0,0,50,30' corner='2,2,4,4' dest125='1,1,5,5'\nfade='128' hole='true'" > "$2/seed" ;;
     picture_decoder_fuzzer)
-      cp "$root/res/skin/Image/BkViewInit.png" "$2/png"
+      /usr/bin/convert -size 32x24 gradient:"#EAF1FF"-white "png:$2/png"
       cp "$root/res/skin/Image/CheckOn.svg" "$2/svg"
       ;;
     skin_path_fuzzer)
