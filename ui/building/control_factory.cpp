@@ -4,6 +4,7 @@
 #include <cwctype>
 
 #include "ui/containers/container_ui.h"
+#include "ui/containers/edit/edit_ui.h"
 #include "ui/containers/horizontal_layout_ui.h"
 #include "ui/containers/rich_edit/rich_edit_ui.h"
 #include "ui/containers/tab_layout_ui.h"
@@ -49,6 +50,7 @@ const BuiltInClass kBuiltInClasses[] = {
     {L"CTextUI", &Create<CTextUI>},
     {L"CProgressUI", &Create<CProgressUI>},
     {L"CRichEditUI", &Create<CRichEditUI>},
+    {L"CEditUI", &Create<CEditUI>},
 };
 
 }  // namespace

@@ -256,6 +256,8 @@ bool CPaintManagerUI::OnSetCursor(WPARAM wParam, LPARAM lParam) {
   POINT cursor{};
   GetCursorPos(&cursor);
   ScreenToClient(window_, &cursor);
+  // The cursor message comes before the move that brought the cursor here.
+  lastMouse_ = cursor;
   CControlUI* under = LookupControlAt(cursor);
   if (under == nullptr) return false;
   Route(under, kEventSetCursor, wParam, lParam);

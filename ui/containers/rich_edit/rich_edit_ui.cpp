@@ -135,6 +135,9 @@ void CRichEditUI::DoInitControl() {
   if (transparent_) host_->SetTransparent(true);
   services->TxSendMessage(EM_SETLANGOPTIONS, 0, 0, nullptr);
   services->TxSendMessage(EM_SETEVENTMASK, 0, kEventMask, nullptr);
+  // The services do not all ask the host for the limit when they start: a
+  // "maxchar" of the markup is told to them.
+  services->TxSendMessage(EM_EXLIMITTEXT, 0, static_cast<LPARAM>(maxChars_), nullptr);
   host_->SetActive(true);
   if (FAILED(services->OnTxInPlaceActivate(nullptr))) host_->SetActive(false);
   if (manager_) {
