@@ -74,9 +74,9 @@ class ControlsWindow:
         return self.window.close()
 
 
-def thumb_top(shot, window):
-    """The first row of the licence's bar that shows the thumb."""
-    left, top, right, bottom = window.rect("licence")
+def thumb_top(shot, window, name="licence"):
+    """The first row of a vertical bar that shows the thumb."""
+    left, top, right, bottom = window.rect(name)
     x = right - BAR // 2
     for y in range(top, bottom):
         if shot.at(x, y) in (THUMB, THUMB_HOT, THUMB_PUSHED):
@@ -152,6 +152,42 @@ class UiControlsTest(unittest.TestCase):
         xdo("mousemove", *w.point("licence", dx=-BAR // 2, dy=-5))
         xdo("click", 1)
         self.assertEqual(w.scroll()[0], min(end, before + view - STEP))
+
+    def test_rich_edit_licence_scrolls_with_wheel_and_its_drawn_thumb(self):
+        w = self.window
+        shot = w.shot("rich_edit_top")
+        self.assertEqual(thumb_top(shot, w, "licence_edit"), 0)
+        # The wheel moves the text a step per notch; the services report
+        # the new position and the drawn thumb follows.
+        xdo("mousemove", *w.point("licence_edit", dx=100))
+        xdo("click", 5)
+        xdo("click", 5)
+        self.assertEqual(w.scroll("licence_edit"), (2 * STEP, 0))
+        wheel = w.shot("rich_edit_wheel")
+        self.assertGreater(thumb_top(wheel, w, "licence_edit"), 0)
+        xdo("click", 4)
+        self.assertEqual(w.scroll("licence_edit"), (STEP, 0))
+        # The thumb dragged down to the track's end shows the last lines.
+        top = thumb_top(w.shot("rich_edit_wheel_back"), w, "licence_edit")
+        x, y = w.point("licence_edit", dx=-BAR // 2, dy=top + 3)
+        xdo("mousemove", x, y)
+        xdo("mousedown", 1)
+        # Dragged on past the window's bottom edge and released there.
+        xdo("mousemove", x, y + 40)
+        xdo("mousemove", x, w.report["window"][3] + 30)
+        xdo("mouseup", 1)
+        end = w.scroll("licence_edit")[0]
+        self.assertGreater(end, 4 * STEP)
+        shot = w.shot("rich_edit_end")
+        edit = w.rect("licence_edit")
+        thumb = thumb_top(shot, w, "licence_edit")
+        self.assertEqual(w.pixel(shot, "licence_edit", dx=-BAR // 2, dy=-2), THUMB)
+        self.assertGreater(thumb, 0)
+        self.assertLess(thumb, edit[3] - edit[1])
+        # One more notch down changes nothing: the end is the end.
+        xdo("mousemove", *w.point("licence_edit", dx=100))
+        xdo("click", 5)
+        self.assertEqual(w.scroll("licence_edit")[0], end)
 
     def test_wide_layout_scrolls_sideways(self):
         w = self.window

@@ -236,6 +236,15 @@ void CContainerUI::SetScrollPos(SIZE position) {
   SendNotify(kNotifyScroll, static_cast<WPARAM>(scroll_.cy), static_cast<LPARAM>(scroll_.cx));
 }
 
+void CContainerUI::OnScrollBarMoved(bool horizontal, int position) {
+  SetScrollPos(horizontal ? SIZE{position, scroll_.cy} : SIZE{scroll_.cx, position});
+}
+
+void CContainerUI::SetScrollBarsShown(bool vertical, bool horizontal) {
+  vShown_ = vertical && vBar_;
+  hShown_ = horizontal && hBar_;
+}
+
 int CContainerUI::ScrollStepSize() const { return manager_ ? manager_->ScaleValue(scrollStep_) : scrollStep_; }
 
 void CContainerUI::SetScrollBarsOverlay(bool on) {
@@ -255,9 +264,7 @@ void CContainerUI::Scroll(ScrollMove move, bool vertical) {
 std::unique_ptr<CScrollBarUI> CContainerUI::MakeScrollBar(bool horizontal) {
   auto bar = std::make_unique<CScrollBarUI>();
   bar->SetHorizontal(horizontal);
-  bar->onScrolled = [this, horizontal](int position) {
-    SetScrollPos(horizontal ? SIZE{position, scroll_.cy} : SIZE{scroll_.cx, position});
-  };
+  bar->onScrolled = [this, horizontal](int position) { OnScrollBarMoved(horizontal, position); };
   if (manager_) bar->AttachManager(manager_, this, false);
   ApplyScrollBarStyle(bar.get(), horizontal ? hBarStyle_ : vBarStyle_);
   return bar;

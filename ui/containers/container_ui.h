@@ -101,7 +101,14 @@ class CContainerUI : public CControlUI, public IContainerUI {
   // they were arranged in, from which the content's extent is taken.
   void ApplyArrangement(const LayoutResult& rects, const UiRect& inner);
   // Arranges the children and fits the scroll bars to the content.
-  void LayOutContent();
+  virtual void LayOutContent();
+  // A moved bar's new position; the plain container moves its children.
+  virtual void OnScrollBarMoved(bool horizontal, int position);
+  // For a control that scrolls its content by itself (the rich edit): the
+  // bars shown whatever the children's extent.
+  void SetScrollBarsShown(bool vertical, bool horizontal);
+  // The scroll bars' places and ranges after an arrangement.
+  void PlaceScrollBars();
   // The content's extent of the last arrangement.
   SIZE ContentSize() const { return content_; }
   // The inner rectangle of `ArrangeChildren` and of painting.
@@ -114,8 +121,6 @@ class CContainerUI : public CControlUI, public IContainerUI {
   bool PaintChildren(HDC dc, const RECT& dirty, CControlUI* stopControl);
   std::unique_ptr<CScrollBarUI> MakeScrollBar(bool horizontal);
   void ApplyScrollBarStyle(CScrollBarUI* bar, const std::wstring& style);
-  // The scroll bars' places and ranges after an arrangement.
-  void PlaceScrollBars();
   bool HandleScrollKey(WPARAM key);
 
   RECT inset_{};

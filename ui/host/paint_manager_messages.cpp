@@ -240,6 +240,9 @@ void CPaintManagerUI::OnMouseLeave() {
   toolTipControl_ = nullptr;
   if (!mouseTracking_) return;
   mouseTracking_ = false;
+  // A control that holds the capture (a dragged scroll thumb) goes on
+  // getting the real moves; a made-up one at -1,-1 would drag it there.
+  if (captured_) return;
   POINT cursor{};
   GetCursorPos(&cursor);
   ScreenToClient(window_, &cursor);
