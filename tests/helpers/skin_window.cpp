@@ -8,6 +8,9 @@
 //   control NAME L T R B
 // Notifications are appended to the events file as they come:
 //   notify TYPE SENDER [WPARAM]
+//   notify scroll SENDER VERTICAL HORIZONTAL
+//   notify link SENDER INDEX TARGET CURSOR   (CURSOR: hand or arrow)
+//   notify textchanged SENDER [TEXT]
 //   painted                      (the end of the first paint)
 // Usage: skin_window --markup FILE [--dpi N] [--report FILE] [--events FILE]
 //                    [--layered] [--exit-after-paint]
@@ -31,6 +34,7 @@
 #include "tests/helpers/window_report.h"
 #include "ui/building/layout_builder.h"
 #include "ui/controls/control_ui.h"
+#include "ui/controls/text/text_ui.h"
 #include "ui/dpi/dpi_awareness.h"
 #include "ui/host/paint_manager_ui.h"
 #include "ui/render/gdiplus_session.h"
@@ -70,6 +74,14 @@ class SkinWindow : public SkinUI::INotifyUI {
   void OnNotify(SkinUI::NotifyRecord& record) override {
     std::string line = "notify " + WideToUtf8(record.type) + " " + WideToUtf8(record.senderName);
     if (record.type == L"timer" || record.type == L"tabselect") line += " " + std::to_string(record.wParam);
+    if (record.type == L"scroll") line += " " + std::to_string(record.wParam) + " " + std::to_string(record.lParam);
+    if (record.type == L"link") {
+      auto* text = static_cast<SkinUI::CTextUI*>(record.sender->QueryInterfaceUI(L"Text"));
+      const bool hand = GetCursor() == LoadCursorW(nullptr, IDC_HAND);
+      line += " " + std::to_string(record.wParam) + " " +
+              (text ? WideToUtf8(text->LinkTarget(static_cast<int>(record.wParam))) : "-") + (hand ? " hand" : " arrow");
+    }
+    if (record.type == L"textchanged") line += " [" + WideToUtf8(record.sender->ControlText()) + "]";
     AppendEvent(options_, line);
   }
 

@@ -9,7 +9,7 @@
 // X(Element) for every class C<Element>UI the factory creates.
 #define NEB_BUILT_IN_CONTROLS(X)                                                                               \
   X(Control) X(Container) X(VerticalLayout) X(HorizontalLayout) X(TabLayout) X(Label) X(Button) X(Option) \
-  X(CheckBox) X(Text) X(Progress) X(RichEdit)
+  X(CheckBox) X(Text) X(Progress) X(RichEdit) X(Edit)
 
 namespace SkinUI {
 

@@ -5,6 +5,7 @@
 
 #include "ui/building/built_in_controls.h"
 #include "ui/containers/container_ui.h"
+#include "ui/containers/edit/edit_ui.h"
 #include "ui/containers/horizontal_layout_ui.h"
 #include "ui/containers/rich_edit/rich_edit_ui.h"
 #include "ui/containers/tab_layout_ui.h"

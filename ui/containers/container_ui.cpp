@@ -4,6 +4,7 @@
 #include <cwchar>
 #include <memory>
 
+#include "ui/controls/notify_kinds.h"
 #include "ui/markup/value_formats.h"
 #include "ui/render/rect_clip.h"
 
@@ -159,12 +160,169 @@ void CContainerUI::PlaceFloatChild(int index) {
 
 RECT CContainerUI::InnerRect() const {
   const RECT inset = Inset();
-  return {item_.left + inset.left, item_.top + inset.top, item_.right - inset.right, item_.bottom - inset.bottom};
+  RECT inner{item_.left + inset.left, item_.top + inset.top, item_.right - inset.right, item_.bottom - inset.bottom};
+  if (!scrollOverlay_) {
+    if (vShown_) inner.right -= vBar_->Thickness();
+    if (hShown_) inner.bottom -= hBar_->Thickness();
+  }
+  return inner;
 }
 
 void CContainerUI::PlaceAt(RECT rect, bool invalidate) {
   CControlUI::PlaceAt(rect, invalidate);
+  LayOutContent();
+}
+
+void CContainerUI::LayOutContent() {
+  if (!vBar_ && !hBar_) {
+    if (!items_.empty()) ArrangeChildren(ToUiRect(ArrangeArea()));
+    return;
+  }
+  // A bar that appears narrows the view, which may make the content longer
+  // (wrapped text) or call for the other bar: a few passes settle it.
+  for (int pass = 0; pass < 4; ++pass) {
+    const RECT area = ArrangeArea();
+    content_ = {};
+    if (!items_.empty()) ArrangeChildren(ToUiRect(area));
+    const bool vNeeded = vBar_ && content_.cy > area.bottom - area.top;
+    const bool hNeeded = hBar_ && content_.cx > area.right - area.left;
+    const SIZE range = ScrollRangeSize();
+    const SIZE held{ClampScroll(scroll_.cx, hNeeded ? range.cx : 0), ClampScroll(scroll_.cy, vNeeded ? range.cy : 0)};
+    if (vNeeded == vShown_ && hNeeded == hShown_ && held.cx == scroll_.cx && held.cy == scroll_.cy) break;
+    vShown_ = vNeeded;
+    hShown_ = hNeeded;
+    scroll_ = held;
+  }
+  PlaceScrollBars();
+}
+
+void CContainerUI::PlaceScrollBars() {
+  const RECT inset = Inset();
+  const RECT box{item_.left + inset.left, item_.top + inset.top, item_.right - inset.right,
+                 item_.bottom - inset.bottom};
+  const RECT view = InnerRect();
+  if (vBar_) {
+    const int thickness = vBar_->Thickness();
+    const int bottom = hShown_ ? box.bottom - hBar_->Thickness() : box.bottom;
+    vBar_->PlaceAt(vShown_ ? RECT{box.right - thickness, box.top, box.right, bottom} : RECT{}, false);
+    vBar_->SetRange(content_.cy, view.bottom - view.top);
+    vBar_->SetLineSize(ScrollStepSize());
+    vBar_->SetPosition(scroll_.cy);
+  }
+  if (hBar_) {
+    const int thickness = hBar_->Thickness();
+    const int right = vShown_ ? box.right - vBar_->Thickness() : box.right;
+    hBar_->PlaceAt(hShown_ ? RECT{box.left, box.bottom - thickness, right, box.bottom} : RECT{}, false);
+    hBar_->SetRange(content_.cx, view.right - view.left);
+    hBar_->SetLineSize(ScrollStepSize());
+    hBar_->SetPosition(scroll_.cx);
+  }
+}
+
+SIZE CContainerUI::ScrollRangeSize() const {
+  const RECT view = InnerRect();
+  return {vBar_ || hBar_ ? ScrollRange(content_.cx, view.right - view.left) : 0,
+          vBar_ || hBar_ ? ScrollRange(content_.cy, view.bottom - view.top) : 0};
+}
+
+void CContainerUI::SetScrollPos(SIZE position) {
+  const SIZE range = ScrollRangeSize();
+  position = {hShown_ ? ClampScroll(position.cx, range.cx) : 0, vShown_ ? ClampScroll(position.cy, range.cy) : 0};
+  if (position.cx == scroll_.cx && position.cy == scroll_.cy) return;
+  scroll_ = position;
   if (!items_.empty()) ArrangeChildren(ToUiRect(ArrangeArea()));
+  PlaceScrollBars();
+  Invalidate();
+  SendNotify(kNotifyScroll, static_cast<WPARAM>(scroll_.cy), static_cast<LPARAM>(scroll_.cx));
+}
+
+void CContainerUI::OnScrollBarMoved(bool horizontal, int position) {
+  SetScrollPos(horizontal ? SIZE{position, scroll_.cy} : SIZE{scroll_.cx, position});
+}
+
+void CContainerUI::SetScrollBarsShown(bool vertical, bool horizontal) {
+  vShown_ = vertical && vBar_;
+  hShown_ = horizontal && hBar_;
+}
+
+int CContainerUI::ScrollStepSize() const { return manager_ ? manager_->ScaleValue(scrollStep_) : scrollStep_; }
+
+void CContainerUI::SetScrollBarsOverlay(bool on) {
+  scrollOverlay_ = on;
+  NeedOwnLayout();
+}
+
+void CContainerUI::Scroll(ScrollMove move, bool vertical) {
+  const RECT view = InnerRect();
+  const SIZE range = ScrollRangeSize();
+  SIZE position = scroll_;
+  if (vertical) position.cy = ScrollAfter(move, scroll_.cy, range.cy, view.bottom - view.top, ScrollStepSize());
+  else position.cx = ScrollAfter(move, scroll_.cx, range.cx, view.right - view.left, ScrollStepSize());
+  SetScrollPos(position);
+}
+
+std::unique_ptr<CScrollBarUI> CContainerUI::MakeScrollBar(bool horizontal) {
+  auto bar = std::make_unique<CScrollBarUI>();
+  bar->SetHorizontal(horizontal);
+  bar->onScrolled = [this, horizontal](int position) { OnScrollBarMoved(horizontal, position); };
+  if (manager_) bar->AttachManager(manager_, this, false);
+  ApplyScrollBarStyle(bar.get(), horizontal ? hBarStyle_ : vBarStyle_);
+  return bar;
+}
+
+void CContainerUI::ApplyScrollBarStyle(CScrollBarUI* bar, const std::wstring& style) {
+  if (bar == nullptr || style.empty()) return;
+  IControlHost* held = bar->OwnerManager();
+  if (held == nullptr && manager_) bar->AttachManager(manager_, this, false);
+  bar->ApplyAttributeList(style);
+  if (held == nullptr && manager_) bar->AttachManager(nullptr, nullptr, false);
+}
+
+void CContainerUI::EnableScrollBars(bool vertical, bool horizontal) {
+  if (vertical && !vBar_) vBar_ = MakeScrollBar(false);
+  if (!vertical && vBar_) {
+    if (manager_) manager_->ForgetSubtree(vBar_.get());
+    vBar_.reset();
+    vShown_ = false;
+  }
+  if (horizontal && !hBar_) hBar_ = MakeScrollBar(true);
+  if (!horizontal && hBar_) {
+    if (manager_) manager_->ForgetSubtree(hBar_.get());
+    hBar_.reset();
+    hShown_ = false;
+  }
+  NeedOwnLayout();
+}
+
+bool CContainerUI::HandleScrollKey(WPARAM key) {
+  const bool vertical = vShown_;
+  switch (key) {
+    case VK_UP: if (!vShown_) return false; Scroll(ScrollMove::kLineBack, true); return true;
+    case VK_DOWN: if (!vShown_) return false; Scroll(ScrollMove::kLineForward, true); return true;
+    case VK_LEFT: if (!hShown_) return false; Scroll(ScrollMove::kLineBack, false); return true;
+    case VK_RIGHT: if (!hShown_) return false; Scroll(ScrollMove::kLineForward, false); return true;
+    default: break;
+  }
+  if (!vShown_ && !hShown_) return false;
+  switch (key) {
+    case VK_PRIOR: Scroll(ScrollMove::kPageBack, vertical); return true;
+    case VK_NEXT: Scroll(ScrollMove::kPageForward, vertical); return true;
+    case VK_HOME: Scroll(ScrollMove::kHome, vertical); return true;
+    case VK_END: Scroll(ScrollMove::kEnd, vertical); return true;
+    default: return false;
+  }
+}
+
+void CContainerUI::HandleEvent(InputEvent& event) {
+  if (event.kind == kEventScrollWheel && (vShown_ || hShown_)) {
+    // The wheel scrolls the vertical bar, or the horizontal one when it is
+    // the only one (or Shift is held).
+    const bool vertical = vShown_ && !(hShown_ && (event.keyState & kKeyStateShift));
+    Scroll(event.wParam == 1 ? ScrollMove::kLineForward : ScrollMove::kLineBack, vertical);
+    return;
+  }
+  if (event.kind == kEventKeyDown && HandleScrollKey(event.wParam)) return;
+  CControlUI::HandleEvent(event);
 }
 
 std::vector<LayoutRequest> CContainerUI::LayoutRequests() const {
@@ -192,14 +350,24 @@ std::vector<LayoutRequest> CContainerUI::LayoutRequests() const {
   return requests;
 }
 
-void CContainerUI::ApplyArrangement(const LayoutResult& rects) {
+void CContainerUI::ApplyArrangement(const LayoutResult& rects, const UiRect& inner) {
+  content_ = {};
   for (size_t i = 0; i < items_.size(); ++i) {
-    if (rects[i]) items_[i]->PlaceAt(ToRect(*rects[i]), false);
-    else PlaceFloatChild(static_cast<int>(i));
+    if (!rects[i]) {
+      PlaceFloatChild(static_cast<int>(i));
+      continue;
+    }
+    RECT rect = ToRect(*rects[i]);
+    content_.cx = std::max<LONG>(content_.cx, rect.right - inner.left);
+    content_.cy = std::max<LONG>(content_.cy, rect.bottom - inner.top);
+    OffsetRect(&rect, -scroll_.cx, -scroll_.cy);
+    items_[i]->PlaceAt(rect, false);
   }
 }
 
-void CContainerUI::ArrangeChildren(const UiRect& inner) { ApplyArrangement(ArrangeStacked(LayoutRequests(), inner)); }
+void CContainerUI::ArrangeChildren(const UiRect& inner) {
+  ApplyArrangement(ArrangeStacked(LayoutRequests(), inner), inner);
+}
 
 void CContainerUI::Show(bool visible) {
   const bool wasShown = IsShown();
@@ -218,6 +386,8 @@ void CContainerUI::SetVisibleByParent(bool visible) {
 void CContainerUI::AttachManager(IControlHost* manager, CControlUI* parent, bool init) {
   CControlUI::AttachManager(manager, parent, init);
   for (const std::unique_ptr<CControlUI>& child : items_) child->AttachManager(manager, this, init);
+  if (vBar_) vBar_->AttachManager(manager, this, init);
+  if (hBar_) hBar_->AttachManager(manager, this, init);
 }
 
 CControlUI* CContainerUI::FindControlBy(FindTest test, void* data, UINT flags) {
@@ -226,8 +396,12 @@ CControlUI* CContainerUI::FindControlBy(FindTest test, void* data, UINT flags) {
   const POINT* point = static_cast<const POINT*>(data);
   if (flags & kFindHitTest) {
     if (point == nullptr || !PtInRect(&item_, *point)) return nullptr;
-    if (!mouseChild_) return test(this, data);
   }
+  for (CScrollBarUI* bar : {vShown_ ? vBar_.get() : nullptr, hShown_ ? hBar_.get() : nullptr}) {
+    if (bar == nullptr) continue;
+    if (CControlUI* found = bar->FindControlBy(test, data, flags); found && !(flags & kFindAll)) return found;
+  }
+  if ((flags & kFindHitTest) && !mouseChild_) return test(this, data);
   if (flags & kFindMeFirst) {
     if (CControlUI* found = test(this, data); found && !(flags & kFindAll)) return found;
   }
@@ -255,6 +429,9 @@ bool CContainerUI::DoPaintControl(HDC dc, const RECT& dirty, CControlUI* stopCon
   const CRectClip clip(dc, item_);
   if (!CControlUI::DoPaintControl(dc, dirty, stopControl)) return false;
   if (!PaintChildren(dc, dirty, stopControl)) return false;
+  for (CScrollBarUI* bar : {vShown_ ? vBar_.get() : nullptr, hShown_ ? hBar_.get() : nullptr}) {
+    if (bar && !bar->PaintControl(dc, dirty, stopControl)) return false;
+  }
   return true;
 }
 
@@ -299,6 +476,20 @@ void CContainerUI::ApplyAttribute(const wchar_t* rawName, const wchar_t* rawValu
     SetScaleInset(ParseBool(value));
   } else if (name == L"DpiChildPadding") {
     SetScaleChildPadding(ParseBool(value));
+  } else if (name == L"vscrollbar") {
+    EnableScrollBars(ParseBool(value), hBar_ != nullptr);
+  } else if (name == L"hscrollbar") {
+    EnableScrollBars(vBar_ != nullptr, ParseBool(value));
+  } else if (name == L"vscrollbarstyle") {
+    vBarStyle_ = value;
+    ApplyScrollBarStyle(vBar_.get(), value);
+  } else if (name == L"hscrollbarstyle") {
+    hBarStyle_ = value;
+    ApplyScrollBarStyle(hBar_.get(), value);
+  } else if (name == L"scrollstepsize") {
+    SetScrollStepSize(ParseInteger(value));
+  } else if (name == L"scrollbardynamicshow") {
+    SetScrollBarsOverlay(ParseBool(value));
   } else {
     CControlUI::ApplyAttribute(rawName, rawValue);
   }

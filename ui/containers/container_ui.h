@@ -10,6 +10,7 @@
 #include "ui/containers/container_interface.h"
 #include "ui/containers/layout_arithmetic.h"
 #include "ui/controls/control_ui.h"
+#include "ui/controls/scrollbar/scroll_bar_ui.h"
 #include "ui/geometry/rect_conversion.h"
 
 namespace SkinUI {
@@ -59,7 +60,26 @@ class CContainerUI : public CControlUI, public IContainerUI {
   virtual bool ContainsControl(const CControlUI* control) const;
   virtual void PlaceFloatChild(int index);
 
+  // Scrolling: with a bar enabled, content larger than the inner rectangle
+  // moves under it; the bar shows only while there is something to scroll.
+  virtual SIZE ScrollPos() const { return scroll_; }
+  // How far the content can move in each direction.
+  virtual SIZE ScrollRangeSize() const;
+  // Moves the content (held inside the range) and sends "scroll" with the
+  // vertical position in wParam and the horizontal one in lParam.
+  virtual void SetScrollPos(SIZE position);
+  virtual void SetScrollStepSize(int step) { scrollStep_ = step; }
+  virtual int ScrollStepSize() const;  // scaled
+  virtual void SetScrollBarsOverlay(bool on);
+  virtual bool IsScrollBarsOverlay() const { return scrollOverlay_; }
+  // One move along one direction: lines by the step size, pages by the view.
+  void Scroll(ScrollMove move, bool vertical);
+  virtual void EnableScrollBars(bool vertical, bool horizontal);
+  CScrollBarUI* VerticalScrollBar() const { return vBar_.get(); }
+  CScrollBarUI* HorizontalScrollBar() const { return hBar_.get(); }
+
   void PlaceAt(RECT rect, bool invalidate = true) override;
+  void HandleEvent(InputEvent& event) override;
   void Show(bool visible = true) override;
   void SetVisibleByParent(bool visible) override;
   void AttachManager(IControlHost* manager, CControlUI* parent, bool init) override;
@@ -67,7 +87,8 @@ class CContainerUI : public CControlUI, public IContainerUI {
   void ApplyAttribute(const wchar_t* name, const wchar_t* value) override;
   bool DoPaintControl(HDC dc, const RECT& dirty, CControlUI* stopControl) override;
 
-  // The item rectangle less the inset.
+  // The item rectangle less the inset and less the room of a shown scroll
+  // bar (unless the bars lie over the content).
   RECT InnerRect() const;
 
  protected:
@@ -75,9 +96,21 @@ class CContainerUI : public CControlUI, public IContainerUI {
   virtual void ArrangeChildren(const UiRect& inner);
   // What each child asks for, scaled, in item order.
   std::vector<LayoutRequest> LayoutRequests() const;
-  // Places every child that `rects` gives a rectangle and every visible
-  // floating child.
-  void ApplyArrangement(const LayoutResult& rects);
+  // Places every child that `rects` gives a rectangle (moved by the scroll
+  // position) and every visible floating child; `inner` is the rectangle
+  // they were arranged in, from which the content's extent is taken.
+  void ApplyArrangement(const LayoutResult& rects, const UiRect& inner);
+  // Arranges the children and fits the scroll bars to the content.
+  virtual void LayOutContent();
+  // A moved bar's new position; the plain container moves its children.
+  virtual void OnScrollBarMoved(bool horizontal, int position);
+  // For a control that scrolls its content by itself (the rich edit): the
+  // bars shown whatever the children's extent.
+  void SetScrollBarsShown(bool vertical, bool horizontal);
+  // The scroll bars' places and ranges after an arrangement.
+  void PlaceScrollBars();
+  // The content's extent of the last arrangement.
+  SIZE ContentSize() const { return content_; }
   // The inner rectangle of `ArrangeChildren` and of painting.
   virtual RECT ArrangeArea() const { return InnerRect(); }
   const RECT& UnscaledInset() const { return inset_; }
@@ -86,6 +119,9 @@ class CContainerUI : public CControlUI, public IContainerUI {
 
  private:
   bool PaintChildren(HDC dc, const RECT& dirty, CControlUI* stopControl);
+  std::unique_ptr<CScrollBarUI> MakeScrollBar(bool horizontal);
+  void ApplyScrollBarStyle(CScrollBarUI* bar, const std::wstring& style);
+  bool HandleScrollKey(WPARAM key);
 
   RECT inset_{};
   bool scaleInset_ = true;
@@ -97,6 +133,16 @@ class CContainerUI : public CControlUI, public IContainerUI {
   bool autoDestroy_ = true;
   bool delayedDestroy_ = true;
   bool mouseChild_ = true;
+
+  std::unique_ptr<CScrollBarUI> vBar_;
+  std::unique_ptr<CScrollBarUI> hBar_;
+  std::wstring vBarStyle_, hBarStyle_;
+  bool vShown_ = false;
+  bool hShown_ = false;
+  bool scrollOverlay_ = false;
+  int scrollStep_ = 60;
+  SIZE scroll_{};
+  SIZE content_{};
 };
 
 }  // namespace SkinUI

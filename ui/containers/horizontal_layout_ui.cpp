@@ -33,7 +33,7 @@ SIZE CHorizontalLayoutUI::MeasureSize(SIZE available) {
 }
 
 void CHorizontalLayoutUI::ArrangeChildren(const UiRect& inner) {
-  ApplyArrangement(ArrangeHorizontal(LayoutRequests(), inner, ChildPadding(), ChildVAlign(), expandBalance_));
+  ApplyArrangement(ArrangeHorizontal(LayoutRequests(), inner, ChildPadding(), ChildVAlign(), expandBalance_), inner);
 }
 
 }  // namespace SkinUI

@@ -32,7 +32,7 @@ SIZE CVerticalLayoutUI::MeasureSize(SIZE available) {
 }
 
 void CVerticalLayoutUI::ArrangeChildren(const UiRect& inner) {
-  ApplyArrangement(ArrangeVertical(LayoutRequests(), inner, ChildPaddingSecond()));
+  ApplyArrangement(ArrangeVertical(LayoutRequests(), inner, ChildPaddingSecond()), inner);
 }
 
 }  // namespace SkinUI

@@ -302,12 +302,14 @@ void CControlUI::HandleEvent(InputEvent& event) {
     case kEventMouseMove:
       SendNotify(kNotifyMouseMove, event.wParam, event.lParam);
       return;
+    // The wheel and keys are told once, by the control they came to, and
+    // then go on up the tree, where a scrolling container may use them.
     case kEventScrollWheel:
-      SendNotify(kNotifyMouseWheel, event.wParam, event.lParam);
-      return;
+      if (event.sender == this) SendNotify(kNotifyMouseWheel, event.wParam, event.lParam);
+      break;
     case kEventKeyDown:
-      SendNotify(kNotifyKeyDown, event.wParam, event.lParam);
-      return;
+      if (event.sender == this) SendNotify(kNotifyKeyDown, event.wParam, event.lParam);
+      break;
     case kEventChar:
       SendNotify(kNotifyChar, event.wParam, event.lParam);
       return;

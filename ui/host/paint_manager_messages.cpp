@@ -240,6 +240,9 @@ void CPaintManagerUI::OnMouseLeave() {
   toolTipControl_ = nullptr;
   if (!mouseTracking_) return;
   mouseTracking_ = false;
+  // A control that holds the capture (a dragged scroll thumb) goes on
+  // getting the real moves; a made-up one at -1,-1 would drag it there.
+  if (captured_) return;
   POINT cursor{};
   GetCursorPos(&cursor);
   ScreenToClient(window_, &cursor);
@@ -256,6 +259,8 @@ bool CPaintManagerUI::OnSetCursor(WPARAM wParam, LPARAM lParam) {
   POINT cursor{};
   GetCursorPos(&cursor);
   ScreenToClient(window_, &cursor);
+  // The cursor message comes before the move that brought the cursor here.
+  lastMouse_ = cursor;
   CControlUI* under = LookupControlAt(cursor);
   if (under == nullptr) return false;
   Route(under, kEventSetCursor, wParam, lParam);

@@ -7,6 +7,8 @@
 
 #include <cstdint>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "ui/render/drawing_surface.h"
 
@@ -45,6 +47,22 @@ class CRenderKit {
   // DT_CALCRECT the rectangle receives the measured size instead.
   static void DrawTextUI(const CDrawingSurface& surface, RECT& rect, const std::wstring& text, uint32_t colour,
                          int fontId, UINT format, bool editControl = false);
+  // The same with a font of the caller's (a tag text's bold or linked part).
+  static void DrawTextWithFont(const CDrawingSurface& surface, RECT& rect, const std::wstring& text, uint32_t colour,
+                               HFONT font, UINT format, bool editControl = false);
+
+  // Tag text (render/tag_text.h) laid out in `rect` with the DrawTextW
+  // alignment bits of `format` (word-wrapped unless DT_SINGLELINE). Parts
+  // without a colour of their own take `colour`, links the window's link
+  // colours (the hover colour for `hotLink`), underlined. Unless
+  // `measureOnly`, the text is drawn. The answer: the laid-out size and
+  // every link part's rectangle in window coordinates.
+  struct TagTextPlaced {
+    SIZE size{};
+    std::vector<std::pair<int, RECT>> links;
+  };
+  static TagTextPlaced DrawTagText(const CDrawingSurface& surface, const RECT& rect, const std::wstring& text,
+                                   uint32_t colour, int fontId, UINT format, int hotLink, bool measureOnly);
 };
 
 }  // namespace SkinUI

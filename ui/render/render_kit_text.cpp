@@ -90,6 +90,7 @@ void DrawWithGdiplus(HDC dc, const IPaintResources& resources, HFONT font, RECT&
 
   Gdiplus::StringFormat stringFormat(Gdiplus::StringFormat::GenericTypographic());
   if (format & DT_END_ELLIPSIS) stringFormat.SetTrimming(Gdiplus::StringTrimmingEllipsisCharacter);
+  if (format & DT_PATH_ELLIPSIS) stringFormat.SetTrimming(Gdiplus::StringTrimmingEllipsisPath);
   INT flags = Gdiplus::StringFormatFlagsMeasureTrailingSpaces;
   if (format & DT_SINGLELINE) flags |= Gdiplus::StringFormatFlagsNoWrap;
   if (format & DT_NOCLIP) flags |= Gdiplus::StringFormatFlagsNoClip;
@@ -124,9 +125,17 @@ void CRenderKit::DrawTextUI(const CDrawingSurface& surface, RECT& rect, const st
                             int fontId, UINT format, bool editControl) {
   const IPaintResources* resources = surface.Resources();
   if (text.empty() || resources == nullptr) return;
-  const HDC dc = surface.Dc();
+  // A face the skin names may lack the text's script on this machine.
   const FontEntry* entry = resources->FontInfoById(fontId);
-  const HFONT font = entry ? FontForText(dc, *entry, text) : resources->FontById(fontId);
+  const HFONT font = entry ? FontForText(surface.Dc(), *entry, text) : resources->FontById(fontId);
+  DrawTextWithFont(surface, rect, text, colour, font, format, editControl);
+}
+
+void CRenderKit::DrawTextWithFont(const CDrawingSurface& surface, RECT& rect, const std::wstring& text,
+                                  uint32_t colour, HFONT font, UINT format, bool editControl) {
+  const IPaintResources* resources = surface.Resources();
+  if (text.empty() || resources == nullptr) return;
+  const HDC dc = surface.Dc();
   const bool measuring = (format & DT_CALCRECT) != 0;
   const WindowAttributes& window = resources->Attributes();
   // The outlined-text drawer is not part of this framework: such text takes

@@ -135,6 +135,9 @@ void CRichEditUI::DoInitControl() {
   if (transparent_) host_->SetTransparent(true);
   services->TxSendMessage(EM_SETLANGOPTIONS, 0, 0, nullptr);
   services->TxSendMessage(EM_SETEVENTMASK, 0, kEventMask, nullptr);
+  // The services do not all ask the host for the limit when they start: a
+  // "maxchar" of the markup is told to them.
+  services->TxSendMessage(EM_EXLIMITTEXT, 0, static_cast<LPARAM>(maxChars_), nullptr);
   host_->SetActive(true);
   if (FAILED(services->OnTxInPlaceActivate(nullptr))) host_->SetActive(false);
   if (manager_) {
@@ -154,8 +157,60 @@ RECT CRichEditUI::HostRect() const { return host_ ? host_->ClientRect() : Deflat
 void CRichEditUI::PlaceAt(RECT rect, bool invalidate) {
   CContainerUI::PlaceAt(rect, invalidate);
   // The container's inset counts as written, unscaled.
-  const RECT inner = Deflate(item_, UnscaledInset());
+  RECT inner = Deflate(item_, UnscaledInset());
+  if (const CScrollBarUI* bar = VerticalScrollBar()) inner.right -= bar->Thickness();
+  if (const CScrollBarUI* bar = HorizontalScrollBar()) inner.bottom -= bar->Thickness();
   if (host_) host_->SetClientRect(Deflate(inner, EffectiveTextPadding()));
+  // The services may scroll while the box has no size yet (to keep the
+  // caret in an empty view): a text of several lines first shows its start.
+  if (host_ && !placedWithSize_ && inner.bottom > inner.top && (style_ & CTxtWinHost::kStyleMultiLine)) {
+    placedWithSize_ = true;
+    ScrollServicesTo({0, 0});
+  }
+  FitBarsToServices();
+}
+
+// The text scrolls inside the services; the bars (kept shown, as the
+// services' keep-scroll-bars style asks) only mirror them.
+void CRichEditUI::LayOutContent() {
+  SetScrollBarsShown(VerticalScrollBar() != nullptr, HorizontalScrollBar() != nullptr);
+  PlaceScrollBars();
+}
+
+void CRichEditUI::FitBarsToServices() {
+  const RECT host = HostRect();
+  if (CScrollBarUI* bar = VerticalScrollBar()) {
+    bar->SetRange(servicesContent_.cy, host.bottom - host.top);
+    bar->SetPosition(servicesScroll_.y);
+  }
+  if (CScrollBarUI* bar = HorizontalScrollBar()) {
+    bar->SetRange(servicesContent_.cx, host.right - host.left);
+    bar->SetPosition(servicesScroll_.x);
+  }
+}
+
+void CRichEditUI::ServicesScrollRange(int bar, int minimum, int maximum) {
+  (bar == SB_VERT ? servicesContent_.cy : servicesContent_.cx) = maximum - minimum;
+  FitBarsToServices();
+}
+
+void CRichEditUI::ServicesScrollPos(int bar, int position) {
+  LONG& held = bar == SB_VERT ? servicesScroll_.y : servicesScroll_.x;
+  if (held == position) return;
+  held = position;
+  FitBarsToServices();
+  SendNotify(kNotifyScroll, static_cast<WPARAM>(servicesScroll_.y), static_cast<LPARAM>(servicesScroll_.x));
+}
+
+void CRichEditUI::ScrollServicesTo(POINT position) {
+  LRESULT result = 0;
+  SendToServices(EM_SETSCROLLPOS, 0, reinterpret_cast<LPARAM>(&position), &result);
+}
+
+void CRichEditUI::OnScrollBarMoved(bool horizontal, int position) {
+  POINT target = servicesScroll_;
+  (horizontal ? target.x : target.y) = position;
+  ScrollServicesTo(target);
 }
 
 void CRichEditUI::MoveBy(int dx, int dy, bool invalidate) {
@@ -214,9 +269,19 @@ void CRichEditUI::ApplyAttribute(const wchar_t* rawName, const wchar_t* rawValue
     Invalidate();
   };
   using Host = CTxtWinHost;
-  if (name == L"vscrollbar") { if (flag) style_ |= Host::kStyleVScroll | Host::kStyleKeepScrollBars; }
-  else if (name == L"autovscroll") { if (flag) style_ |= Host::kStyleAutoVScroll; }
-  else if (name == L"hscrollbar") { if (flag) style_ |= Host::kStyleHScroll | Host::kStyleKeepScrollBars; }
+  // The bars are drawn by the container part, kept shown.
+  if (name == L"vscrollbar") {
+    if (flag) {
+      style_ |= Host::kStyleVScroll | Host::kStyleKeepScrollBars;
+      EnableScrollBars(true, HorizontalScrollBar() != nullptr);
+    }
+  } else if (name == L"autovscroll") { if (flag) style_ |= Host::kStyleAutoVScroll; }
+  else if (name == L"hscrollbar") {
+    if (flag) {
+      style_ |= Host::kStyleHScroll | Host::kStyleKeepScrollBars;
+      EnableScrollBars(VerticalScrollBar() != nullptr, true);
+    }
+  }
   else if (name == L"autohscroll") ApplyStyleBit(Host::kStyleAutoHScroll, flag);
   else if (name == L"multiline") ApplyStyleBit(Host::kStyleMultiLine, flag);
   else if (name == L"wanttab") wantTab_ = flag;
@@ -328,6 +393,16 @@ void CRichEditUI::HandleEvent(InputEvent& event) {
       return;
     case kEventScrollWheel:
       if (event.keyState & kKeyStateControl) return;
+      // A text of several lines moves a step per notch; a single line
+      // leaves the wheel to the containers around it.
+      if (host_ && (style_ & CTxtWinHost::kStyleMultiLine)) {
+        POINT position{};
+        LRESULT result = 0;
+        SendToServices(EM_GETSCROLLPOS, 0, reinterpret_cast<LPARAM>(&position), &result);
+        position.y += event.wParam == 1 ? ScrollStepSize() : -ScrollStepSize();
+        ScrollServicesTo({position.x, std::max<LONG>(0, position.y)});
+        return;
+      }
       break;
     case kEventTimer:
       if (event.wParam == kCaretTimer) {
@@ -544,7 +619,10 @@ bool CRichEditUI::DoPaintControl(HDC dc, const RECT& dirty, CControlUI* stopCont
                               reinterpret_cast<LPCRECTL>(&bounds), nullptr, &update, nullptr, 0, TXTVIEW_ACTIVE);
     if (enabledAlpha_) FixAlpha(dc, bounds);
   }
-  // No children or scroll bars: the container part stays empty here.
+  // The drawn scroll bars (the container part holds no children here).
+  for (CScrollBarUI* bar : {VerticalScrollBar(), HorizontalScrollBar()}) {
+    if (bar) bar->PaintControl(dc, dirty, stopControl);
+  }
   if (manager_ && manager_->IsLayered()) DrawCaret(dc);
   DrawTip(dc);
   RestoreDC(dc, saved);

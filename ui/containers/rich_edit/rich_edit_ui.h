@@ -45,6 +45,11 @@ class CRichEditUI : public CContainerUI, public IMessageFilterUI {
   void FillBackColour(HDC dc) override;
   void DrawStateImage(HDC dc) override;
 
+  // The services' scroll bar reports (SB_HORZ or SB_VERT): the drawn bars
+  // follow them, and a moved position sends "scroll".
+  void ServicesScrollRange(int bar, int minimum, int maximum);
+  void ServicesScrollPos(int bar, int position);
+
   // IMessageFilterUI: the window's messages that concern the text.
   LRESULT FilterMessage(UINT message, WPARAM wParam, LPARAM lParam, bool& handled) override;
 
@@ -82,6 +87,11 @@ class CRichEditUI : public CContainerUI, public IMessageFilterUI {
   void DrawCaret(HDC dc);
   void DrawTip(HDC dc);
   void FixAlpha(HDC dc, const RECT& rect);
+  void LayOutContent() override;
+  void OnScrollBarMoved(bool horizontal, int position) override;
+  // The drawn bars set to the services' content and position.
+  void FitBarsToServices();
+  void ScrollServicesTo(POINT position);
 
   Microsoft::WRL::ComPtr<CTxtWinHost> host_;
   bool initialised_ = false;
@@ -113,6 +123,9 @@ class CRichEditUI : public CContainerUI, public IMessageFilterUI {
   bool caretFollowTextColour_ = false;
   bool autoSelectAll_ = false;
   bool clickSelect_ = false;
+  SIZE servicesContent_{};
+  POINT servicesScroll_{};
+  bool placedWithSize_ = false;
   std::vector<std::wstring> normalImageKeys_, hotImageKeys_, focusImageKeys_;
   std::vector<std::wstring> tipColourKeys_, focusedBkColourKeys_, focusedTextColourKeys_;
 };

@@ -165,12 +165,18 @@ HDC CTxtWinHost::TxGetDC() {
 
 INT CTxtWinHost::TxReleaseDC(HDC) { return 1; }
 
-// The container carries no scroll bars here: single-line boxes scroll by
-// themselves, and nothing in the skin asks for bars.
-WINBOOL CTxtWinHost::TxShowScrollBar(INT, WINBOOL) { return FALSE; }
-WINBOOL CTxtWinHost::TxEnableScrollBar(INT, INT) { return FALSE; }
-WINBOOL CTxtWinHost::TxSetScrollRange(INT, LONG, INT, WINBOOL) { return FALSE; }
-WINBOOL CTxtWinHost::TxSetScrollPos(INT, INT, WINBOOL) { return FALSE; }
+// The drawn bars stay shown (the keep-scroll-bars style); the range and
+// position go to the control, which moves them.
+WINBOOL CTxtWinHost::TxShowScrollBar(INT, WINBOOL) { return TRUE; }
+WINBOOL CTxtWinHost::TxEnableScrollBar(INT, INT) { return TRUE; }
+WINBOOL CTxtWinHost::TxSetScrollRange(INT bar, LONG minimum, INT maximum, WINBOOL) {
+  control_->ServicesScrollRange(bar, minimum, maximum);
+  return TRUE;
+}
+WINBOOL CTxtWinHost::TxSetScrollPos(INT bar, INT position, WINBOOL) {
+  control_->ServicesScrollPos(bar, position);
+  return TRUE;
+}
 
 void CTxtWinHost::TxInvalidateRect(LPCRECT rect, WINBOOL) {
   IControlHost* manager = control_->OwnerManager();

@@ -1,5 +1,6 @@
 #include "ui/controls/label/label_ui.h"
 
+#include <algorithm>
 #include <cwchar>
 
 #include "ui/geometry/rect_conversion.h"
@@ -161,8 +162,9 @@ void CLabelUI::ApplyAttribute(const wchar_t* rawName, const wchar_t* rawValue) {
 }
 
 SIZE CLabelUI::MeasureText(RECT bounds, UINT format) {
-  CRenderKit::DrawTextUI({manager_ ? manager_->PaintDC() : nullptr, manager_}, bounds, ControlText(), 0,
-                         MeasureFontId(), format | DT_CALCRECT);
+  const CDrawingSurface surface{manager_ ? manager_->PaintDC() : nullptr, manager_};
+  if (showHtml_) return CRenderKit::DrawTagText(surface, bounds, ControlText(), 0, MeasureFontId(), format, -1, true).size;
+  CRenderKit::DrawTextUI(surface, bounds, ControlText(), 0, MeasureFontId(), format | DT_CALCRECT);
   return {bounds.right - bounds.left, bounds.bottom - bounds.top};
 }
 
@@ -180,8 +182,12 @@ SIZE CLabelUI::MeasureSize(SIZE available) {
       const SIZE measured = MeasureText({0, 0, available.cx, kMeasureLimit}, format);
       size.cx = measured.cx + (showHtml_ ? 4 : 0) + padding.left + padding.right;
     }
-    if (size.cy == 0 && autoCalcHeight_ && size.cx > 0) {
-      size.cy = MeasureText({0, 0, size.cx, kMeasureLimit}, format).cy + padding.top + padding.bottom;
+    // Without a width of its own the text is measured in the width the
+    // layout offers, so wrapped text in a stretching column gets its height.
+    const int width = size.cx > 0 ? size.cx : available.cx;
+    if (size.cy == 0 && autoCalcHeight_ && width > 0) {
+      const int textWidth = size.cx > 0 ? width : width - padding.left - padding.right;
+      size.cy = MeasureText({0, 0, textWidth, kMeasureLimit}, format).cy + padding.top + padding.bottom;
     }
   } else if (manager_ && ((size.cy == 0 && autoCalcHeight_) || (size.cx == 0 && autoCalcWidth_))) {
     const FontEntry* font = manager_->FontInfoById(MeasureFontId());
@@ -196,10 +202,45 @@ SIZE CLabelUI::MeasureSize(SIZE available) {
   return size;
 }
 
+void CLabelUI::SetHotLink(int link) {
+  if (link == hotLink_) return;
+  hotLink_ = link;
+  Invalidate();
+}
+
+void CLabelUI::DrawTextOnce(HDC dc, RECT rect, uint32_t colour, int fontId, bool keepLinks) {
+  if (showHtml_) {
+    CRenderKit::TagTextPlaced placed =
+        CRenderKit::DrawTagText({dc, manager_}, rect, ControlText(), colour, fontId, textStyle_, hotLink_, false);
+    if (keepLinks) linkRects_ = std::move(placed.links);
+    return;
+  }
+  // The framework's middle-ellipsis bit is the path ellipsis of DrawTextW.
+  UINT format = textStyle_ & ~kTextStyleMidEllipsis;
+  if (textStyle_ & kTextStyleMidEllipsis) format |= DT_PATH_ELLIPSIS;
+  CRenderKit::DrawTextUI({dc, manager_}, rect, ControlText(), colour, fontId, format);
+}
+
 void CLabelUI::DrawTextIn(HDC dc, RECT rect, uint32_t colour, int fontId) {
-  const std::wstring text = ControlText();
-  if (text.empty()) return;
-  CRenderKit::DrawTextUI({dc, manager_}, rect, text, AdjustColour(colour), fontId, textStyle_ & ~kTextStyleMidEllipsis);
+  if (ControlText().empty()) {
+    linkRects_.clear();
+    return;
+  }
+  if (shadowText_) {
+    // The shadow: the text in the shadow colour at the offset, spread by
+    // the radius in whole pixels around it (a radius below 1 spreads nothing).
+    const int spread = static_cast<int>(std::max(shadowRadius_, shadowRadius2_));
+    const SIZE offset{manager_ ? manager_->ScaleValue(shadowOffset_.cx) : shadowOffset_.cx,
+                      manager_ ? manager_->ScaleValue(shadowOffset_.cy) : shadowOffset_.cy};
+    for (int dy = -spread; dy <= spread; ++dy) {
+      for (int dx = -spread; dx <= spread; ++dx) {
+        RECT shadow = rect;
+        OffsetRect(&shadow, offset.cx + dx, offset.cy + dy);
+        DrawTextOnce(dc, shadow, AdjustColour(shadowTextColour_), fontId, false);
+      }
+    }
+  }
+  DrawTextOnce(dc, rect, AdjustColour(colour), fontId, true);
 }
 
 void CLabelUI::DrawLabelText(HDC dc) {

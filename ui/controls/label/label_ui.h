@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "ui/controls/control_ui.h"
@@ -50,11 +51,19 @@ class CLabelUI : public CControlUI {
   // The font the size estimate measures with.
   virtual int MeasureFontId() const { return fontId_; }
   void RecomputeEstimate() { estimateStale_ = true; }
-  // Draws the text in `rect` as the label does.
+  // Draws the text in `rect` as the label does: tag text with "showhtml",
+  // the shadow first with "shdowtext".
   void DrawTextIn(HDC dc, RECT rect, uint32_t colour, int fontId);
+  bool IsShowHtml() const { return showHtml_; }
+  // The link parts of the tag text as last drawn, in window coordinates.
+  const std::vector<std::pair<int, RECT>>& LinkRects() const { return linkRects_; }
+  // The link to draw in the window's hover colour (-1: none).
+  void SetHotLink(int link);
 
  private:
   SIZE MeasureText(RECT bounds, UINT format);
+  // One drawing of the text, tag text or plain, in one colour.
+  void DrawTextOnce(HDC dc, RECT rect, uint32_t colour, int fontId, bool keepLinks);
 
   uint32_t textColour_ = 0;
   uint32_t disabledTextColour_ = 0;
@@ -72,6 +81,8 @@ class CLabelUI : public CControlUI {
   float shadowRadius2_ = 1.5f;
   SIZE shadowOffset_{};
   std::vector<std::wstring> disabledTextColourKeys_;
+  std::vector<std::pair<int, RECT>> linkRects_;
+  int hotLink_ = -1;
 
   SIZE estimateAvailable_{};
   SIZE estimate_{};
