@@ -55,7 +55,8 @@ std::wstring BuildScriptErrorReport(lua_State* L, int messageIndex) {
   lua_pop(L, 1);
   text += "\n";
   AppendCallStack(L, 0, text);
-  return AnsiToWide(text) + kClosingRequest;
+  // The scripts' texts are UTF-8, and so are the messages made of them.
+  return Utf8ToWide(text) + kClosingRequest;
 }
 
 void SetScriptErrorPresenter(ScriptErrorPresenter presenter) { g_presenter = presenter; }

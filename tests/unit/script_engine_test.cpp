@@ -172,6 +172,18 @@ TEST_F(ScriptEngineTest, ErrorReportShowsTheMessageAndTheCallStack) {
             "\xE8\xB4\xA8\xE9\x87\x8F\xEF\xBC\x81");
 }
 
+TEST_F(ScriptEngineTest, ErrorReportKeepsTheScriptsChineseText) {
+  // Before: the UTF-8 message went through the ANSI code page ("?" or
+  // mojibake on every machine, Chinese ones included).
+  const std::string code = "error('\xE5\xAE\x89\xE8\xA3\x85\xE5\xA4\xB1\xE8\xB4\xA5')\n";  // 安装失败
+  lua_pushcfunction(L, CaptureReport);
+  ASSERT_EQ(luaL_loadbuffer(L, code.data(), code.size(), "=chunk"), LUA_OK);
+  ASSERT_NE(lua_pcall(L, 0, 0, -2), LUA_OK);
+  const std::string report = lua_tostring(L, -1);
+  lua_pop(L, 2);
+  EXPECT_EQ(report.rfind("chunk:1: \xE5\xAE\x89\xE8\xA3\x85\xE5\xA4\xB1\xE8\xB4\xA5\n", 0), 0u) << report;
+}
+
 // A report that reaches the presenter is handed back to the test.
 struct PresentedReport {
   std::wstring text;
