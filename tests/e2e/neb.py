@@ -252,10 +252,15 @@ DRIVE_CDROM = 5
 
 
 def _map_drive(*args):
-    completed = subprocess.run([WINE, build_path("tests", "helpers", "map_drive.exe"), *args],
-                               env=env(WINEDEBUG="-all"), capture_output=True, timeout=60)
-    if completed.returncode != 0:
-        raise RuntimeError("map_drive %s failed: %d" % (" ".join(args), completed.returncode))
+    # Wine's mount manager now and then refuses a request on a busy machine
+    # and takes the same one a moment later.
+    for _ in range(3):
+        completed = subprocess.run([WINE, build_path("tests", "helpers", "map_drive.exe"), *args],
+                                   env=env(WINEDEBUG="-all"), capture_output=True, timeout=60)
+        if completed.returncode == 0:
+            return
+        time.sleep(1.0)
+    raise RuntimeError("map_drive %s failed: %d" % (" ".join(args), completed.returncode))
 
 
 def _dosdevice(letter):
