@@ -4,9 +4,9 @@
 # and fuzzing; the decoders (stb_image, nanosvg, the ZIP reader) are portable
 # but built only with the program.
 set(NEB_UI_PORTABLE_geometry dpi/dpi_scaler.cpp)
-set(NEB_UI_PORTABLE_parsing markup/attribute_list.cpp markup/markup.cpp markup/markup_node.cpp
+set(NEB_UI_PORTABLE_parsing markup/attribute_list.cpp markup/hsl_adjustment.cpp markup/markup.cpp markup/markup_node.cpp
   markup/value_formats.cpp markup/window_attributes.cpp)
-set(NEB_UI_PORTABLE_resources resources/premultiplied_pixels.cpp resources/resource_markup.cpp
+set(NEB_UI_PORTABLE_resources resources/hsl_colour.cpp resources/premultiplied_pixels.cpp resources/resource_markup.cpp
   resources/resource_tables.cpp resources/skin_image_name.cpp resources/text_script.cpp)
 set(NEB_UI_PORTABLE_render render/image_drawing.cpp render/tag_text.cpp)
 set(NEB_UI_PORTABLE_controls controls/scrollbar/scroll_arithmetic.cpp)

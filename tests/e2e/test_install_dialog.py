@@ -41,6 +41,9 @@ PATH_TEXT = (88, 320, 520, 341)
 PATH_BOX_LEFT_BORDER = (73, 320, 78, 340)
 ACCENT, ACCENT_DISABLED = (0x2F, 0x6B, 0xFF), (0xB7, 0xC9, 0xFF)
 SHADOW_MARGIN = 12
+# The digit boxes a test skin puts in the completion view: the first box's
+# left and top, each box's width and height, the gap between boxes.
+NUMBER_BOX = (242, 328, 28, 36, 4)
 # The dialog's debugger line for a close it refuses while the script installs.
 CLOSE_REFUSED = "qd close refused while installing"
 # Another process posts UM_QUERY_RESULT (11032) to the dialog, with a number
@@ -185,14 +188,15 @@ class FullInstallTest(InstallDialogCase):
                      neb.user_folder("AppData", "Local", "Lumetrica")]:
             shutil.rmtree(path, ignore_errors=True)
 
-    def run_install(self, scale, tag, query_host, leave):
-        """An install through the dialog up to its completion view, where
-        `leave` presses what ends the run; the run's result and the
-        statistics records that reached the collector."""
+    def run_install(self, scale, tag, query_host, leave, program=None):
+        """An install through the dialog (of the suite's installer, or of
+        `program`) up to its completion view, where `leave` presses what
+        ends the run; the run's result and the statistics records that
+        reached the collector."""
         with collector.Collector() as records:
             env = dict(product.collector_env(records))
             env["NEB_TEST_SETTINGS"] = 'global_query_host = "%s"' % query_host
-            process = self.start(product.installer("setup.exe"), [], **env)
+            process = self.start(program or product.installer("setup.exe"), [], **env)
             dialog = Dialog(process, "Lumetrica安装", scale)
             self.assertEqual((dialog.width, dialog.height), (round(640 * scale), round(500 * scale)))
             shot = dialog.shot("initial_%s" % tag)
@@ -272,6 +276,52 @@ class FullInstallTest(InstallDialogCase):
         self.assertIn("qd query number 4242", result.debug)
         self.assertEqual(product.product_events(), [])
         self.assertActionsReported(stat_records)
+
+    def test_a_skin_with_a_number_box_shows_the_number_digit_by_digit(self):
+        """A product's skin with a `HorizNumber` of five digit boxes in the
+        completion view, made into an installer by nebpack: the service's
+        4242 fills the boxes from the right, the first stays empty."""
+        options = product.nebpack_inputs(self.tmp)
+        skin = os.path.join(self.tmp, "skin")
+        shutil.copytree(options["--skin"], skin)
+        layout = os.path.join(skin, "Layout", "Layout.xml")
+        with open(layout, encoding="utf-8") as f:
+            markup = f.read()
+        boxes = "".join('<Label width="%d" height="%d" font="2" align="center" textcolor="#FF1F2329" '
+                        'bkcolor="#FFF2F3F5" />' % (NUMBER_BOX[2], NUMBER_BOX[3]) for _ in range(5))
+        # The boxes take 40 of the 48 pixels above the start button, which stays where it was.
+        spacer = '<Control height="48" />\n        <HorizontalLayout height="38">\n          <Control />\n          <Button name="BtnStart"'
+        self.assertIn(spacer, markup)
+        markup = markup.replace(spacer, spacer.replace(
+            '<Control height="48" />',
+            '<Control height="4" />\n        <HorizontalLayout name="HorizNumber" height="36" childpadding="%d" '
+            'inset="%d,0,0,0">%s</HorizontalLayout>\n        <Control height="8" />'
+            % (NUMBER_BOX[4], NUMBER_BOX[0], boxes)))
+        with open(layout, "w", encoding="utf-8") as f:
+            f.write(markup)
+        installer = os.path.join(self.tmp, "numbered.exe")
+        packed = product.nebpack(product.nebpack_arguments(dict(options, **{"--skin": skin}), installer))
+        self.assertEqual(packed.returncode, 0, packed.stdout + packed.stderr)
+
+        service = Server(self_signed_context(self.tmp))
+        self.addCleanup(service.stop)
+        shots = {}
+
+        def leave(dialog):
+            shots["dialog"], shots["complete"] = dialog, dialog.shot("complete_number_box")
+            dialog.click(CLOSE_BUTTON)
+        result, _ = self.run_install(1.0, "number_box", "127.0.0.1:%d" % service.server_address[1], leave,
+                                     program=neb.stage(installer, "setup.exe"))
+        self.assertIn("qd query number 4242", result.debug)
+        dialog, shot = shots["dialog"], shots["complete"]
+        left, top, width, height, gap = NUMBER_BOX
+        digits = [dark_pixels(dialog, shot, (left + i * (width + gap), top, left + i * (width + gap) + width,
+                                              top + height)) for i in range(5)]
+        self.assertEqual(digits[0], 0, digits)
+        self.assertTrue(all(count > 20 for count in digits[1:]), digits)
+        # The same digit drawn in the same box looks the same: 4 _ 4 _.
+        self.assertEqual(digits[1], digits[3], digits)
+        self.assertEqual(digits[2], digits[4], digits)
 
 
 class InitialViewTest(InstallDialogCase):

@@ -27,7 +27,6 @@ class IControlHost : public IPaintResources {
   virtual HWND Window() const = 0;
   virtual HDC PaintDC() const = 0;
 
-  virtual const CDpiScaler& Dpi() const = 0;
   int Scale() const { return Dpi().Scale(); }
   int ScaleValue(int n) const { return Dpi().ScaleValue(n); }
 

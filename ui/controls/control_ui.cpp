@@ -10,6 +10,7 @@
 #include "ui/markup/value_formats.h"
 #include "ui/render/render_kit.h"
 #include "ui/render/round_clip.h"
+#include "ui/resources/hsl_colour.h"
 #include "ui/resources/resource_tables.h"
 #include "ui/controls/notify_kinds.h"
 
@@ -570,7 +571,10 @@ bool CControlUI::DrawImage(HDC dc, const std::wstring& image, const std::wstring
   return CRenderKit::DrawImageString({dc, manager_}, item_, paintRect_, image, modifier);
 }
 
-uint32_t CControlUI::AdjustColour(uint32_t colour) const { return colour; }
+uint32_t CControlUI::AdjustColour(uint32_t colour) const {
+  if (!colourHsl_ || manager_ == nullptr) return colour;
+  return AdjustColourHsl(colour, manager_->Attributes().hsl);
+}
 
 SIZE CControlUI::MeasureSize(SIZE) { return FixedSize(); }
 

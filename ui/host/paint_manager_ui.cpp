@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "ui/controls/control_ui.h"
+#include "ui/resources/hsl_colour.h"
 #include "ui/resources/skin_image_loader.h"
 #include "ui/resources/skin_source.h"
 #include "ui/controls/notify_kinds.h"
@@ -102,6 +103,7 @@ const ImageEntry* CPaintManagerUI::CacheImage(const std::wstring& name, const st
     if (GetObjectW(entry->bitmap, sizeof(info), &info) && info.bmBits) {
       const auto* first = static_cast<const uint32_t*>(info.bmBits);
       entry->originalPixels.assign(first, first + static_cast<size_t>(entry->width) * entry->height);
+      AdjustPicture(*entry, attributes_.hsl);
     }
   }
   ImageMap& target = shared || useSharedResources_ ? Shared().images : images_;
@@ -194,7 +196,27 @@ const std::wstring* CPaintManagerUI::Style(const std::wstring& name) const {
 }
 
 void CPaintManagerUI::ApplyWindowAttribute(const std::wstring& name, const std::wstring& value) {
+  const HslAdjustment before = attributes_.hsl;
   SkinUI::ApplyWindowAttribute(attributes_, name, value);
+  if (!(attributes_.hsl == before)) SetHslAdjustment(attributes_.hsl);
+}
+
+void CPaintManagerUI::AdjustPicture(ImageEntry& entry, const HslAdjustment& adjustment) {
+  BITMAP info{};
+  const size_t count = entry.originalPixels.size();
+  if (!entry.useHsl || count == 0 || !GetObjectW(entry.bitmap, sizeof(info), &info) || !info.bmBits) return;
+  const size_t rows = static_cast<size_t>(info.bmHeight < 0 ? -info.bmHeight : info.bmHeight);
+  if (static_cast<size_t>(info.bmWidth) * rows != count) return;
+  AdjustPremultipliedPixels(entry.originalPixels.data(), static_cast<uint32_t*>(info.bmBits), count, adjustment);
+  GdiFlush();  // the bitmap's pixels were written behind GDI's back
+}
+
+void CPaintManagerUI::SetHslAdjustment(const HslAdjustment& adjustment) {
+  attributes_.hsl = adjustment;
+  for (auto& [name, entry] : images_) AdjustPicture(*entry, adjustment);
+  for (auto& [name, entry] : Shared().images) AdjustPicture(*entry, adjustment);
+  RECT client{};
+  if (window_ != nullptr && GetClientRect(window_, &client)) Invalidate(client);
 }
 
 bool CPaintManagerUI::IsInTree(const CControlUI* control) const {

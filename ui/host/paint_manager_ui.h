@@ -106,6 +106,10 @@ class CPaintManagerUI : public IMarkupHost {
 
   void ApplyWindowAttribute(const std::wstring& name, const std::wstring& value) override;
   const WindowAttributes& Attributes() const override { return attributes_; }
+  // Adjusts the pictures flagged use-HSL again from their unadjusted pixels
+  // (the window's own and the shared ones, which follow the window that set
+  // the adjustment last), and colours of "colorhsl" controls from now on.
+  void SetHslAdjustment(const HslAdjustment& adjustment);
   bool IsLayered() const override { return attributes_.layered; }
   bool UsesSharedResources() const { return useSharedResources_; }
   void SetUseSharedResources(bool on) { useSharedResources_ = on; }
@@ -188,6 +192,7 @@ class CPaintManagerUI : public IMarkupHost {
   using TextMap = std::map<std::wstring, std::wstring>;
   struct SharedTables;
   static SharedTables& Shared();
+  static void AdjustPicture(ImageEntry& entry, const HslAdjustment& adjustment);
 
   void Deliver(NotifyRecord& record);
   void PostQueueMessage();

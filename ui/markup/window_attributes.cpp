@@ -41,6 +41,8 @@ bool ApplyWindowAttribute(WindowAttributes& a, std::wstring_view name, std::wstr
   else if (name == L"showshadow") a.showShadow = ParseBool(value);
   else if (name == L"gdiplustext") a.gdiplusText = ParseBool(value);
   else if (name == L"textdesigner") a.textDesigner = ParseBool(value);
+  else if (name == L"textoutlinecolor") a.textOutlineColour = ParseColour(value);
+  else if (name == L"textoutlinesize") a.textOutlineSize = std::clamp(ParseInteger(value), 0, 16);
   else if (name == L"textrenderinghint") a.textRenderingHint = ParseInteger(value);
   else if (name == L"textrenderdouble") a.textRenderDouble = ParseBool(value);
   else if (name == L"tooltiphovertime") a.toolTipHoverTime = ParseInteger(value);
@@ -52,6 +54,7 @@ bool ApplyWindowAttribute(WindowAttributes& a, std::wstring_view name, std::wstr
   else if (name == L"KillFocusSendButtonUp") a.killFocusSendsButtonUp = ParseBool(value);
   else if (name == L"DlgBlur") a.blur = ParseBool(value);
   else if (name == L"switchres") a.switchResources = ParseInteger(value);
+  else if (name == L"hsl") a.hsl = ParseHslAdjustment(value);
   else return false;
   return true;
 }

@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "ui/geometry/ui_rect.h"
+#include "ui/markup/hsl_adjustment.h"
 
 namespace SkinUI {
 
@@ -39,6 +40,9 @@ struct WindowAttributes {
   bool showShadow = false;
   bool gdiplusText = false;
   bool textDesigner = false;
+  // Outlined text: the outline's colour and width (at 100 %).
+  uint32_t textOutlineColour = 0xFF000000;
+  int textOutlineSize = 1;
   int textRenderingHint = 0;
   bool textRenderDouble = false;
   int toolTipHoverTime = 400;
@@ -52,6 +56,8 @@ struct WindowAttributes {
   // The entry of every control's switch lists the tree takes when it is
   // attached; none when negative.
   int switchResources = -1;
+  // What pictures flagged "hsl" and controls with "colorhsl" pass through.
+  HslAdjustment hsl;
 };
 
 // Stores one attribute; false (and nothing changed) for a name that a

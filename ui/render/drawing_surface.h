@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <string>
 
+#include "ui/dpi/dpi_scaler.h"
 #include "ui/markup/window_attributes.h"
 #include "ui/render/image_drawing.h"
 #include "ui/resources/font_entry.h"
@@ -26,6 +27,8 @@ class IPaintResources {
   // The entry behind FontById; none when the system's default GUI font answers.
   virtual const FontEntry* FontInfoById(int id) const = 0;
   virtual const WindowAttributes& Attributes() const = 0;
+  // The window's scale, for the lengths its attributes keep at 100 %.
+  virtual const CDpiScaler& Dpi() const = 0;
   // Painting with per-pixel alpha: text and pictures must blend.
   virtual bool IsLayered() const = 0;
 

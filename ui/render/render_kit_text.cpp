@@ -1,5 +1,5 @@
 // Text on the GDI path or, for layered windows and "gdiplustext", on the
-// GDI+ path.
+// GDI+ path; outlined ("textdesigner") as a GDI+ path.
 #include <windows.h>
 #include <gdiplus.h>
 
@@ -77,18 +77,9 @@ LOGFONTW GdiplusLogFont(HDC dc, HFONT font) {
   return logFont;
 }
 
-void DrawWithGdiplus(HDC dc, const IPaintResources& resources, HFONT font, RECT& rect, const std::wstring& text,
-                     uint32_t colour, UINT format) {
-  const WindowAttributes& window = resources.Attributes();
-  Gdiplus::Graphics graphics(dc);
-  const int hint = window.textRenderingHint;
-  graphics.SetTextRenderingHint(static_cast<Gdiplus::TextRenderingHint>(hint >= 1 && hint <= 5 ? hint : 0));
-  graphics.SetSmoothingMode(Gdiplus::SmoothingModeHighQuality);
-  graphics.SetInterpolationMode(Gdiplus::InterpolationModeHighQualityBicubic);
-  const LOGFONTW logFont = GdiplusLogFont(dc, font);
-  Gdiplus::Font gdiplusFont(dc, &logFont);
-
-  Gdiplus::StringFormat stringFormat(Gdiplus::StringFormat::GenericTypographic());
+// The DrawTextW flags as a GDI+ string format: trimming, wrapping, clipping
+// and both alignments.
+void ApplyDrawTextFormat(Gdiplus::StringFormat& stringFormat, UINT format) {
   if (format & DT_END_ELLIPSIS) stringFormat.SetTrimming(Gdiplus::StringTrimmingEllipsisCharacter);
   if (format & DT_PATH_ELLIPSIS) stringFormat.SetTrimming(Gdiplus::StringTrimmingEllipsisPath);
   INT flags = Gdiplus::StringFormatFlagsMeasureTrailingSpaces;
@@ -101,10 +92,74 @@ void DrawWithGdiplus(HDC dc, const IPaintResources& resources, HFONT font, RECT&
   stringFormat.SetLineAlignment((format & DT_VCENTER)   ? Gdiplus::StringAlignmentCenter
                                 : (format & DT_BOTTOM) ? Gdiplus::StringAlignmentFar
                                                        : Gdiplus::StringAlignmentNear);
+}
 
-  const Gdiplus::RectF layout(static_cast<Gdiplus::REAL>(rect.left), static_cast<Gdiplus::REAL>(rect.top),
-                              static_cast<Gdiplus::REAL>(rect.right - rect.left),
-                              static_cast<Gdiplus::REAL>(rect.bottom - rect.top));
+Gdiplus::RectF LayoutRect(const RECT& rect) {
+  return Gdiplus::RectF(static_cast<Gdiplus::REAL>(rect.left), static_cast<Gdiplus::REAL>(rect.top),
+                        static_cast<Gdiplus::REAL>(rect.right - rect.left),
+                        static_cast<Gdiplus::REAL>(rect.bottom - rect.top));
+}
+
+// Outlined text: the glyphs' outlines as a path, stroked with the window's
+// outline colour at twice its width, then filled with the text colour over
+// the inner half, so the outline shows its full width outside the glyphs.
+// GDI ignores a colour's alpha, and outlined text takes GDI's place: a
+// colour written without alpha is opaque here too.
+Gdiplus::Color OpaqueUnlessGiven(uint32_t argb) {
+  return Gdiplus::Color(static_cast<Gdiplus::ARGB>((argb >> 24) == 0 ? argb | 0xFF000000u : argb));
+}
+
+void DrawOutlined(HDC dc, const IPaintResources& resources, HFONT font, const RECT& rect, const std::wstring& text,
+                  uint32_t colour, UINT format) {
+  const WindowAttributes& window = resources.Attributes();
+  const LOGFONTW logFont = GdiplusLogFont(dc, font);
+  TEXTMETRICW metrics{};
+  const HGDIOBJ old = SelectObject(dc, font);
+  const bool measured = GetTextMetricsW(dc, &metrics) != FALSE;
+  SelectObject(dc, old);
+  if (!measured) return;
+  const auto emSize = static_cast<Gdiplus::REAL>(metrics.tmHeight - metrics.tmInternalLeading);
+  INT style = Gdiplus::FontStyleRegular;
+  if (logFont.lfWeight >= FW_BOLD) style |= Gdiplus::FontStyleBold;
+  if (logFont.lfItalic) style |= Gdiplus::FontStyleItalic;
+  if (logFont.lfUnderline) style |= Gdiplus::FontStyleUnderline;
+  if (logFont.lfStrikeOut) style |= Gdiplus::FontStyleStrikeout;
+
+  Gdiplus::FontFamily named(logFont.lfFaceName);
+  const Gdiplus::FontFamily* family = named.IsAvailable() ? &named : Gdiplus::FontFamily::GenericSansSerif();
+  Gdiplus::StringFormat stringFormat(Gdiplus::StringFormat::GenericTypographic());
+  ApplyDrawTextFormat(stringFormat, format);
+  Gdiplus::GraphicsPath path;
+  path.AddString(text.c_str(), static_cast<INT>(text.size()), family, style, emSize, LayoutRect(rect), &stringFormat);
+
+  Gdiplus::Graphics graphics(dc);
+  graphics.SetSmoothingMode(Gdiplus::SmoothingModeHighQuality);
+  if (!(format & DT_NOCLIP)) graphics.SetClip(LayoutRect(rect));
+  const int outline = resources.Dpi().ScaleValue(window.textOutlineSize);
+  if (outline > 0) {
+    Gdiplus::Pen pen(OpaqueUnlessGiven(window.textOutlineColour),
+                     static_cast<Gdiplus::REAL>(2 * outline));
+    pen.SetLineJoin(Gdiplus::LineJoinRound);
+    graphics.DrawPath(&pen, &path);
+  }
+  Gdiplus::SolidBrush brush(OpaqueUnlessGiven(colour));
+  graphics.FillPath(&brush, &path);
+}
+
+void DrawWithGdiplus(HDC dc, const IPaintResources& resources, HFONT font, RECT& rect, const std::wstring& text,
+                     uint32_t colour, UINT format) {
+  const WindowAttributes& window = resources.Attributes();
+  Gdiplus::Graphics graphics(dc);
+  const int hint = window.textRenderingHint;
+  graphics.SetTextRenderingHint(static_cast<Gdiplus::TextRenderingHint>(hint >= 1 && hint <= 5 ? hint : 0));
+  graphics.SetSmoothingMode(Gdiplus::SmoothingModeHighQuality);
+  graphics.SetInterpolationMode(Gdiplus::InterpolationModeHighQualityBicubic);
+  const LOGFONTW logFont = GdiplusLogFont(dc, font);
+  Gdiplus::Font gdiplusFont(dc, &logFont);
+
+  Gdiplus::StringFormat stringFormat(Gdiplus::StringFormat::GenericTypographic());
+  ApplyDrawTextFormat(stringFormat, format);
+  const Gdiplus::RectF layout = LayoutRect(rect);
   const INT length = static_cast<INT>(text.size());
   if (format & DT_CALCRECT) {
     Gdiplus::RectF bounds;
@@ -138,8 +193,10 @@ void CRenderKit::DrawTextWithFont(const CDrawingSurface& surface, RECT& rect, co
   const HDC dc = surface.Dc();
   const bool measuring = (format & DT_CALCRECT) != 0;
   const WindowAttributes& window = resources->Attributes();
-  // The outlined-text drawer is not part of this framework: such text takes
-  // the paths below.
+  if (window.textDesigner && !measuring) {
+    DrawOutlined(dc, *resources, font, rect, text, colour, format);
+    return;
+  }
   const bool gdiplusText = window.gdiplusText && (!editControl || !measuring);
   if (resources->IsLayered() || gdiplusText) {
     DrawWithGdiplus(dc, *resources, font, rect, text, colour, format);

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "tests/unit/ui/ui_test_support.h"
+#include "ui/resources/hsl_colour.h"
 #include "ui/resources/skin_image_loader.h"
 
 namespace SkinUI {
@@ -98,12 +99,34 @@ TEST_F(SkinImageTest, CachesKeepOnePictureAndDrawingPerName) {
   EXPECT_EQ(other.ObtainImage(L"Image/QuickMark.png"), manager.ObtainImage(L"Image/QuickMark.png"));
 }
 
-TEST_F(SkinImageTest, UseHslKeepsTheUnadjustedPixels) {
+TEST_F(SkinImageTest, UseHslPicturesFollowTheWindowsAdjustment) {
   CPaintManagerUI manager;
   const ImageEntry* picture = manager.CacheImage(L"Image/Pic.png", L"", 0, true, false);
   ASSERT_NE(picture, nullptr);
   EXPECT_TRUE(picture->useHsl);
   EXPECT_EQ(picture->originalPixels, BitmapPixels(picture->bitmap));
+
+  // Each adjustment starts again from the unadjusted pixels: two turns of
+  // the hue give what the second alone gives, not their sum.
+  const std::vector<uint32_t> unadjusted = picture->originalPixels;
+  manager.SetHslAdjustment({120, 100, 100});
+  EXPECT_EQ(BitmapPixels(picture->bitmap)[0], 0xFF00FF00u);  // red turned green
+  manager.SetHslAdjustment({-120, 100, 100});
+  const std::vector<uint32_t> turned = BitmapPixels(picture->bitmap);
+  EXPECT_EQ(turned[0], 0xFF0000FFu);  // blue, from red
+  EXPECT_EQ(turned[1], 0x80000080u);  // premultiplied alpha kept
+  EXPECT_EQ(turned[4], 0xFFFFFFFFu);  // white has no hue
+  EXPECT_EQ(picture->originalPixels, unadjusted);
+
+  // A picture loaded later is adjusted as it is stored; one without the flag is not.
+  const ImageEntry* later = manager.CacheImage(L"Image/BtnMin.svg", L"", 0, true, false);
+  ASSERT_NE(later, nullptr);
+  std::vector<uint32_t> laterExpected(later->originalPixels.size());
+  AdjustPremultipliedPixels(later->originalPixels.data(), laterExpected.data(), laterExpected.size(), {-120, 100, 100});
+  EXPECT_EQ(BitmapPixels(later->bitmap), laterExpected);
+  const ImageEntry* plain = manager.CacheImage(L"Image/QuickMark.png", L"", 0, false, false);
+  ASSERT_NE(plain, nullptr);
+  EXPECT_EQ(BitmapPixels(plain->bitmap), BitmapPixels(LoadSkinImage(L"Image/QuickMark.png", L"", 0, nullptr)->bitmap));
 }
 
 TEST_F(SkinImageTest, ResourcePicturesNeedANumericName) {
