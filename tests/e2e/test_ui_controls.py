@@ -189,6 +189,25 @@ class UiControlsTest(unittest.TestCase):
         xdo("click", 5)
         self.assertEqual(w.scroll("licence_edit")[0], end)
 
+    def test_rich_edit_licence_scrolls_with_the_keys(self):
+        w = self.window
+        # A click puts the focus (and the caret) in the text; the keys move
+        # the caret and the view follows it, the drawn thumb with it.
+        xdo("mousemove", *w.point("licence_edit", dx=100, dy=8))
+        xdo("click", 1)
+        xdo("key", "ctrl+End")
+        end = w.scroll("licence_edit")[0]
+        self.assertGreater(end, 4 * STEP)
+        self.assertGreater(thumb_top(w.shot("rich_edit_keys_end"), w, "licence_edit"), 0)
+        xdo("key", "ctrl+Home")
+        self.assertEqual(w.scroll("licence_edit"), (0, 0))
+        xdo("key", "Next")
+        page = w.scroll("licence_edit")[0]
+        self.assertGreater(page, 0)
+        self.assertLess(page, end)
+        xdo("key", "Prior")
+        self.assertEqual(w.scroll("licence_edit"), (0, 0))
+
     def test_wide_layout_scrolls_sideways(self):
         w = self.window
         shot = w.shot("wide_start")
