@@ -28,7 +28,7 @@ src=$(readlink -f "$cache/src/curl")
 version=$(dpkg-parsechangelog -l "$src/debian/changelog" -S Version)
 # The folder is named after the version and the options below, so a change of
 # options builds anew beside the builds that other clones may still use.
-options_key=$(sed -n '/^cmake_args=(/,/^)/p' "$0" | sha256sum | cut -c1-12)
+options_key=$(sed -n '/^unwind_flags=/,/^fi/p;/^cmake_args=(/,/^)/p' "$0" | sha256sum | cut -c1-12)
 dest="$cache/curl-${version//[:~+]/_}-$arch-$options_key"
 
 if [ -f "$dest/.built" ]; then
@@ -41,6 +41,15 @@ fi
 work=$(mktemp -d "$cache/.curl-$arch.XXXXXX")
 trap 'rm -rf "$work"' EXIT
 
+
+# The shipped i686 build drops unused functions only from code without unwind
+# tables (MinGW's link keeps every function the tables name); no exception
+# passes through libcurl, whose callbacks into the installer do not throw.
+# The x86-64 build keeps them: its stack walks need them on every function.
+unwind_flags=""
+if [ "$arch" = i686 ]; then
+  unwind_flags="-fno-asynchronous-unwind-tables -fno-unwind-tables"
+fi
 
 # Every optional dependency is switched off by name: the MinGW zlib package is
 # installed on the build machine and would otherwise be picked up silently.
@@ -58,7 +67,7 @@ cmake_args=(
   -DCMAKE_FIND_ROOT_PATH_MODE_PACKAGE=ONLY
   -DCMAKE_BUILD_TYPE=Release
   -DCMAKE_INSTALL_PREFIX="$work/install"
-  -DCMAKE_C_FLAGS="-ffunction-sections -fdata-sections"
+  -DCMAKE_C_FLAGS="-ffunction-sections -fdata-sections $unwind_flags"
   -DCMAKE_C_FLAGS_RELEASE="-Os -DNDEBUG"
   -DCURL_TARGET_WINDOWS_VERSION=0x0601
   -DBUILD_SHARED_LIBS=OFF
