@@ -58,8 +58,10 @@ fi
 # Separate function and data sections let the final link drop unused code.
 # Built for size: the installer makes a handful of small requests. Only what
 # its HTTP GET uses is compiled in; cookies, forms, .netrc, alt-svc, HSTS,
-# DNS over HTTPS, the option listing API, the progress meter and
-# the digest and NTLM authentications are left out.
+# DNS over HTTPS, the option listing API, the progress meter, proxies (the
+# query goes straight to its server, whatever proxy variables are set), HTTP
+# authentication, date parsing, DNS answer shuffling and the digest and NTLM
+# authentications are left out.
 cmake_args=(
   -G Ninja
   -S "$src" -B "$work/build"
@@ -125,6 +127,10 @@ cmake_args=(
   -DCURL_DISABLE_GETOPTIONS=ON
   -DCURL_DISABLE_PROGRESS_METER=ON
   -DCURL_DISABLE_CRYPTO_AUTH=ON
+  -DCURL_DISABLE_PROXY=ON
+  -DCURL_DISABLE_HTTP_AUTH=ON
+  -DCURL_DISABLE_PARSEDATE=ON
+  -DCURL_DISABLE_SHUFFLE_DNS=ON
 )
 
 log="$work/build.log"
