@@ -29,6 +29,8 @@ target_include_directories(lzma_7z SYSTEM PUBLIC ${NEB_7Z_SRC})
 target_compile_definitions(lzma_7z PUBLIC Z7_PPMD_SUPPORT Z7_EXTRACT_ONLY)
 target_compile_options(lzma_7z PRIVATE -w)
 neb_optimise_for_speed(lzma_7z)
+# Its callbacks (reading the archive, the heap) do not throw.
+neb_c_without_unwind_tables(lzma_7z)
 # The x86 branch converter keeps its encoding half, which nebpack applies to
 # the payload.
 set_source_files_properties(${NEB_7Z_SRC}/Bra86.c PROPERTIES COMPILE_OPTIONS -UZ7_EXTRACT_ONLY)
@@ -72,6 +74,9 @@ add_library(minizip STATIC ${NEB_DEPS_DIR}/src/minizip/unzip.c ${NEB_DEPS_DIR}/s
 target_include_directories(minizip SYSTEM PUBLIC ${NEB_DEPS_DIR}/src/minizip)
 target_link_libraries(minizip PUBLIC z)
 target_compile_options(minizip PRIVATE -w)
+# The skin package's reading callbacks do not throw. The writer keeps its
+# tables: nebpack's growing buffer may throw through it.
+neb_c_without_unwind_tables(minizip)
 
 # minizip's writer: nebpack packs the skin package with it.
 add_library(minizip_writer STATIC ${NEB_DEPS_DIR}/src/minizip/zip.c)

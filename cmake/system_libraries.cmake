@@ -51,7 +51,8 @@ endfunction()
 #                         [LIBS <library>...]): a program of the build. Its
 # entry point takes the command line as UTF-16 (wmain or wWinMain, linked with
 # -municode) unless NARROW_MAIN, and it takes libraries from the system folder
-# only (neb_use_system_libraries_only).
+# only (neb_use_system_libraries_only). An uncaught exception is reported to
+# the debugger output (base/terminate_handler.cpp).
 function(neb_add_windows_program target)
   cmake_parse_arguments(ARG "WIN32;NARROW_MAIN" "" "SOURCES;LIBS" ${ARGN})
   set(kind)
@@ -62,7 +63,7 @@ function(neb_add_windows_program target)
   if(NOT ARG_NARROW_MAIN)
     target_link_options(${target} PRIVATE -municode)
   endif()
-  target_link_libraries(${target} PRIVATE ${ARG_LIBS})
+  target_link_libraries(${target} PRIVATE ${ARG_LIBS} neb_terminate_handler)
   neb_use_system_libraries_only(${target})
 endfunction()
 

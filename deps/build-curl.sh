@@ -28,7 +28,7 @@ src=$(readlink -f "$cache/src/curl")
 version=$(dpkg-parsechangelog -l "$src/debian/changelog" -S Version)
 # The folder is named after the version and the options below, so a change of
 # options builds anew beside the builds that other clones may still use.
-options_key=$(sed -n '/^cmake_args=(/,/^)/p' "$0" | sha256sum | cut -c1-12)
+options_key=$(sed -n '/^unwind_flags=/,/^fi/p;/^cmake_args=(/,/^)/p' "$0" | sha256sum | cut -c1-12)
 dest="$cache/curl-${version//[:~+]/_}-$arch-$options_key"
 
 if [ -f "$dest/.built" ]; then
@@ -42,6 +42,15 @@ work=$(mktemp -d "$cache/.curl-$arch.XXXXXX")
 trap 'rm -rf "$work"' EXIT
 
 
+# The shipped i686 build drops unused functions only from code without unwind
+# tables (MinGW's link keeps every function the tables name); no exception
+# passes through libcurl, whose callbacks into the installer do not throw.
+# The x86-64 build keeps them: its stack walks need them on every function.
+unwind_flags=""
+if [ "$arch" = i686 ]; then
+  unwind_flags="-fno-asynchronous-unwind-tables -fno-unwind-tables"
+fi
+
 # Every optional dependency is switched off by name: the MinGW zlib package is
 # installed on the build machine and would otherwise be picked up silently.
 # _WIN32_WINNT 0x0601 keeps the library from importing anything newer than
@@ -49,8 +58,10 @@ trap 'rm -rf "$work"' EXIT
 # Separate function and data sections let the final link drop unused code.
 # Built for size: the installer makes a handful of small requests. Only what
 # its HTTP GET uses is compiled in; cookies, forms, .netrc, alt-svc, HSTS,
-# DNS over HTTPS, the option listing API, the progress meter and
-# the digest and NTLM authentications are left out.
+# DNS over HTTPS, the option listing API, the progress meter, proxies (the
+# query goes straight to its server, whatever proxy variables are set), HTTP
+# authentication, date parsing, DNS answer shuffling and the digest and NTLM
+# authentications are left out.
 cmake_args=(
   -G Ninja
   -S "$src" -B "$work/build"
@@ -58,7 +69,7 @@ cmake_args=(
   -DCMAKE_FIND_ROOT_PATH_MODE_PACKAGE=ONLY
   -DCMAKE_BUILD_TYPE=Release
   -DCMAKE_INSTALL_PREFIX="$work/install"
-  -DCMAKE_C_FLAGS="-ffunction-sections -fdata-sections"
+  -DCMAKE_C_FLAGS="-ffunction-sections -fdata-sections $unwind_flags"
   -DCMAKE_C_FLAGS_RELEASE="-Os -DNDEBUG"
   -DCURL_TARGET_WINDOWS_VERSION=0x0601
   -DBUILD_SHARED_LIBS=OFF
@@ -116,6 +127,10 @@ cmake_args=(
   -DCURL_DISABLE_GETOPTIONS=ON
   -DCURL_DISABLE_PROGRESS_METER=ON
   -DCURL_DISABLE_CRYPTO_AUTH=ON
+  -DCURL_DISABLE_PROXY=ON
+  -DCURL_DISABLE_HTTP_AUTH=ON
+  -DCURL_DISABLE_PARSEDATE=ON
+  -DCURL_DISABLE_SHUFFLE_DNS=ON
 )
 
 log="$work/build.log"

@@ -2,6 +2,8 @@
 
 #include <curl/curl.h>
 
+#include <new>
+
 #include "base/debug_line.h"
 #include "base/text.h"
 #include "http/url_escape.h"
@@ -107,6 +109,14 @@ size_t CHttpClient::WriteResponse(char* data, size_t size, size_t count, void* c
     DebugLine(L"write_data_get_post too long");
     return 0;
   }
-  self->response_.append(data, bytes);
+  // No exception may leave a callback: libcurl's frames cannot be unwound
+  // (the shipped build has no unwind tables for them) and its state would
+  // be left half-changed. Taking fewer bytes than given ends the transfer.
+  try {
+    self->response_.append(data, bytes);
+  } catch (const std::bad_alloc&) {
+    DebugLine(L"write_data_get_post out of memory");
+    return 0;
+  }
   return bytes;
 }

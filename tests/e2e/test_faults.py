@@ -3,7 +3,8 @@ them: the exception code, its address and its parameters
 (tests/helpers/fault_probe.exe), and the page-fault guards answer. Under
 the 32-bit lane's qemu this holds only with the trap numbers that
 deps/lane32/trap_fix.c fills in; without them an access violation arrives
-as an illegal instruction and IsBadReadPtr ends the program."""
+as an illegal instruction and IsBadReadPtr ends the program. An exception
+that escapes a program ends it through the programs' own handler."""
 import unittest
 
 import neb
@@ -31,6 +32,27 @@ class FaultTest(unittest.TestCase):
         for number, expected in enumerate(EXPECTED):
             with self.subTest(expected.split(":")[0]):
                 self.assertEqual(lines[number] if number < len(lines) else None, expected)
+
+
+class UncaughtExceptionTest(unittest.TestCase):
+    """An exception that escapes a program ends it through the programs' own
+    handler (base/terminate_handler.cpp, linked in place of the C++
+    library's): a debugger line naming what escaped, then abort's exit code
+    3. The exception also has to unwind to the program's end for this."""
+
+    CASES = [
+        ("runtime_error", "qd terminate called after an uncaught exception: uncaught probe\r\n"),
+        ("int", "qd terminate called after an uncaught exception of a type not derived from "
+                "std::exception\r\n"),
+        ("none", "qd terminate called without an active exception\r\n"),
+    ]
+
+    def test_the_debugger_line_and_the_abort(self):
+        for kind, line in self.CASES:
+            with self.subTest(kind):
+                result = neb.run(neb.build_path("tests", "helpers", "uncaught_throw.exe"), [kind])
+                self.assertEqual(result.returncode, 3, result.stdout + result.stderr)
+                self.assertIn(line, neb.debug_lines(result.stderr))
 
 
 if __name__ == "__main__":

@@ -29,6 +29,7 @@ TEST(BytesFromHexPairs, ReadsPairsFromEvenPositions) {
       {L"zz01", {0x00, 0x01}},
       {L"12zz", {0x12, 0x12}},
       {L"1g2h", {0x01, 0x02}},
+      {L"01 2", {0x01, 0x01}},
   };
   for (const auto& c : cases) EXPECT_EQ(BytesFromHexPairs(c.text), c.bytes) << "text \"" << c.text << "\"";
 }
