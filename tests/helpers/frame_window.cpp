@@ -33,7 +33,7 @@
 // With --exit-after-paint the window closes after its first paint and the
 // program prints the milliseconds from its launch to the end of that paint
 // ("first-paint-ms N"), for the launch benchmark.
-// Usage: frame_window --markup FILE [--dpi N] [--report FILE]
+// Usage: frame_window --markup FILE [--skin FOLDER] [--dpi N] [--report FILE]
 //                     [--events FILE] [--cycles N] [--hit X,Y;X,Y...]
 //                     [--backdrop] [--exit-after-paint]
 #include <windows.h>

@@ -47,9 +47,9 @@ best_of bare_win32 "$WINE_LOADER" "$build/tools/bench/bare_window.exe"
 best_of markup_window "$WINE_LOADER" "$build/tests/helpers/skin_window.exe" \
   --markup "$(winepath_of "$root/tools/bench/twenty_controls.xml")" --exit-after-paint
 best_of shipped_markup "$WINE_LOADER" "$build/tests/helpers/skin_window.exe" \
-  --markup "$(winepath_of "$root/res/skin/Layout/Layout.xml")" --exit-after-paint
+  --skin "$(winepath_of "$root/res/skin")" --markup Layout/Layout.xml --exit-after-paint
 best_of shipped_dialog "$WINE_LOADER" "$build/tests/helpers/frame_window.exe" \
-  --markup "$(winepath_of "$root/res/skin/Layout/Layout.xml")" --exit-after-paint
+  --skin "$(winepath_of "$root/res/skin")" --markup Layout/Layout.xml --exit-after-paint
 awk "BEGIN{printf \"launch to first paint, markup window / bare window: %.3f\n\", $markup_window_paint / $bare_win32_paint}"
 awk "BEGIN{printf \"launch to first paint, shipped markup without shadow / bare window: %.3f\n\", $shipped_markup_paint / $bare_win32_paint}"
 awk "BEGIN{printf \"launch to first paint, shipped dialog on the window base / bare window: %.3f\n\", $shipped_dialog_paint / $bare_win32_paint}"
