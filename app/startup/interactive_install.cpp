@@ -13,6 +13,7 @@
 #include "http/curl_global_init.h"
 #include "ui/dpi/dpi_awareness.h"
 #include "ui/host/paint_manager_ui.h"
+#include "ui/render/gdiplus_session.h"
 
 namespace {
 
@@ -49,6 +50,8 @@ void RunInteractiveInstall(const RunContext& context) {
   SkinUI::CPaintManagerUI::SetInstance(instance);
   if (!UseSkinFromResource()) return;
   SkinUI::MakeProcessPerMonitorDpiAware();
+  // Only the dialog draws with GDI+: a silent install never loads it.
+  StartGdiplusOnce();
   {
     const ScopedCurlGlobalInit curl;
     auto dialog = std::make_unique<CDlgInstall>(context.listenWindow);

@@ -20,7 +20,6 @@
 #include "script/nebscript_engine.h"
 #include "script/script_globals.h"
 #include "scripts/global_names.h"
-#include "ui/render/gdiplus_session.h"
 
 namespace {
 
@@ -109,7 +108,6 @@ int Run() {
   }
 
   CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-  StartGdiplusOnce();
 
   CInstallMgr::Instance().BeforeInit();
 

@@ -13,7 +13,9 @@ constexpr wchar_t kDisplayName[] = L"Lumetrica Service";
 // as the system, whose rights anyone who can change its files would get.
 constexpr wchar_t kServiceAccount[] = L"NT AUTHORITY\\LocalService";
 constexpr DWORD kStateWaitMs = 15000;
-constexpr DWORD kPollMs = 100;
+// The install waits on the start: a short poll ends that wait soon after
+// the service runs.
+constexpr DWORD kPollMs = 10;
 
 std::wstring QuotedOwnPath() {
   wchar_t path[MAX_PATH];

@@ -30,9 +30,12 @@
 //   counts gdi|handles FIRST LAST
 // --backdrop puts a white window over the whole screen behind it, so that
 // its shadow shows in screenshots.
-// Usage: frame_window --markup FILE [--dpi N] [--report FILE]
+// With --exit-after-paint the window closes after its first paint and the
+// program prints the milliseconds from its launch to the end of that paint
+// ("first-paint-ms N"), for the launch benchmark.
+// Usage: frame_window --markup FILE [--skin FOLDER] [--dpi N] [--report FILE]
 //                     [--events FILE] [--cycles N] [--hit X,Y;X,Y...]
-//                     [--backdrop]
+//                     [--backdrop] [--exit-after-paint]
 #include <windows.h>
 #include <winternl.h>
 
@@ -48,6 +51,7 @@
 
 #include "base/handles.h"
 #include "base/text.h"
+#include "tests/helpers/launch_clock.h"
 #include "tests/helpers/window_report.h"
 #include "ui/containers/rich_edit/rich_edit_ui.h"
 #include "ui/controls/option/option_ui.h"
@@ -68,6 +72,7 @@ struct Options : WindowOptions {
   int cycles = 0;
   std::vector<POINT> hits;
   bool backdrop = false;
+  bool exitAfterPaint = false;
 };
 
 std::string Hex(const std::string& bytes) {
@@ -92,6 +97,16 @@ class FrameWindow : public SkinUI::WindowImplBase {
       : options_(options), closeAfterPaint_(closeAfterPaint) {}
 
   const wchar_t* WindowClassName() const override { return L"NEBFrameWindow"; }
+
+  LRESULT RouteMessage(UINT message, WPARAM wParam, LPARAM lParam) override {
+    const LRESULT result = WindowImplBase::RouteMessage(message, wParam, lParam);
+    // A layered window paints on the manager's own message.
+    if ((message == WM_PAINT || message == CPaintManagerUI::kMsgLayeredPaint) && !painted_) {
+      painted_ = true;
+      if (options_.exitAfterPaint) std::printf("first-paint-ms %.2f\n", MillisecondsSinceProcessStart());
+    }
+    return result;
+  }
 
   void OnNotify(SkinUI::NotifyRecord& record) override {
     AppendEvent(options_, "notify " + WideToUtf8(record.type) + " " + WideToUtf8(record.senderName) + " " +
@@ -214,6 +229,7 @@ class FrameWindow : public SkinUI::WindowImplBase {
 
   Options options_;
   bool closeAfterPaint_;
+  bool painted_ = false;
 };
 
 Options ReadOptions(int argc, wchar_t** argv) {
@@ -224,6 +240,7 @@ Options ReadOptions(int argc, wchar_t** argv) {
     const bool hasValue = i + 1 < argc;
     if (arg == L"--cycles" && hasValue) options.cycles = _wtoi(argv[++i]);
     else if (arg == L"--backdrop") options.backdrop = true;
+    else if (arg == L"--exit-after-paint") options.exitAfterPaint = true;
     else if (arg == L"--hit" && hasValue) {
       const std::wstring list = argv[++i];
       for (size_t start = 0; start < list.size();) {
@@ -364,18 +381,20 @@ int wmain(int argc, wchar_t** argv) {
   if (options.cycles > 0) return RunCycles(options);
 
   if (options.backdrop) OpenBackdrop();
-  FrameWindow window(options, false);
+  FrameWindow window(options, options.exitAfterPaint);
   if (!OpenFrame(window)) return 3;
-  const HWND handle = window.Window();
-  std::thread([handle] {
-    char line[8192];
-    while (std::fgets(line, sizeof(line), stdin)) {
-      line[std::strcspn(line, "\r\n")] = 0;
-      PostMessageW(handle, kMsgCommand, 0, reinterpret_cast<LPARAM>(new std::string(line)));
-      if (std::strncmp(line, "close", 5) == 0) return;
-    }
-    PostMessageW(handle, WM_CLOSE, 0, 0);
-  }).detach();
+  if (!options.exitAfterPaint) {
+    const HWND handle = window.Window();
+    std::thread([handle] {
+      char line[8192];
+      while (std::fgets(line, sizeof(line), stdin)) {
+        line[std::strcspn(line, "\r\n")] = 0;
+        PostMessageW(handle, kMsgCommand, 0, reinterpret_cast<LPARAM>(new std::string(line)));
+        if (std::strncmp(line, "close", 5) == 0) return;
+      }
+      PostMessageW(handle, WM_CLOSE, 0, 0);
+    }).detach();
+  }
   CPaintManagerUI::RunMessageLoop();
   CPaintManagerUI::ShutdownFramework();
   return 0;

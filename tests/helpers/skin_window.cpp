@@ -12,7 +12,7 @@
 //   notify link SENDER INDEX TARGET CURSOR   (CURSOR: hand or arrow)
 //   notify textchanged SENDER [TEXT]
 //   painted                      (the end of the first paint)
-// Usage: skin_window --markup FILE [--dpi N] [--report FILE] [--events FILE]
+// Usage: skin_window --markup FILE [--skin FOLDER] [--dpi N] [--report FILE] [--events FILE]
 //                    [--layered] [--exit-after-paint]
 // With --layered the window paints as a layered window (per-pixel alpha,
 // UpdateLayeredWindow).

@@ -4,14 +4,21 @@
 
 #include "base/text.h"
 
-std::wstring WindowOptions::MarkupFolder() const { return markup.substr(0, markup.find_last_of(L"\\/") + 1); }
+std::wstring WindowOptions::MarkupFolder() const {
+  if (!skin.empty()) return skin.back() == L'\\' || skin.back() == L'/' ? skin : skin + L'\\';
+  return markup.substr(0, markup.find_last_of(L"\\/") + 1);
+}
 
-std::wstring WindowOptions::MarkupFile() const { return markup.substr(markup.find_last_of(L"\\/") + 1); }
+std::wstring WindowOptions::MarkupFile() const {
+  if (!skin.empty()) return markup;
+  return markup.substr(markup.find_last_of(L"\\/") + 1);
+}
 
 bool ReadWindowOption(int argc, wchar_t** argv, int& i, WindowOptions& options) {
   const std::wstring arg = argv[i];
   if (i + 1 >= argc) return false;
   if (arg == L"--markup") options.markup = argv[++i];
+  else if (arg == L"--skin") options.skin = argv[++i];
   else if (arg == L"--dpi") options.dpi = _wtoi(argv[++i]);
   else if (arg == L"--report") options.report = argv[++i];
   else if (arg == L"--events") options.events = argv[++i];

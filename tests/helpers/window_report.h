@@ -14,12 +14,16 @@
 
 struct WindowOptions {
   std::wstring markup;
+  // The skin's root folder (--skin FOLDER), when the markup is named
+  // relative to it as a skin names it ("Layout/Layout.xml"); otherwise the
+  // markup's own folder is the root.
+  std::wstring skin;
   int dpi = 96;
   std::wstring report;
   std::wstring events;
 
-  std::wstring MarkupFolder() const;  // with its trailing separator
-  std::wstring MarkupFile() const;
+  std::wstring MarkupFolder() const;  // the skin's root, with its trailing separator
+  std::wstring MarkupFile() const;    // relative to that root
 };
 
 // Takes argv[i] when it is one of the common switches, moving i past its

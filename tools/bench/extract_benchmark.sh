@@ -3,7 +3,10 @@
 # Wine) against `7zz x -mmt1` on the same solid LZMA2 archives, in the same
 # run: wall time (best of RUNS) and peak memory of each, and the ratio, for
 # a mixed corpus of MEGABYTES and for SMALL files of a few kilobytes, each
-# extracted onto the disk and onto a tmpfs. With --memory, also the peak
+# extracted onto the disk and onto a tmpfs. For the small files, Wine's own
+# floor beside them: write_files.exe, a bare create-write-close loop making
+# the same files (same folders, names and sizes), and the installer's time
+# over it. With --memory, also the peak
 # memory for one solid block of 1 GB beside its dictionary size (slow: the
 # corpus takes minutes to make the first time).
 # Not a test: it prints figures and judges nothing.
@@ -19,7 +22,8 @@ megabytes=${1:-200}
 runs=${2:-3}
 small=${3:-20000}
 nebscript=${NEB_BENCH_NEBSCRIPT:-$root/out/x64/nebscript.exe}
-[ -x "$nebscript" ] || bash "$root/tools/build.sh"
+write_files="$root/build/x64/tools/bench/write_files.exe"
+[ -x "$nebscript" ] && [ -f "$write_files" ] || bash "$root/tools/build.sh"
 
 . "$root/tools/wine-session.sh"
 wine_session_start
@@ -68,27 +72,46 @@ best_of() {
   peak=$(awk "BEGIN{printf \"%.0f\", $peak / 1024}")
 }
 
-# compare LABEL ARCHIVE OUT-FOLDER: one line of the table.
+# manifest ARCHIVE: the files of the archive as write_files.exe reads them
+# ("SIZE PATH" lines, backslashes), into $work/manifest.
+manifest() {
+  7zz l -slt "$1" | awk '
+    /^Path = / { path = substr($0, 8); gsub("/", "\\\\", path) }
+    /^Size = / { size = $3 }
+    /^Attributes = / { if (path != "" && $3 !~ /D/) print size, path; path = "" }
+  ' > "$work/manifest"
+}
+
+# compare LABEL ARCHIVE OUT-FOLDER [floor]: one line of the table; with
+# "floor", also write_files.exe's time for the same files and the ratio of
+# the installer to it.
 compare() {
-  local label=$1 archive=$2 out=$3/neb-bench-out
+  local label=$1 archive=$2 out=$3/neb-bench-out floor=${4:-}
   best_of "$out" 7zz x -mmt1 -bd -y -o"$out" "$archive"
   local seven=$best seven_peak=$peak
   best_of "$out" "$WINE_LOADER" "$nebscript" "$(winepath_of "$work/extract.lua")" "$(winepath_of "$archive")" \
     "$(winepath_of "$out")"
-  printf '%-28s %8.2f s %8.2f s %7.3f %6d MB %6d MB\n' "$label" "$seven" "$best" \
-    "$(awk "BEGIN{print $best / $seven}")" "$seven_peak" "$peak"
+  local installer=$best installer_peak=$peak floor_columns=""
+  if [ -n "$floor" ]; then
+    manifest "$archive"
+    best_of "$out" "$WINE_LOADER" "$write_files" "$(winepath_of "$work/manifest")" "$(winepath_of "$out")"
+    floor_columns=$(printf '%8.2f s %7.3f' "$best" "$(awk "BEGIN{print $installer / $best}")")
+  fi
+  printf '%-28s %8.2f s %8.2f s %7.3f %6d MB %6d MB %s\n' "$label" "$seven" "$installer" \
+    "$(awk "BEGIN{print $installer / $seven}")" "$seven_peak" "$installer_peak" "$floor_columns"
 }
 
 disk=${NEB_BENCH_DISK:-/var/tmp}
 tmpfs=${NEB_BENCH_TMPFS:-/dev/shm}
 mixed=$(corpus "mixed-$megabytes" "$work/corpus" "$megabytes")
 smallfiles=$(corpus "small-$small-in-400" --small "$work/corpus" "$small")
-printf 'best of %d; ratio = installer / 7zz; peak = largest resident size\n' "$runs"
-printf '%-28s %10s %10s %7s %9s %9s\n' corpus 7zz installer ratio "7zz peak" "inst peak"
+printf 'best of %d; ratio = installer / 7zz; peak = largest resident size;\n' "$runs"
+printf 'floor = a bare create-write-close loop under Wine making the same files\n'
+printf '%-28s %10s %10s %7s %9s %9s %10s %7s\n' corpus 7zz installer ratio "7zz peak" "inst peak" floor "/floor"
 compare "${megabytes} MB mixed, disk" "$mixed" "$disk"
 compare "${megabytes} MB mixed, tmpfs" "$mixed" "$tmpfs"
-compare "$small small files, disk" "$smallfiles" "$disk"
-compare "$small small files, tmpfs" "$smallfiles" "$tmpfs"
+compare "$small small files, disk" "$smallfiles" "$disk" floor
+compare "$small small files, tmpfs" "$smallfiles" "$tmpfs" floor
 
 if [ "$memory" = yes ]; then
   # One solid block of 1 GB, with the dictionary 7zz chooses for -mx=5.

@@ -19,12 +19,16 @@ wine_session_start
 work=$(mktemp -d /tmp/neb-install-bench.XXXXXX)
 trap 'wine_session_end; rm -rf "$work"' EXIT  # replaces the session's own trap
 
-# The archive is kept between runs: making it takes longer than measuring.
-archive="${NEB_BENCH_CACHE:-$HOME/.cache/nebinstaller/bench}/product-$megabytes.7z"
+# The archive is kept between runs (making it takes longer than measuring),
+# under the digest of the product's files: a rebuilt product is measured
+# with its own programs (the service tool the install runs, ...).
+payload="$root/build/x64/product/payload"
+digest=$(cd "$payload" && find . -type f | LC_ALL=C sort | xargs sha256sum | sha256sum | cut -c1-12)
+archive="${NEB_BENCH_CACHE:-$HOME/.cache/nebinstaller/bench}/product-$megabytes-$digest.7z"
 if [ ! -f "$archive" ]; then
   mkdir -p "$(dirname "$archive")"
   python3 "$root/tools/bench/make_corpus.py" "$work/stage/data" "$megabytes"
-  cp -r "$root/build/x64/product/payload/." "$work/stage/"
+  cp -r "$payload/." "$work/stage/"
   (cd "$work/stage" && 7zz a -t7z -m0=lzma2 -mx=9 -ms=on -bd -bso0 "$archive.part" .)
   mv "$archive.part" "$archive"
   rm -rf "$work/stage"

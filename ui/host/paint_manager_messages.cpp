@@ -445,6 +445,9 @@ bool CPaintManagerUI::HandleWindowMessage(UINT message, WPARAM wParam, LPARAM lP
       layeredPaintPosted_ = false;
       if (IsLayered()) Paint();
       return true;
+    case kMsgCreateShadow:
+      if (shadow_) shadow_->Create(this);
+      return true;
     default:
       return false;
   }

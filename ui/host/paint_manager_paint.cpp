@@ -67,7 +67,7 @@ void CPaintManagerUI::LayoutPass(RECT client) {
   if (firstLayout_) {
     firstLayout_ = false;
     DispatchNotify(root_, kNotifyWindowInit, 0, 0, false);
-    if (shadow_) shadow_->Create(this);
+    if (shadow_) PostMessageW(window_, kMsgCreateShadow, 0, 0);
   }
   if (wholeTree) DispatchNotify(root_, kNotifyWindowSize, 0, 0, true);
 }

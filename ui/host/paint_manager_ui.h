@@ -41,6 +41,9 @@ class CPaintManagerUI : public IMarkupHost {
   // Posted to a layered window to paint what was invalidated: a layered
   // window is not shown, and gets no WM_PAINT, before its first update.
   static constexpr UINT kMsgLayeredPaint = 0x8002;
+  // Posted by the first layout: the drop shadow is made once the first
+  // paint has reached the screen, so that it does not delay that paint.
+  static constexpr UINT kMsgCreateShadow = 0x8003;
   // Posted to the window after a scale change: wParam old, lParam new scale.
   static constexpr UINT kMsgScaleChanged = WM_USER + 2;
   CPaintManagerUI();

@@ -1,6 +1,6 @@
 // The drop shadow of a window, as its host sees it: the window that owns the
 // host gives it one (or none); the host passes it the window attributes
-// when a tree is attached and creates it after the first layout.
+// when a tree is attached and creates it once the first paint is done.
 #pragma once
 
 namespace SkinUI {
