@@ -5,6 +5,7 @@
 #include <cstdarg>
 #include <cstdio>
 
+#include "base/format_text.h"
 #include "base/text.h"
 
 namespace {
@@ -17,10 +18,7 @@ void VDebugLine(const wchar_t* format, va_list args) {
   wchar_t buffer[kLineUnits] = {};
   constexpr int prefixUnits = sizeof(kPrefix) / sizeof(kPrefix[0]) - 1;
   wcscpy(buffer, kPrefix);
-  // _vsnwprintf neither terminates nor reports the length when it cuts the
-  // text, so the last unit is reserved for the terminator.
-  _vsnwprintf(buffer + prefixUnits, kLineUnits - prefixUnits - 1, format, args);
-  buffer[kLineUnits - 1] = L'\0';
+  FormatInto(buffer + prefixUnits, kLineUnits - prefixUnits, format, args);
   OutputDebugStringW(buffer);
   SetLastError(savedError);
 }

@@ -16,3 +16,11 @@ std::wstring LowerCase(std::wstring_view text);
 
 // Equal when lower-cased unit by unit as LowerCase does.
 bool EqualsIgnoringCase(std::wstring_view a, std::wstring_view b);
+
+// A whole number in decimal digits, with "-" when negative. Numbers are
+// written without the C library's formatted printing, which the shipped
+// program does not otherwise carry for wide text.
+std::wstring DecimalText(long long value);
+
+// The number rounded to `decimals` places (0 to 9), "0.50" for 0.5 with two.
+std::wstring FixedDecimalText(double value, int decimals);

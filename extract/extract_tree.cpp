@@ -5,6 +5,7 @@
 
 #include "base/debug_line.h"
 #include "files/relative_files.h"
+#include "base/format_text.h"
 
 namespace {
 
@@ -159,9 +160,8 @@ DWORD ExtractTree::CreateTemporary(std::wstring_view relative, UniqueHandle* fil
   // by an install that was cut short) is passed over.
   const RelativeOpen fresh = {kFileAccess | DELETE, FILE_SHARE_READ, FILE_CREATE, FILE_NON_DIRECTORY_FILE};
   for (;;) {
-    wchar_t name[32];
-    swprintf(name, 32, L"~neb%lx-%x.tmp", GetCurrentProcessId(), temporaryCount_++);
-    const DWORD error = OpenRelative(folder->handle.Get(), name, fresh, file);
+    const std::wstring name = FormatText(L"~neb%lx-%x.tmp", GetCurrentProcessId(), temporaryCount_++);
+    const DWORD error = OpenRelative(folder->handle.Get(), name.c_str(), fresh, file);
     if (error != ERROR_FILE_EXISTS) return error;
   }
 }

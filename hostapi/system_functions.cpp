@@ -13,6 +13,7 @@
 #include "base/text.h"
 #include "hostapi/host_args.h"
 #include "log/qm_base_log.h"
+#include "base/format_text.h"
 
 namespace {
 
@@ -43,10 +44,8 @@ std::wstring FileVersion(const std::wstring& path) {
       !info || length < sizeof(VS_FIXEDFILEINFO)) {
     return {};
   }
-  wchar_t text[kPathUnits] = {};
-  swprintf(text, kPathUnits, kVersionFormat, HIWORD(info->dwFileVersionMS), LOWORD(info->dwFileVersionMS),
-           HIWORD(info->dwFileVersionLS), LOWORD(info->dwFileVersionLS));
-  return text;
+  return FormatText(kVersionFormat, HIWORD(info->dwFileVersionMS), LOWORD(info->dwFileVersionMS),
+                    HIWORD(info->dwFileVersionLS), LOWORD(info->dwFileVersionLS));
 }
 
 // "C:", "D:", ... for every fixed drive, in letter order.

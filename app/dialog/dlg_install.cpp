@@ -35,6 +35,7 @@
 #include "ui/controls/progress/progress_ui.h"
 #include "ui/dpi/dpi_awareness.h"
 #include "ui/controls/notify_kinds.h"
+#include "base/text_rules.h"
 
 using SkinUI::NotifyRecord;
 
@@ -247,7 +248,7 @@ void CDlgInstall::OnTimer(NotifyRecord& record) {
   if (id == TIMER_BK_ROTATE && installView_ && record.sender == installView_) {
     const UINT_PTR next = installView_->ControlTag() == 0 ? 1 : 0;
     installView_->ChangeTag(next);
-    installView_->ChangeBkImage(L"Image/InstallBk" + std::to_wstring(next) + L".svg");
+    installView_->ChangeBkImage(L"Image/InstallBk" + DecimalText(next) + L".svg");
   } else if (id == TIMER_PROGRESS && progress_ && record.sender == progress_) {
     if (progress_->ProgressValue() + 1 < progress_->ProgressMax()) {
       progress_->ChangeValue(progress_->ProgressValue() + 1);
@@ -265,7 +266,7 @@ void CDlgInstall::OnTimer(NotifyRecord& record) {
 
 void CDlgInstall::UpdateProgressLabel() {
   if (!progressLabel_ || !progress_) return;
-  progressLabel_->ChangeText(L"安装中...  (" + std::to_wstring(progress_->ProgressValue()) + L"％)");
+  progressLabel_->ChangeText(L"安装中...  (" + DecimalText(progress_->ProgressValue()) + L"％)");
 }
 
 LRESULT CDlgInstall::OnOtherMessage(UINT message, WPARAM wParam, LPARAM lParam, bool& handled) {

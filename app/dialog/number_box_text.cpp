@@ -1,9 +1,10 @@
 #include "app/dialog/number_box_text.h"
+#include "base/text_rules.h"
 
 std::vector<std::wstring> NumberBoxTexts(long number, size_t boxes) {
   std::vector<std::wstring> texts(boxes);
   if (boxes == 0) return texts;
-  const std::wstring digits = std::to_wstring(number);
+  const std::wstring digits = DecimalText(number);
   if (boxes == 1 || digits.size() > boxes) {
     // The digits that have no box of their own stay with the first.
     const size_t rest = boxes - 1;

@@ -80,7 +80,5 @@ uint64_t ReadNeededBytes(const std::wstring& text) {
 std::wstring DiskSpaceMessage(uint64_t neededBytes) {
   // Single precision, as the figure has always been computed.
   const float megabytes = static_cast<float>(neededBytes) / 1048576.0f;
-  wchar_t text[256] = {};
-  std::swprintf(text, 256, L"磁盘剩余可用空间不足,安装程序需要%0.2fMB的空间来完成安装！", megabytes);
-  return text;
+  return L"磁盘剩余可用空间不足,安装程序需要" + FixedDecimalText(megabytes, 2) + L"MB的空间来完成安装！";
 }

@@ -7,6 +7,7 @@
 #include "ui/resources/skin_image_loader.h"
 #include "ui/resources/skin_source.h"
 #include "ui/controls/notify_kinds.h"
+#include "base/text_rules.h"
 
 namespace SkinUI {
 
@@ -135,7 +136,7 @@ HFONT CPaintManagerUI::DefineFont(int id, const std::wstring& face, int size, bo
   std::unique_ptr<FontEntry> entry = MakeFontEntry(face, size, bold, underline, italic, dpi_, paintDc_);
   if (!entry) return nullptr;
   FontMap& target = shared || useSharedResources_ ? Shared().fonts : fonts_;
-  auto& slot = target[std::to_wstring(id)];
+  auto& slot = target[DecimalText(id)];
   slot = std::move(entry);  // an older font of the id is deleted here
   return slot->font;
 }
@@ -149,7 +150,7 @@ void CPaintManagerUI::DefineDefaultFont(const std::wstring& face, int size, bool
 
 const FontEntry* CPaintManagerUI::FontInfoById(int id) const {
   if (id >= 0) {
-    const std::wstring key = std::to_wstring(id);
+    const std::wstring key = DecimalText(id);
     if (const auto own = fonts_.find(key); own != fonts_.end()) return own->second.get();
     const FontMap& shared = Shared().fonts;
     if (const auto found = shared.find(key); found != shared.end()) return found->second.get();

@@ -5,6 +5,7 @@
 #include "ui/markup/attribute_list.h"
 #include "ui/markup/value_formats.h"
 #include "ui/resources/skin_image_name.h"
+#include "base/text_rules.h"
 
 namespace SkinUI {
 
@@ -66,7 +67,7 @@ ImageDrawing ParseImageDrawing(std::wstring_view drawString, std::wstring_view m
     }
   }
 
-  const std::wstring scaleText = std::to_wstring(scale);
+  const std::wstring scaleText = DecimalText(scale);
   if (const std::wstring* v = Find(keys, L"dest" + scaleText)) {
     drawing.dest = ParseRect(*v);
   } else {

@@ -1,6 +1,7 @@
 #include "ui/resources/skin_image_name.h"
 
 #include "ui/markup/value_formats.h"
+#include "base/text_rules.h"
 
 namespace SkinUI {
 
@@ -8,7 +9,7 @@ std::wstring DpiVariantName(std::wstring_view name, int scale) {
   const size_t dot = name.find(L'.');
   std::wstring variant(name);
   if (dot == std::wstring_view::npos) return variant;
-  variant.replace(dot, 1, L"@" + std::to_wstring(scale) + L".");
+  variant.replace(dot, 1, L"@" + DecimalText(scale) + L".");
   return variant;
 }
 

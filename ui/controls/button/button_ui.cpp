@@ -7,6 +7,7 @@
 #include "ui/render/render_kit.h"
 #include "ui/resources/resource_tables.h"
 #include "ui/controls/notify_kinds.h"
+#include "base/format_text.h"
 
 namespace SkinUI {
 
@@ -16,10 +17,8 @@ bool IsMouseEvent(int kind) { return kind >= kEventMouseMove && kind <= kEventDr
 
 std::wstring FormatStrip(const std::wstring& name, const std::wstring& resType, const UiRect& dest, int left,
                          int right, int height) {
-  wchar_t text[1024];
-  std::swprintf(text, 1024, L"res='%ls' restype='%ls' dest='%d,%d,%d,%d' source='%d,%d,%d,%d'", name.c_str(),
-                resType.c_str(), dest.left, dest.top, dest.right, dest.bottom, left, 0, right, height);
-  return text;
+  return FormatText(L"res='%ls' restype='%ls' dest='%d,%d,%d,%d' source='%d,%d,%d,%d'", name.c_str(),
+                    resType.c_str(), dest.left, dest.top, dest.right, dest.bottom, left, 0, right, height);
 }
 
 }  // namespace

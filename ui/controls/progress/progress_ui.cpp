@@ -6,6 +6,8 @@
 #include "ui/dpi/dpi_scaler.h"
 #include "ui/markup/value_formats.h"
 #include "ui/render/render_kit.h"
+#include "base/text_rules.h"
+#include "base/format_text.h"
 
 namespace SkinUI {
 
@@ -49,9 +51,7 @@ void CProgressUI::SetMax(int max) {
 
 void CProgressUI::OnValueChanged() {
   if (!showPercentage_) return;
-  wchar_t text[32];
-  std::swprintf(text, 32, L"%.0f%%", (value_ - min_) * 100.0 / (max_ - min_));
-  ChangeText(text);
+  ChangeText(FixedDecimalText((value_ - min_) * 100.0 / (max_ - min_), 0) + L"%");
 }
 
 void CProgressUI::MakeConsistent() {
@@ -69,14 +69,8 @@ std::wstring CProgressUI::ForeModifier(int width, int height, int value, int min
   const int top = unscale(topOffset);
   const int right = unscale(fillWidth);
   const int bottom = unscale(height - topOffset) + unscale(topOffset);
-  wchar_t text[160];
-  if (stretch) {
-    std::swprintf(text, 160, L"dest='%d,%d,%d,%d'", 0, top, right, bottom);
-  } else {
-    std::swprintf(text, 160, L"dest='%d,%d,%d,%d' source='%d,%d,%d,%d'", 0, top, right, bottom, 0, top, right,
-                  bottom);
-  }
-  return text;
+  if (stretch) return FormatText(L"dest='%d,%d,%d,%d'", 0, top, right, bottom);
+  return FormatText(L"dest='%d,%d,%d,%d' source='%d,%d,%d,%d'", 0, top, right, bottom, 0, top, right, bottom);
 }
 
 void CProgressUI::DrawForeImage(HDC dc) {
