@@ -29,7 +29,13 @@ TEST(BytesFromHexPairs, ReadsPairsFromEvenPositions) {
       {L"zz01", {0x00, 0x01}},
       {L"12zz", {0x12, 0x12}},
       {L"1g2h", {0x01, 0x02}},
-      {L"01 2", {0x01, 0x01}},
+      // As scanf's "%02X": white space skipped, a sign within the two characters.
+      {L"01 2", {0x01, 0x02}},
+      {L"  7f", {0x7F, 0x7F}},
+      {L"-1", {0xFF}},
+      {L"+5ab", {0x05, 0xAB}},
+      {L"0x12", {0x00, 0x12}},
+      {L"-g12", {0x00, 0x12}},
   };
   for (const auto& c : cases) EXPECT_EQ(BytesFromHexPairs(c.text), c.bytes) << "text \"" << c.text << "\"";
 }
