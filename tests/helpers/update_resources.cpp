@@ -27,6 +27,8 @@ const wchar_t* ResourceName(const std::wstring& text) {
 int wmain(int argc, wchar_t** argv) {
   if (argc != 3) return 2;
   std::ifstream changes(argv[2]);
+  // Without the listing, BeginUpdateResourceW would still wipe every resource.
+  if (!changes) return 1;
   HANDLE update = BeginUpdateResourceW(argv[1], TRUE);
   if (update == nullptr) return 1;
   bool written = true;

@@ -88,7 +88,9 @@ bool PeImage::Read(std::string file, std::string& error) {
   file_ = std::move(file);
   error = "not a 32-bit or x86-64 Windows program";
   uint32_t peAt = 0;
-  if (file_.compare(0, 2, "MZ") != 0 || !ReadAt(file_, 0x3C, peAt) || file_.compare(peAt, 4, std::string("PE\0\0", 4)) != 0) {
+  // A header offset past the end would make compare throw rather than differ.
+  if (file_.compare(0, 2, "MZ") != 0 || !ReadAt(file_, 0x3C, peAt) || peAt > file_.size() ||
+      file_.compare(peAt, 4, std::string("PE\0\0", 4)) != 0) {
     return false;
   }
   uint16_t sectionCount = 0, optionalSize = 0, magic = 0;
@@ -180,16 +182,6 @@ bool PeImage::ReadResourceDirectory(uint32_t offset, int level, std::vector<Reso
     path.pop_back();
   }
   return true;
-}
-
-std::vector<uint16_t> PeImage::Languages(const ResourceId& type, const ResourceId& name) const {
-  std::vector<uint16_t> languages;
-  const auto names = resources_.find(type);
-  if (names == resources_.end()) return languages;
-  const auto found = names->second.find(name);
-  if (found == names->second.end()) return languages;
-  for (const auto& language : found->second) languages.push_back(language.first);
-  return languages;
 }
 
 // The section as resource compilers lay it out: every directory, breadth

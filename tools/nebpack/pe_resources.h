@@ -44,11 +44,8 @@ class PeImage {
   // no program file or its resources are damaged.
   bool Read(std::string file, std::string& error);
 
-  uint16_t Machine() const { return machine_; }
   ResourceTree& Resources() { return resources_; }
   const ResourceTree& Resources() const { return resources_; }
-  // The languages of a resource, none when it is missing.
-  std::vector<uint16_t> Languages(const ResourceId& type, const ResourceId& name) const;
 
   // The file with the resource section written from Resources(); false with
   // a reason when the layout leaves no room to do so safely. A signature

@@ -104,7 +104,7 @@ const ImageEntry* CPaintManagerUI::CacheImage(const std::wstring& name, const st
     if (GetObjectW(entry->bitmap, sizeof(info), &info) && info.bmBits) {
       const auto* first = static_cast<const uint32_t*>(info.bmBits);
       entry->originalPixels.assign(first, first + static_cast<size_t>(entry->width) * entry->height);
-      AdjustPicture(*entry, attributes_.hsl);
+      if (!attributes_.hsl.IsIdentity()) AdjustPicture(*entry, attributes_.hsl);
     }
   }
   ImageMap& target = shared || useSharedResources_ ? Shared().images : images_;

@@ -3,7 +3,6 @@
 #include <windows.h>
 
 #include <map>
-#include <memory>
 #include <tuple>
 
 #include "ui/render/render_kit.h"
@@ -13,15 +12,13 @@ namespace SkinUI {
 
 namespace {
 
-struct FontCloser {
-  void operator()(HFONT font) const { DeleteObject(font); }
+struct MemoryDcTraits {
+  using Handle = HDC;
+  static Handle Invalid() { return nullptr; }
+  static bool IsValid(Handle h) { return h != nullptr; }
+  static void Close(Handle h) { DeleteDC(h); }
 };
-using OwnedFont = std::unique_ptr<std::remove_pointer_t<HFONT>, FontCloser>;
-
-struct DcCloser {
-  void operator()(HDC dc) const { DeleteDC(dc); }
-};
-using OwnedDc = std::unique_ptr<std::remove_pointer_t<HDC>, DcCloser>;
+using OwnedDc = ScopedHandle<MemoryDcTraits>;
 
 // The fonts of one call, one per font id and style.
 class StyleFonts {
@@ -35,16 +32,16 @@ class StyleFonts {
     if (!style.bold && !style.italic && !underline && !style.strikeOut) return base;
     const auto key = std::make_tuple(base, style.bold, style.italic, underline, style.strikeOut);
     const auto found = fonts_.find(key);
-    if (found != fonts_.end()) return found->second.get();
+    if (found != fonts_.end()) return found->second.Get();
     LOGFONTW logFont{};
     if (base == nullptr || GetObjectW(base, sizeof(logFont), &logFont) == 0) return base;
     if (style.bold) logFont.lfWeight = FW_BOLD;
     if (style.italic) logFont.lfItalic = TRUE;
     if (underline) logFont.lfUnderline = TRUE;
     if (style.strikeOut) logFont.lfStrikeOut = TRUE;
-    OwnedFont font(CreateFontIndirectW(&logFont));
+    UniqueFont font(CreateFontIndirectW(&logFont));
     if (!font) return base;
-    const HFONT handle = font.get();
+    const HFONT handle = font.Get();
     fonts_.emplace(key, std::move(font));
     return handle;
   }
@@ -52,7 +49,7 @@ class StyleFonts {
  private:
   const IPaintResources& resources_;
   int baseFontId_;
-  std::map<std::tuple<HFONT, bool, bool, bool, bool>, OwnedFont> fonts_;
+  std::map<std::tuple<HFONT, bool, bool, bool, bool>, UniqueFont> fonts_;
 };
 
 UiSize MeasureWithGdi(HDC dc, HFONT font, const std::wstring& text) {
@@ -76,8 +73,8 @@ CRenderKit::TagTextPlaced CRenderKit::DrawTagText(const CDrawingSurface& surface
   OwnedDc ownDc;
   HDC dc = surface.Dc();
   if (dc == nullptr) {
-    ownDc.reset(CreateCompatibleDC(nullptr));
-    dc = ownDc.get();
+    ownDc.Reset(CreateCompatibleDC(nullptr));
+    dc = ownDc.Get();
     if (dc == nullptr) return placed;
   }
   StyleFonts fonts(*resources, fontId);

@@ -76,10 +76,14 @@ uint32_t AdjustColourHsl(uint32_t argb, const HslAdjustment& adjustment) {
 
 void AdjustPremultipliedPixels(const uint32_t* source, uint32_t* target, size_t count,
                                const HslAdjustment& adjustment) {
+  if (adjustment.IsIdentity()) {
+    if (target != source) std::copy(source, source + count, target);
+    return;
+  }
   for (size_t i = 0; i < count; ++i) {
     const uint32_t pixel = source[i];
     const uint32_t alpha = pixel >> 24;
-    if (alpha == 0 || adjustment.IsIdentity()) {
+    if (alpha == 0) {
       target[i] = pixel;
       continue;
     }
