@@ -251,3 +251,12 @@ def installed_tree(folder):
 def chunk(name, variant=DEFAULT_VARIANT):
     """An embedded chunk ("GLOBAL_VAR.LUAC", "UNINSTSCRIPT.LUAC") of the installer."""
     return pe_resources.resource(installer_program(variant), "LUA", name)
+
+
+def replace_in(path, old, new):
+    """Replaces the first `old` in a UTF-8 text file; `old` must be there."""
+    with open(path, encoding="utf-8") as f:
+        text = f.read()
+    assert old in text, (path, old)
+    with open(path, "w", encoding="utf-8") as f:
+        f.write(text.replace(old, new, 1))

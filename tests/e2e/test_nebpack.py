@@ -125,7 +125,7 @@ class OutputTest(NebpackCase):
         markup = os.path.join(skin, "Layout", "Layout.xml")
         # Classes of the factory's table that the window does not build are
         # warned of like any other name; those it builds are not.
-        replace_in(markup, '<Control height="16" />',
+        product.replace_in(markup, '<Control height="16" />',
                    '<Control height="16" /><Gauge><Button /></Gauge><Combo /><Edit /><Text />')
         result = self.pack(skin=skin)
         self.assertEqual(result.returncode, 0, result.stderr)
@@ -142,14 +142,6 @@ class OutputTest(NebpackCase):
             if os.path.isfile(os.path.join(expected, name)):
                 self.assertTrue(filecmp.cmp(os.path.join(expected, name), os.path.join(actual, name), shallow=False),
                                 name)
-
-
-def replace_in(path, old, new):
-    with open(path, encoding="utf-8") as f:
-        text = f.read()
-    assert old in text, (path, old)
-    with open(path, "w", encoding="utf-8") as f:
-        f.write(text.replace(old, new, 1))
 
 
 def read_bytes(path):
@@ -171,11 +163,11 @@ class BrokenInputTest(NebpackCase):
 
     def break_settings(self, old, new):
         settings = self.copy_input("--settings", "global_var.lua")
-        replace_in(settings, old, new)
+        product.replace_in(settings, old, new)
         return {"settings": settings}
 
     def break_script(self, option, old, new):
-        replace_in(self.options[option], old, new)  # already a copy of this case's own
+        product.replace_in(self.options[option], old, new)  # already a copy of this case's own
         return {}
 
     def break_skin(self, old, new=None):
@@ -184,7 +176,7 @@ class BrokenInputTest(NebpackCase):
         if new is None:
             os.remove(os.path.join(skin, old))
         else:
-            replace_in(os.path.join(skin, "Layout", "Layout.xml"), old, new)
+            product.replace_in(os.path.join(skin, "Layout", "Layout.xml"), old, new)
         return {"skin": skin}
 
     def break_skin_with_file(self, name, content, old, new):
@@ -313,7 +305,7 @@ class BrokenInputTest(NebpackCase):
             with self.subTest(label):
                 broken = os.path.join(self.work, "global_var.lua")
                 shutil.copyfile(settings, broken)
-                replace_in(broken, "global_app_id = 145", "global_app_id = 145\n" + statement)
+                product.replace_in(broken, "global_app_id = 145", "global_app_id = 145\n" + statement)
                 result = self.pack(settings=broken)
                 self.assertEqual(result.returncode, 1, result.stderr)
                 line = line_of(broken, statement)

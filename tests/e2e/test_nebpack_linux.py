@@ -39,15 +39,10 @@ def test_the_linux_build_refuses_what_the_windows_build_refuses(tmp_path):
     # One problem of each checker: a script, the settings, the product
     # folder and the skin, each named with its place.
     options = product.nebpack_inputs(str(tmp_path))
-    with open(options["--install"], encoding="utf-8") as f:
-        install = f.read()
-    with open(options["--install"], "w", encoding="utf-8") as f:
-        f.write(install.replace("function NEBSE_AfterComplete()", "function AfterComplete()"))
+    product.replace_in(options["--install"], "function NEBSE_AfterComplete()", "function AfterComplete()")
     settings = str(tmp_path / "global_var.lua")
-    with open(options["--settings"], encoding="utf-8") as f:
-        text = f.read()
-    with open(settings, "w", encoding="utf-8") as f:
-        f.write(text.replace("global_app_id = 145", 'global_app_id = tonumber("145")'))
+    shutil.copyfile(options["--settings"], settings)
+    product.replace_in(settings, "global_app_id = 145", 'global_app_id = tonumber("145")')
     options["--settings"] = settings
     skin = tmp_path / "skin"
     shutil.copytree(options["--skin"], skin)

@@ -3,9 +3,9 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <vector>
 
+#include "tools/nebpack/file_bytes.h"
 #include "tools/nebpack/pe_resources.h"
 
 namespace nebpack {
@@ -31,13 +31,6 @@ T Read(const std::string& bytes, size_t at) {
 template <typename T>
 void Append(std::string& bytes, T value) {
   bytes.append(reinterpret_cast<const char*>(&value), sizeof(T));
-}
-
-bool ReadWholeFile(const fs::path& path, std::string& bytes) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return false;
-  bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-  return !in.bad();
 }
 
 bool ReadProgram(const std::wstring& program, PeImage& image, std::string& error) {
@@ -159,17 +152,7 @@ bool WriteInstaller(const std::wstring& base, const std::wstring& output, const 
     version[resources.version.language].bytes = resources.version.bytes;
   }
   std::string written;
-  const fs::path partial = fs::path(output).concat(".part");
-  bool done = image.Write(written, reason);
-  if (done) {
-    std::ofstream out(partial, std::ios::binary | std::ios::trunc);
-    out.write(written.data(), static_cast<std::streamsize>(written.size()));
-    done = static_cast<bool>(out.flush());
-  }
-  std::error_code failed;
-  if (done) fs::rename(partial, fs::path(output), failed);
-  if (!done || failed) {
-    fs::remove(partial, failed);
+  if (!image.Write(written, reason) || !WriteWholeFile(fs::path(output), written)) {
     error = L"the resources of the new installer cannot be written";
     return false;
   }

@@ -5,8 +5,6 @@
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <map>
 #include <string>
 #include <vector>
@@ -14,6 +12,7 @@
 #include "base/text.h"
 #include "scripts/global_names.h"
 #include "tools/nebpack/dialog_skin.h"
+#include "tools/nebpack/file_bytes.h"
 #include "tools/nebpack/installer_resources.h"
 #include "tools/nebpack/payload_archive.h"
 #include "tools/nebpack/program_folder.h"
@@ -67,13 +66,6 @@ std::wstring DefaultBase() { return (ProgramFolder() / L"NEBInstaller.exe").wstr
 bool IsFolder(const std::wstring& path) {
   std::error_code failed;
   return fs::is_directory(fs::path(path), failed);
-}
-
-bool ReadFile(const std::wstring& path, std::string& bytes) {
-  std::ifstream in(fs::path(path), std::ios::binary);
-  if (!in) return false;
-  bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-  return true;
 }
 
 // The web services' hosts, when the settings name them; the installer
@@ -154,7 +146,7 @@ Problems CheckInputs(Options& options, Scripts& scripts, InstallerResources& res
   CheckDialogSkin(options[L"--skin"], problems);
 
   if (!options[L"--icon"].empty() &&
-      (!ReadFile(options[L"--icon"], resources.iconFile) || !IconFileIsSound(resources.iconFile))) {
+      (!ReadWholeFile(fs::path(options[L"--icon"]), resources.iconFile) || !IconFileIsSound(resources.iconFile))) {
     problems.push_back({options[L"--icon"], 0, 0, L"not a readable icon file"});
   }
   if (!options[L"--version-from"].empty() && !ReadVersionRecord(options[L"--version-from"], resources.version)) {

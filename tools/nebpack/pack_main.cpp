@@ -4,31 +4,13 @@
 //   neb_pack payload FOLDER OUTPUT   the "APP.7Z" payload, as stored
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
 #include <string>
 
+#include "tools/nebpack/file_bytes.h"
 #include "tools/nebpack/payload_archive.h"
 #include "tools/nebpack/skin_package.h"
 
-namespace {
-
 namespace fs = std::filesystem;
-
-// Written whole or not at all: a partial file is renamed only once complete.
-bool WriteWhole(const fs::path& output, const std::string& bytes) {
-  fs::path partial = output;
-  partial += ".part";
-  {
-    std::ofstream out(partial, std::ios::binary | std::ios::trunc);
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    if (!out.flush()) return false;
-  }
-  std::error_code failed;
-  fs::rename(partial, output, failed);
-  return !failed;
-}
-
-}  // namespace
 
 int main(int argc, char** argv) {
   const std::string kind = argc == 4 ? argv[1] : "";
@@ -50,7 +32,7 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "neb_pack: %ls\n", error.c_str());
     return 1;
   }
-  if (!WriteWhole(output, bytes)) {
+  if (!nebpack::WriteWholeFile(output, bytes)) {
     std::fprintf(stderr, "neb_pack: %s cannot be written\n", output.string().c_str());
     return 1;
   }

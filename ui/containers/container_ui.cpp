@@ -271,11 +271,9 @@ std::unique_ptr<CScrollBarUI> CContainerUI::MakeScrollBar(bool horizontal) {
 }
 
 void CContainerUI::ApplyScrollBarStyle(CScrollBarUI* bar, const std::wstring& style) {
-  if (bar == nullptr || style.empty()) return;
-  IControlHost* held = bar->OwnerManager();
-  if (held == nullptr && manager_) bar->AttachManager(manager_, this, false);
-  bar->ApplyAttributeList(style);
-  if (held == nullptr && manager_) bar->AttachManager(nullptr, nullptr, false);
+  // A bar shares its container's manager from the start (MakeScrollBar,
+  // AttachManager), so its style reads the same styles and scale.
+  if (bar != nullptr && !style.empty()) bar->ApplyAttributeList(style);
 }
 
 void CContainerUI::EnableScrollBars(bool vertical, bool horizontal) {
